@@ -1,0 +1,73 @@
+#include "mock/VirtualTime.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace tarvel::mock {
+
+void VirtualTimer::setInterval(int milliseconds) {
+    interval_ = milliseconds;
+    if (enabled_)
+        deadline_ = time_.now_ + std::max(interval_, 1);
+}
+
+void VirtualTimer::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (enabled_)
+        deadline_ = time_.now_ + std::max(interval_, 1);
+}
+
+VirtualTime::VirtualTime(platform::LocalTime start) : start_(start) {}
+
+std::unique_ptr<VirtualTimer> VirtualTime::makeTimer() {
+    auto timer = std::make_unique<VirtualTimer>(*this);
+    timers_.push_back(timer.get());
+    return timer;
+}
+
+platform::LocalTime VirtualTime::now() const {
+    using namespace std::chrono;
+    const sys_days day = year_month_day{year{start_.year}, month{static_cast<unsigned>(start_.month)},
+                                        std::chrono::day{static_cast<unsigned>(start_.day)}};
+    const auto t = day + hours{start_.hour} + minutes{start_.minute} + seconds{start_.second} +
+                   milliseconds{start_.millisecond} + milliseconds{now_};
+    const auto d = floor<days>(t);
+    const year_month_day ymd{d};
+    const hh_mm_ss<milliseconds> hms{floor<milliseconds>(t - d)};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day())),
+            static_cast<int>(hms.hours().count()),
+            static_cast<int>(hms.minutes().count()),
+            static_cast<int>(hms.seconds().count()),
+            static_cast<int>(hms.subseconds().count())};
+}
+
+VirtualTimer* VirtualTime::nextDue(std::int64_t limit) {
+    VirtualTimer* best = nullptr;
+    for (VirtualTimer* t : timers_)
+        if (t->enabled_ && t->deadline_ <= limit && (!best || t->deadline_ < best->deadline_))
+            best = t;
+    return best;
+}
+
+void VirtualTime::advance(std::int64_t ms) {
+    const std::int64_t end = now_ + ms;
+    while (VirtualTimer* t = nextDue(end)) {
+        now_ = t->deadline_;
+        t->deadline_ = now_ + std::max(t->interval_, 1); // a form timer repeats until disabled
+        if (t->onTimeout)
+            t->onTimeout();
+    }
+    now_ = end;
+}
+
+bool VirtualTime::runNext() {
+    VirtualTimer* t = nextDue(INT64_MAX);
+    if (!t)
+        return false;
+    advance(t->deadline_ - now_);
+    return true;
+}
+
+} // namespace tarvel::mock
