@@ -1,0 +1,250 @@
+#include "log/ActivityLog.h"
+
+#include "platform/Failure.h"
+#include "platform/Locale.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvel::log {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The operator sees failed file operations in the runtime's input/output error form.
+platform::Failure ioFailure(int error) {
+    return platform::Failure("I/O error " + std::to_string(error));
+}
+
+// Writes every byte, going on after interruptions and short writes; 0 or the errno.
+int writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// On Linux the descriptor is released even when close is interrupted, so EINTR is no failure.
+int closeChecked(int fd) {
+    return ::close(fd) != 0 && errno != EINTR ? errno : 0;
+}
+
+// A fresh file beside target for the new content; the descriptor, or -errno.
+int createTemp(const std::string& target, std::string& tempPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            return -errno;
+    }
+    return -EEXIST;
+}
+
+// Where a save has to go: through a symbolic link to the file it names, so the link survives.
+std::string saveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return path;
+}
+
+// Rewriting in place is the last resort, for a folder that refuses new files but whose log is writable.
+void saveInPlace(const std::string& target, std::string_view content) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw ioFailure(errno);
+    int err = writeAll(fd, content);
+    const int closeErr = closeChecked(fd);
+    if (err == 0)
+        err = closeErr;
+    if (err != 0)
+        throw ioFailure(err);
+}
+
+} // namespace
+
+ActivityLog::ActivityLog(const platform::Clock& clock) : ActivityLog(kDefaultFileName, clock) {}
+
+ActivityLog::ActivityLog(std::string path, const platform::Clock& clock)
+    : path_(std::move(path)), clock_(clock) {}
+
+bool ActivityLog::ensureFile() {
+    // Opening for appending with creation both makes a missing file and keeps an existing one whole,
+    // whatever its read permission.
+    int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        closeChecked(fd);
+        return true;
+    }
+    // A file that is there but read-only still serves the log window.
+    fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    closeChecked(fd);
+    return isFile;
+}
+
+std::string ActivityLog::stampedLine(std::string_view lead) const {
+    // One reading for both fields, so a line written at midnight cannot mix two days.
+    const platform::LocalTime now = clock_.now();
+    std::string line(lead);
+    line += platform::formatShortDate(now);
+    line += kDashes;
+    line += platform::formatLongTime(now);
+    line += kLineEnd;
+    return line;
+}
+
+int ActivityLog::append(const std::string& line) const {
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    const off_t sizeBefore = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : -1;
+    int err = writeAll(fd, line);
+    // A write cut short (full disk, size limit) must not leave half a line for the next one to join.
+    if (err != 0 && sizeBefore >= 0 && ::ftruncate(fd, sizeBefore) != 0) {
+        // Nothing more can be done; the write error is what the caller reports.
+    }
+    const int closeErr = closeChecked(fd);
+    return err != 0 ? err : closeErr;
+}
+
+void ActivityLog::writeHeaderLine() {
+    if (const int err = append(stampedLine("--- ")))
+        throw ioFailure(err);
+}
+
+void ActivityLog::writeDayChangeLine() {
+    if (const int err = append(stampedLine("    ")))
+        throw ioFailure(err);
+}
+
+bool ActivityLog::writeStartRecord(std::string_view modeCaption, std::string_view durationCaption,
+                                   std::string_view messageText, std::int32_t coarseHz, std::int32_t fine) {
+    std::string line = "Start : ";
+    line += platform::formatLongTime(clock_.now());
+    line += "   ";
+    line += modeCaption;
+    line += "   ";
+    line += durationCaption;
+    line += "   \"";
+    line += messageText;
+    line += "\" ";
+    line += std::to_string(coarseHz);
+    line += ',';
+    line += std::to_string(fine);
+    line += kLineEnd;
+    return append(line) == 0;
+}
+
+bool ActivityLog::writeEndRecord() {
+    return append("  End : " + platform::formatLongTime(clock_.now()) + std::string(kLineEnd)) == 0;
+}
+
+bool ActivityLog::writeStopRecord() {
+    return append(" Stop : " + platform::formatLongTime(clock_.now()) + "   ------  " +
+                  std::string(kLineEnd)) == 0;
+}
+
+std::vector<std::string> ActivityLog::readLines() const {
+    std::vector<std::string> lines;
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return lines;
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            closeChecked(fd);
+            return lines; // a folder of that name, or a read error: show nothing rather than a part
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    closeChecked(fd);
+
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] != '\r' && content[i] != '\n')
+            continue;
+        lines.emplace_back(content, start, i - start);
+        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < content.size())
+        lines.emplace_back(content, start, std::string::npos);
+    return lines;
+}
+
+void ActivityLog::save(const std::vector<std::string>& lines) {
+    std::string content;
+    for (const std::string& line : lines) {
+        content += line;
+        content += kLineEnd;
+    }
+
+    const std::string target = saveTarget(path_);
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && S_ISDIR(old.st_mode))
+        throw ioFailure(EISDIR);
+
+    std::string tempPath;
+    const int fd = createTemp(target, tempPath);
+    if (fd < 0) {
+        if (fd == -EACCES || fd == -EPERM) {
+            saveInPlace(target, content);
+            return;
+        }
+        throw ioFailure(-fd);
+    }
+
+    int err = writeAll(fd, content);
+    if (err == 0 && existed) {
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            err = errno;
+        // Only a privileged process may hand the file back to its owner; others keep their own.
+        else if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        }
+    }
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    const int closeErr = closeChecked(fd);
+    if (err == 0)
+        err = closeErr;
+    if (err == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(tempPath.c_str());
+        throw ioFailure(err);
+    }
+}
+
+} // namespace tarvel::log
