@@ -1,0 +1,17 @@
+#include "controls/CheckBox.h"
+
+namespace tarvel::controls {
+
+CheckBox::CheckBox(std::string name, std::string caption, bool checked)
+    : Control(std::move(name), std::move(caption)), checked_(checked) {}
+
+void CheckBox::setChecked(bool checked) {
+    if (checked == checked_)
+        return;
+    checked_ = checked;
+    changed();
+    if (onClick)
+        onClick();
+}
+
+} // namespace tarvel::controls
