@@ -1,0 +1,223 @@
+#include "audio/AlsaAudioDevice.h"
+
+#include <algorithm>
+#include <alsa/asoundlib.h>
+#include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#include <utility>
+
+namespace tarvel::audio {
+
+namespace {
+
+constexpr unsigned sampleRate = 44100;
+constexpr unsigned channels = 2;
+constexpr int maxPollFds = 16;
+
+} // namespace
+
+void AlsaAudioDevice::PcmCloser::operator()(snd_pcm_t* pcm) const {
+    snd_pcm_close(pcm);
+}
+
+AlsaAudioDevice::AlsaAudioDevice(std::string pcmName)
+    : pcmName_(std::move(pcmName)), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+AlsaAudioDevice::~AlsaAudioDevice() {
+    pcm_.reset();
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+}
+
+std::function<std::unique_ptr<AudioDevice>()> AlsaAudioDevice::factory(std::string pcmName) {
+    return [name = std::move(pcmName)]() -> std::unique_ptr<AudioDevice> {
+        return std::make_unique<AlsaAudioDevice>(name);
+    };
+}
+
+bool AlsaAudioDevice::probe() {
+    snd_pcm_t* pcm = nullptr;
+    if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return false;
+    snd_pcm_close(pcm);
+    return true;
+}
+
+bool AlsaAudioDevice::open(int framesPerBuffer) {
+    // Without the wake descriptor a stop would have to wait out a whole buffer: refuse instead.
+    if (wakeFd_ < 0 || framesPerBuffer <= 0)
+        return false;
+    snd_pcm_t* pcm = nullptr;
+    if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return false;
+    pcm_.reset(pcm);
+    framesPerBuffer_ = framesPerBuffer;
+    pending_ = nullptr;
+    pendingFrames_ = 0;
+    if (!configure(framesPerBuffer)) {
+        pcm_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool AlsaAudioDevice::configure(int framesPerBuffer) {
+    snd_pcm_t* pcm = pcm_.get();
+    snd_pcm_hw_params_t* hw = nullptr;
+    snd_pcm_hw_params_alloca(&hw);
+    if (snd_pcm_hw_params_any(pcm, hw) < 0 ||
+        snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) < 0 ||
+        snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) < 0 ||
+        snd_pcm_hw_params_set_channels(pcm, hw, channels) < 0 ||
+        snd_pcm_hw_params_set_rate(pcm, hw, sampleRate, 0) < 0)
+        return false;
+    // Two periods of one buffer each where the device allows; a device that insists on other sizes
+    // gets the nearest it accepts, and the wait below copes with any ring size.
+    snd_pcm_uframes_t period = static_cast<snd_pcm_uframes_t>(framesPerBuffer);
+    int dir = 0;
+    snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir);
+    snd_pcm_uframes_t ring = 2 * period;
+    snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &ring);
+    if (snd_pcm_hw_params(pcm, hw) < 0)
+        return false;
+    snd_pcm_hw_params_get_period_size(hw, &period, &dir);
+    snd_pcm_hw_params_get_buffer_size(hw, &ring);
+    periodFrames_ = static_cast<std::int64_t>(period);
+    ringFrames_ = static_cast<std::int64_t>(ring);
+
+    snd_pcm_sw_params_t* sw = nullptr;
+    snd_pcm_sw_params_alloca(&sw);
+    const snd_pcm_uframes_t availMin =
+        std::min<snd_pcm_uframes_t>(period, static_cast<snd_pcm_uframes_t>(framesPerBuffer));
+    // Playing starts when the ring is full, or earlier when the worker would otherwise block (see the
+    // wait), so the first buffer never plays alone.
+    if (snd_pcm_sw_params_current(pcm, sw) < 0 || snd_pcm_sw_params_set_start_threshold(pcm, sw, ring) < 0 ||
+        snd_pcm_sw_params_set_avail_min(pcm, sw, availMin) < 0 || snd_pcm_sw_params(pcm, sw) < 0)
+        return false;
+    const int count = snd_pcm_poll_descriptors_count(pcm);
+    return count >= 0 && count < maxPollFds && snd_pcm_prepare(pcm) >= 0;
+}
+
+bool AlsaAudioDevice::submit(const std::int16_t* interleaved, int frames) {
+    if (!pcm_)
+        return false;
+    pending_ = interleaved;
+    pendingFrames_ = frames;
+    return writePending();
+}
+
+bool AlsaAudioDevice::writePending() {
+    while (pendingFrames_ > 0) {
+        const snd_pcm_sframes_t written =
+            snd_pcm_writei(pcm_.get(), pending_, static_cast<snd_pcm_uframes_t>(pendingFrames_));
+        if (written == -EAGAIN)
+            return true;
+        if (written < 0) {
+            if (!recover(static_cast<int>(written)))
+                return false;
+            continue;
+        }
+        pending_ += written * channels;
+        pendingFrames_ -= static_cast<int>(written);
+    }
+    return true;
+}
+
+bool AlsaAudioDevice::recover(int error) {
+    if (error == -EPIPE)
+        underruns_.fetch_add(1);
+    return snd_pcm_recover(pcm_.get(), error, 1) >= 0;
+}
+
+bool AlsaAudioDevice::takeWake() {
+    std::uint64_t count = 0;
+    return read(wakeFd_, &count, sizeof count) == static_cast<ssize_t>(sizeof count);
+}
+
+bool AlsaAudioDevice::waitForCompletion() {
+    if (!pcm_)
+        return false;
+    snd_pcm_t* pcm = pcm_.get();
+    // A ring too small for two buffers cannot take a whole one ahead: then the wait ends as soon as the
+    // last buffer is handed over, and the worker fills the next while the ring drains.
+    const bool roomyRing = ringFrames_ >= 2 * static_cast<std::int64_t>(framesPerBuffer_);
+    for (;;) {
+        if (!writePending())
+            return false;
+        const snd_pcm_sframes_t avail = snd_pcm_avail(pcm);
+        if (avail < 0) {
+            if (!recover(static_cast<int>(avail)))
+                return false;
+            continue;
+        }
+        if (pendingFrames_ == 0 && (!roomyRing || avail >= framesPerBuffer_))
+            return true;
+        if (takeWake())
+            return true;
+        // About to block on a ring that is not playing yet: play what it holds.
+        if (snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED) {
+            const int err = snd_pcm_start(pcm);
+            if (err < 0 && !recover(err))
+                return false;
+        }
+
+        pollfd fds[maxPollFds];
+        const int count = snd_pcm_poll_descriptors(pcm, fds, maxPollFds - 1);
+        if (count < 0)
+            return false;
+        fds[count] = pollfd{wakeFd_, POLLIN, 0};
+        const int ready = poll(fds, static_cast<nfds_t>(count + 1), -1);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (fds[count].revents & POLLIN) {
+            takeWake();
+            return true;
+        }
+        unsigned short revents = 0;
+        if (snd_pcm_poll_descriptors_revents(pcm, fds, static_cast<unsigned>(count), &revents) < 0)
+            return false;
+        if (revents & POLLERR) {
+            switch (snd_pcm_state(pcm)) {
+            case SND_PCM_STATE_XRUN:
+                if (!recover(-EPIPE))
+                    return false;
+                break;
+            case SND_PCM_STATE_SUSPENDED:
+                if (!recover(-ESTRPIPE))
+                    return false;
+                break;
+            case SND_PCM_STATE_DISCONNECTED:
+                return false;
+            default:
+                break;
+            }
+        }
+    }
+}
+
+void AlsaAudioDevice::wake() {
+    const std::uint64_t one = 1;
+    // A full counter already means "wake": nothing to do when the write fails.
+    if (wakeFd_ >= 0 && write(wakeFd_, &one, sizeof one) < 0)
+        return;
+}
+
+void AlsaAudioDevice::reset() {
+    if (pcm_)
+        snd_pcm_drop(pcm_.get());
+    pending_ = nullptr;
+    pendingFrames_ = 0;
+}
+
+void AlsaAudioDevice::close() {
+    pcm_.reset();
+    pending_ = nullptr;
+    pendingFrames_ = 0;
+}
+
+} // namespace tarvel::audio

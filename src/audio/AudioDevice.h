@@ -1,0 +1,41 @@
+#pragma once
+// A sound output device playing 16-bit stereo at 44100 frames per second. Called on the audio worker
+// thread, except probe() and wake(), which the user-interface thread calls, and underrunCount(), which
+// any thread may read.
+#include <cstdint>
+
+namespace tarvel::audio {
+
+class AudioDevice {
+public:
+    virtual ~AudioDevice() = default;
+
+    // Opens and closes the device at once: true when it is there and can be opened for output.
+    virtual bool probe() = 0;
+
+    // Opens the device for a stream of buffers of framesPerBuffer frames each; false when it cannot.
+    virtual bool open(int framesPerBuffer) = 0;
+
+    // Queues one buffer of interleaved samples (left, right); the data is the device's to read until
+    // the next waitForCompletion() has returned. False when the device failed and the stream must end.
+    virtual bool submit(const std::int16_t* interleaved, int frames) = 0;
+
+    // Blocks until the device has room for one more buffer or wake() was called. The first call after
+    // open() returns at once, so two buffers are queued before the first wait that blocks. False when
+    // the device failed and the stream must end.
+    virtual bool waitForCompletion() = 0;
+
+    // Thread-safe: makes the wait in progress, or the next one, return at once. Meant for ending the
+    // stream: a wait cut short this way may leave the tail of the last buffer unplayed.
+    virtual void wake() = 0;
+
+    // Drops whatever is queued and stops playing at once.
+    virtual void reset() = 0;
+
+    virtual void close() = 0;
+
+    // Underruns recovered from since the device object was made; thread-safe.
+    virtual std::int64_t underrunCount() const = 0;
+};
+
+} // namespace tarvel::audio

@@ -1,0 +1,19 @@
+#pragma once
+// The transmitter's two modem control outputs (RTS and DTR) of one serial port; no data is ever sent.
+// Called on the user-interface thread only.
+#include <string>
+
+namespace tarvel::keyer {
+
+class ControlLines {
+public:
+    virtual ~ControlLines() = default;
+    // Opens the port (a device path, UTF-8) and leaves both outputs cleared; false when it cannot be
+    // opened. Called at most once per run.
+    virtual bool open(const std::string& portName) = 0;
+    // Set or clear one output; nothing happens when the port is not open. Failures are not reported.
+    virtual void setRts(bool on) = 0;
+    virtual void setDtr(bool on) = 0;
+};
+
+} // namespace tarvel::keyer

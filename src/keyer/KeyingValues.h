@@ -1,0 +1,27 @@
+#pragma once
+// The six keying values that time and shape the Morse elements, with the CW values as defaults.
+#include <cstdint>
+
+namespace tarvel::keyer {
+
+struct KeyingValues {
+    std::int32_t TT = 100;            // dot length, ms
+    std::int32_t dashFactor = 3;      // dash = TT x dashFactor
+    std::int32_t gapDivisor = 1;      // element gap = TT / gapDivisor
+    std::int32_t letterGapFactor = 3; // letter gap = TT x letterGapFactor
+    std::int32_t dfcwShift = 0;       // 0.01 Hz subtracted from VFO A for dots in DFCW
+    std::int32_t dfcwMode = 0;        // 1 = retune VFO A at each gap for the next element
+
+    bool operator==(const KeyingValues&) const = default;
+};
+
+// The element gap for the keyer's timer: tt / gapDivisor as a real division, rounded to the nearest
+// whole millisecond with halves to even (1000 / 3 -> 333, 5 / 2 -> 2). A zero divisor is a floating-point
+// fault and throws platform::Failure ("Floating point division by zero", or "Invalid floating point
+// operation" for 0 / 0); no preset or custom value can produce it.
+std::int64_t ElementGapMilliseconds(std::int32_t tt, std::int32_t gapDivisor);
+
+// tt / gapDivisor unrounded, in extended precision, as the estimate adds it; the same zero-divisor faults.
+long double ElementGapExact(std::int32_t tt, std::int32_t gapDivisor);
+
+} // namespace tarvel::keyer

@@ -1,0 +1,47 @@
+#include "keyer/SerialControlLines.h"
+
+#include <sys/ioctl.h>
+
+namespace tarvel::keyer {
+namespace {
+
+// One ioctl per operation: QSerialPort's own setters read the lines back first and emit signals.
+void changeLines(QSerialPort& port, int bits, bool on) {
+    if (!port.isOpen())
+        return;
+    ::ioctl(port.handle(), on ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+} // namespace
+
+bool SerialControlLines::open(const std::string& portName) {
+    if (portName.empty())
+        return false;
+    port_.setPortName(QString::fromStdString(portName));
+    // No data is sent, so the rate is only what the transmitter interface expects; hardware flow control
+    // would take RTS away from the keyer.
+    port_.setBaudRate(1200);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::WriteOnly))
+        return false;
+    // Linux raises DTR and RTS on open: drop both at once before the transmitter notices.
+    changeLines(port_, TIOCM_DTR | TIOCM_RTS, false);
+    return true;
+}
+
+void SerialControlLines::setRts(bool on) {
+    changeLines(port_, TIOCM_RTS, on);
+}
+
+void SerialControlLines::setDtr(bool on) {
+    changeLines(port_, TIOCM_DTR, on);
+}
+
+std::optional<SerialControlLines::Levels> SerialControlLines::readBack() const {
+    int bits = 0;
+    if (!port_.isOpen() || ::ioctl(port_.handle(), TIOCMGET, &bits) != 0)
+        return std::nullopt;
+    return Levels{(bits & TIOCM_RTS) != 0, (bits & TIOCM_DTR) != 0};
+}
+
+} // namespace tarvel::keyer

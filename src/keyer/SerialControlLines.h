@@ -1,0 +1,33 @@
+#pragma once
+// ControlLines on a real serial port (QSerialPort opens it, modem-line ioctls drive it). Called on the
+// user-interface thread only.
+#include "keyer/ControlLines.h"
+
+#include <QSerialPort>
+#include <optional>
+
+namespace tarvel::keyer {
+
+class SerialControlLines : public ControlLines {
+public:
+    SerialControlLines() = default;
+    SerialControlLines(const SerialControlLines&) = delete;
+    SerialControlLines& operator=(const SerialControlLines&) = delete;
+
+    bool open(const std::string& portName) override;
+    void setRts(bool on) override;
+    void setDtr(bool on) override;
+
+    struct Levels {
+        bool rts = false;
+        bool dtr = false;
+    };
+    // The output levels as the port reports them (a second descriptor would raise both lines again);
+    // nullopt when the port is not open or cannot tell.
+    std::optional<Levels> readBack() const;
+
+private:
+    QSerialPort port_;
+};
+
+} // namespace tarvel::keyer

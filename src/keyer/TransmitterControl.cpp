@@ -1,0 +1,73 @@
+#include "keyer/TransmitterControl.h"
+
+#include "platform/Cp1251.h"
+#include "platform/Failure.h"
+
+#include <utility>
+
+namespace tarvel::keyer {
+
+TransmitterControl::TransmitterControl(ControlLines& lines, std::function<std::int32_t()> keyLineChoice)
+    : lines_(lines), keyLineChoice_(std::move(keyLineChoice)) {}
+
+void TransmitterControl::setPortNames(std::string port1, std::string port2) {
+    port1_ = std::move(port1);
+    port2_ = std::move(port2);
+}
+
+std::string TransmitterControl::portName(std::int32_t index) const {
+    if (index == 0)
+        return port1_;
+    if (index == 1)
+        return port2_;
+    return {};
+}
+
+void TransmitterControl::openPort(std::int32_t index) {
+    if (portOpened_)
+        return;
+    // Marked before the attempt: a port that fails is not tried, nor reported, again in this run.
+    portOpened_ = true;
+    const std::string name = platform::cp1251ToUtf8(portName(index));
+    // A choice without a port is a failed open; the device is not asked to open nothing.
+    open_ = !name.empty() && lines_.open(name);
+    if (!open_)
+        throw platform::Failure("Unable to open " + name);
+}
+
+bool TransmitterControl::keyIsRts() const {
+    return !keyLineChoice_ || keyLineChoice_() != 1;
+}
+
+void TransmitterControl::setKey(bool on) {
+    if (!open_)
+        return;
+    if (keyIsRts())
+        lines_.setRts(on);
+    else
+        lines_.setDtr(on);
+}
+
+void TransmitterControl::setPtt(bool on) {
+    if (!open_)
+        return;
+    if (keyIsRts())
+        lines_.setDtr(on);
+    else
+        lines_.setRts(on);
+}
+
+void TransmitterControl::keyOn() {
+    setKey(true);
+}
+void TransmitterControl::keyOff() {
+    setKey(false);
+}
+void TransmitterControl::pttOn() {
+    setPtt(true);
+}
+void TransmitterControl::pttOff() {
+    setPtt(false);
+}
+
+} // namespace tarvel::keyer

@@ -1,0 +1,241 @@
+#include "settings/IniFile.h"
+
+#include "platform/Failure.h"
+#include "platform/Locale.h"
+#include "settings/IniDocument.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvel::settings {
+namespace {
+
+constexpr const char* kSection = "Param";
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closing can report a delayed write error, so a writer must see it.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads a whole regular file. O_NONBLOCK keeps a FIFO placed at the path from blocking the program.
+ReadResult readWholeFile(const std::string& path, std::string& text, struct stat* info = nullptr) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadResult::Failed;
+    text.clear();
+    text.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadResult::Failed;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (info)
+        *info = st;
+    return ReadResult::Ok;
+}
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// A symbolic link to the settings file stays a link: the file it points to is the one replaced.
+std::string resolvedPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return path;
+    std::string result(real);
+    std::free(real);
+    return result;
+}
+
+std::string directoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Puts text at target through a temporary file in the same directory and a rename, so a failure at
+// any step (disk full, no permission) leaves the old file complete. original: the replaced file's
+// status, whose permissions and owner the new file takes; nullptr when the file is new.
+bool replaceFile(const std::string& target, std::string_view text, const struct stat* original) {
+    const std::string directory = directoryOf(target);
+    const std::size_t slash = target.rfind('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    static unsigned counter = 0;
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary =
+            directory + "/." + name + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        // 0666 lets the umask decide the permissions of a new file, as for any file the program makes.
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    FileDescriptor file(fd);
+    bool ok = true;
+    if (original) {
+        ok = ::fchmod(file.get(), original->st_mode & 07777) == 0;
+        if (ok && (original->st_uid != ::geteuid() || original->st_gid != ::getegid()))
+            (void)!::fchown(file.get(), original->st_uid, original->st_gid); // only root may; best effort
+    }
+    // fsync before the rename: after a power cut the file is the old or the new one, never empty.
+    ok = ok && writeAll(file.get(), text) && ::fsync(file.get()) == 0;
+    ok = file.close() && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temporary.c_str());
+    return ok;
+}
+
+std::string_view unquoted(std::string_view text) {
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+std::optional<int> parseHex(std::string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
+        value = value * 16 + static_cast<std::uint64_t>(d);
+        if (value > UINT32_MAX)
+            return std::nullopt;
+    }
+    // A 32-bit pattern: the upper half of the range reads as negative numbers.
+    return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+}
+
+} // namespace
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+
+std::optional<std::string> IniFile::fetch(std::string_view key) const {
+    std::string text;
+    if (readWholeFile(path_, text) != ReadResult::Ok)
+        return std::nullopt;
+    const auto value = IniDocument(std::move(text), kSection).value(key);
+    if (!value)
+        return std::nullopt;
+    return std::string(unquoted(*value).substr(0, kMaxTextLength));
+}
+
+int IniFile::readInteger(std::string_view key, int defaultValue) const {
+    const auto text = fetch(key);
+    if (!text)
+        return defaultValue;
+    const std::string_view t(*text);
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+        return parseHex(t.substr(2)).value_or(defaultValue);
+    return platform::parseInteger(t).value_or(defaultValue);
+}
+
+double IniFile::readReal(std::string_view key, double defaultValue) const {
+    const auto text = fetch(key);
+    if (!text || text->empty())
+        return defaultValue;
+    return platform::parseDecimal(*text).value_or(defaultValue);
+}
+
+std::string IniFile::readText(std::string_view key, std::string_view defaultValue) const {
+    return fetch(key).value_or(std::string(defaultValue));
+}
+
+void IniFile::writeInteger(std::string_view key, int value) {
+    store(key, std::to_string(value));
+}
+
+void IniFile::writeReal(std::string_view key, double value) {
+    store(key, platform::formatGeneral(value));
+}
+
+void IniFile::writeText(std::string_view key, std::string_view value) {
+    store(key, value);
+}
+
+void IniFile::store(std::string_view key, std::string_view value) {
+    if (!IniDocument::isPlainKey(key))
+        throw std::invalid_argument("settings key is not a plain name: " + std::string(key));
+    const platform::Failure refused("Unable to write to " + path_);
+    const std::string target = resolvedPath(path_);
+
+    std::string text;
+    struct stat info {};
+    const ReadResult read = readWholeFile(target, text, &info);
+    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    if (read == ReadResult::Failed)
+        throw refused;
+    const bool exists = read == ReadResult::Ok;
+    if (exists) {
+        // The rename would bypass a read-only file's own permission; ask the file itself.
+        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!probe.valid())
+            throw refused;
+    }
+
+    IniDocument document(text, kSection);
+    document.set(key, value);
+    if (exists && document.text() == text)
+        return; // the file already holds this value
+    if (!replaceFile(target, document.text(), exists ? &info : nullptr))
+        throw refused;
+}
+
+} // namespace tarvel::settings

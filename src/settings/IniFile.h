@@ -1,0 +1,39 @@
+#pragma once
+// The program's settings file: every key lives in section "Param"; each call opens the file, does its
+// work and releases it, so the file never stays open. Called on the user-interface thread only.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvel::settings {
+
+class IniFile {
+public:
+    explicit IniFile(std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // Reads never fail: a missing file, key or unconvertible text yields defaultValue.
+    // Decimal, or hexadecimal after "0x" / "0X" (a 32-bit pattern: "0xFFFFFFFF" is -1).
+    int readInteger(std::string_view key, int defaultValue) const;
+    // Written with the locale's decimal separator, read with it.
+    double readReal(std::string_view key, double defaultValue) const;
+    // Windows-1251 bytes; blanks around and one pair of enclosing quotes removed, at most 2047 bytes.
+    std::string readText(std::string_view key, std::string_view defaultValue) const;
+
+    // A write the system refuses throws platform::Failure("Unable to write to <path>") and leaves the
+    // file as it was. key is a plain name such as "freq1".
+    void writeInteger(std::string_view key, int value);
+    void writeReal(std::string_view key, double value);
+    void writeText(std::string_view key, std::string_view value);
+
+    static constexpr std::size_t kMaxTextLength = 2047;
+
+private:
+    std::optional<std::string> fetch(std::string_view key) const;
+    void store(std::string_view key, std::string_view value);
+
+    std::string path_;
+};
+
+} // namespace tarvel::settings

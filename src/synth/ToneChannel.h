@@ -1,0 +1,23 @@
+// One output channel's tone: set by the user-interface thread, filled buffer by buffer by the audio worker.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace tarvel::synth {
+
+// Item index of a channel's waveform radio group; any other value (-1: no selection) leaves a fill undone.
+enum class WaveformKind : std::int32_t { Off = 0, Sine = 1, Square = 2 };
+
+// The user-interface thread writes waveform, level and frequencyWord at any moment; the audio worker takes
+// each once per buffer. time belongs to the worker while a stream runs (Start and the worker's end reset it).
+struct ToneChannel {
+    std::atomic<std::int32_t> waveform{0};
+    std::atomic<std::int32_t> level{0};
+    // Tone frequency in 1/4096 Hz; only the low 32 bits reach the sample loop.
+    std::atomic<std::int64_t> frequencyWord{0};
+    // Instant of the next sample to be played, in seconds from the channel's origin.
+    double time = 0.0;
+};
+
+} // namespace tarvel::synth

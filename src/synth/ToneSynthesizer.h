@@ -1,0 +1,28 @@
+// Computes a channel's tone samples for one output buffer and merges the two channels into stereo frames.
+// Called by the audio worker thread, one buffer at a time.
+#pragma once
+
+#include "synth/ToneChannel.h"
+
+#include <cstdint>
+
+namespace tarvel::synth {
+
+// Fills block[0..frames] (frames + 1 samples: the last one is not played, its instant becomes the new time)
+// for the given waveform, level and low 32 bits of the frequency word, starting at time, which it advances
+// to the instant of sample `frames`. Off zeroes the block and resets time; an unknown waveform touches
+// nothing; a negative frame count does nothing.
+void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
+                 std::int32_t frequencyWordLow32, int frames, double& time);
+
+// Takes the channel's waveform, level and frequency word once each, then fills as above with its time.
+void FillChannel(std::int16_t* block, ToneChannel& channel, int frames);
+
+// The same samples by the direct route (one extended-precision sine per sample); kept as the yardstick.
+void FillChannelPlain(std::int16_t* block, std::int32_t waveform, std::int32_t level,
+                      std::int32_t frequencyWordLow32, int frames, double& time);
+
+// out[2k] = vfoA[k], out[2k + 1] = vfoB[k] for k < frames: VFO A is the left channel.
+void InterleaveChannels(std::int16_t* out, const std::int16_t* vfoA, const std::int16_t* vfoB, int frames);
+
+} // namespace tarvel::synth

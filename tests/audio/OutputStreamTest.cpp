@@ -1,0 +1,176 @@
+#include "audio/OutputStream.h"
+
+#include "ReferenceStream.h"
+#include "mock/RecordingAudioDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarvel::audio {
+namespace {
+
+using mock::AudioRecord;
+using mock::RecordingAudioDevice;
+using synth::WaveformKind;
+using test::hertz;
+using test::Tone;
+
+constexpr int frames = 4096; // the smallest buffer setting, 16 KiB
+
+const Tone sine1000{WaveformKind::Sine, 22000, hertz(1000)};
+const Tone square441{WaveformKind::Square, 9000, hertz(441)};
+
+class OutputStreamTest : public ::testing::Test {
+protected:
+    OutputStreamTest() {
+        stream.setBufferBytes(4 * frames);
+        test::load(vfoA, sine1000);
+        test::load(vfoB, square441);
+    }
+
+    bool waitForWorkerEnd() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (stream.workerFailed())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+
+    std::shared_ptr<AudioRecord> record = std::make_shared<AudioRecord>();
+    synth::ToneChannel vfoA, vfoB;
+    OutputStream stream{vfoA, vfoB, RecordingAudioDevice::factory(record)};
+};
+
+TEST_F(OutputStreamTest, KeepsTwoBuffersQueuedAndPlaysBothChannelsWithoutABreak) {
+    record->autoPlay = true;
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() >= 8; }));
+    stream.stopAndWait();
+
+    EXPECT_EQ(record->framesPerBuffer, frames);
+    EXPECT_EQ(record->maxQueued, 2);
+    EXPECT_FALSE(stream.workerFailed());
+    EXPECT_EQ(stream.buffersSubmitted(), static_cast<std::int64_t>(record->submits.size()));
+
+    // open, then submit and wait in turn, then reset before close.
+    const auto& events = record->events;
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events.front(), "open");
+    EXPECT_EQ(events[events.size() - 2], "reset");
+    EXPECT_EQ(events.back(), "close");
+    for (std::size_t k = 1; k + 2 < events.size(); ++k)
+        ASSERT_EQ(events[k], k % 2 == 1 ? "submit" : "wait") << "event " << k;
+
+    const std::size_t n = record->submits.size();
+    const auto expected =
+        test::referenceBuffers(std::vector<Tone>(n, sine1000), std::vector<Tone>(n, square441), frames);
+    for (std::size_t k = 0; k < n; ++k)
+        EXPECT_EQ(record->submits[k], expected[k]) << "buffer " << k;
+
+    EXPECT_EQ(vfoA.time, 0.0);
+    EXPECT_EQ(vfoB.time, 0.0);
+}
+
+TEST_F(OutputStreamTest, FirstWaitReturnsAtOnceAndAChangeIsHeardFromTheNextBufferFilled) {
+    stream.startWorker();
+    // Nothing has been played: the second buffer was queued only because the first wait did not block.
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
+
+    const Tone quieter{WaveformKind::Sine, 5000, hertz(1000)};
+    const Tone higher{WaveformKind::Square, 9000, hertz(2000)};
+    vfoA.level = quieter.level;
+    vfoB.frequencyWord = higher.frequencyWord;
+    record->play();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 3 && record->waiting == 1; }));
+    record->play();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 4 && record->waiting == 1; }));
+    EXPECT_EQ(record->maxQueued, 2);
+
+    // The device never plays again: only the wake gets the worker out of its wait.
+    stream.stopAndWait();
+    const auto expected = test::referenceBuffers({sine1000, sine1000, quieter, quieter},
+                                                 {square441, square441, higher, higher}, frames);
+    ASSERT_EQ(record->submits.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(record->submits[k], expected[k]) << "buffer " << k;
+    EXPECT_EQ(vfoA.time, 0.0);
+    EXPECT_EQ(vfoB.time, 0.0);
+}
+
+TEST_F(OutputStreamTest, StopBeforeTheFirstSubmitSubmitsNothing) {
+    record->holdOpen = true;
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return !record->events.empty(); }));
+    stream.requestStop();
+    record->releaseOpen();
+    stream.stopAndWait();
+
+    EXPECT_EQ(record->events, (std::vector<std::string>{"open", "reset", "close"}));
+    EXPECT_EQ(stream.buffersSubmitted(), 0);
+    // Buffer 0 was filled, which moved the channels' time on; the end puts it back.
+    EXPECT_EQ(vfoA.time, 0.0);
+    EXPECT_EQ(vfoB.time, 0.0);
+}
+
+TEST_F(OutputStreamTest, FailedOpenEndsTheWorkerSilentlyAndTheNextStartPlays) {
+    record->probeFails = true;
+    EXPECT_FALSE(stream.probe());
+    record->probeFails = false;
+    EXPECT_TRUE(stream.probe());
+
+    record->failOpen = true;
+    stream.startWorker();
+    ASSERT_TRUE(waitForWorkerEnd());
+    EXPECT_EQ(record->events, std::vector<std::string>{"open"});
+    EXPECT_TRUE(record->submits.empty());
+
+    {
+        std::lock_guard lock(record->mutex);
+        record->failOpen = false;
+    }
+    stream.requestStop();
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2; }));
+    EXPECT_FALSE(stream.workerFailed());
+}
+
+TEST_F(OutputStreamTest, BufferSizeBelowOneFrameEndsTheWorkerWithoutOpening) {
+    for (const std::int32_t bytes : {0, 3, -16384}) {
+        stream.setBufferBytes(bytes);
+        stream.startWorker();
+        ASSERT_TRUE(waitForWorkerEnd()) << bytes;
+        stream.stopAndWait();
+    }
+    EXPECT_TRUE(record->events.empty());
+}
+
+TEST_F(OutputStreamTest, StartAfterStopWaitsForTheOldWorkerToRelease) {
+    // A slow close widens the window in which an unwaited new worker would open the device as well.
+    record->closeDelay = std::chrono::milliseconds(100);
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
+
+    stream.requestStop();
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 4 && record->waiting == 1; }));
+    EXPECT_EQ(record->maxOpenAtOnce, 1);
+    const std::vector<std::string> firstStreamEnd{"reset", "close", "open"};
+    const auto& events = record->events;
+    EXPECT_NE(std::search(events.begin(), events.end(), firstStreamEnd.begin(), firstStreamEnd.end()),
+              events.end());
+
+    // The new stream starts its tones at phase 0 again.
+    const auto expected = test::referenceBuffers({sine1000, sine1000}, {square441, square441}, frames);
+    EXPECT_EQ(record->submits[2], expected[0]);
+    EXPECT_EQ(record->submits[3], expected[1]);
+}
+
+} // namespace
+} // namespace tarvel::audio

@@ -1,0 +1,105 @@
+#include "log/LogControl.h"
+
+#include "controls/Memo.h"
+#include "controls/Simple.h"
+#include "mock/VirtualTime.h"
+#include "platform/Failure.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace tarvel;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct LogRig {
+    LogRig() {
+        std::filesystem::remove("log.ini");
+        std::filesystem::remove("vfolog.txt");
+        file.ensureFile();
+    }
+    mock::VirtualTime time{{2026, 12, 7, 23, 59, 59, 0}};
+    controls::MenuItem Log2{"Log2", "Log Off"};
+    controls::Form TForm2{"TForm2", "Log"};
+    controls::Memo Memo1{"Memo1"};
+    log::ActivityLog file{"vfolog.txt", time};
+    settings::IniFile ini{"log.ini"};
+    log::LogControl control{{Log2, TForm2, Memo1}, file, ini};
+};
+
+} // namespace
+
+TEST(LogControl, ToggleNamesStateStoresFlagAndWritesHeaderOnlyWhenSwitchingOn) {
+    LogRig rig;
+    rig.Log2.click();
+    EXPECT_EQ(rig.control.log, 1);
+    EXPECT_EQ(rig.Log2.caption(), "Log  On");
+    EXPECT_NE(slurp("log.ini").find("log=1\r\n"), std::string::npos);
+    const std::string header = "--- 07.12.2026---------------------------------23:59:59\r\n";
+    EXPECT_EQ(slurp("vfolog.txt"), header);
+    // The window was refreshed: the file's lines and one empty line.
+    EXPECT_EQ(rig.Memo1.lines(), (std::vector<std::string>{header.substr(0, header.size() - 2), ""}));
+
+    rig.Log2.click();
+    EXPECT_EQ(rig.Log2.caption(), "Log Off");
+    EXPECT_EQ(slurp("vfolog.txt"), header);
+    rig.Log2.click();
+    EXPECT_EQ(slurp("vfolog.txt"), header + header);
+}
+
+TEST(LogControl, RecordsAndDayChangeOnlyWhileLoggingIsOn) {
+    LogRig rig;
+    rig.control.startRecord(" CW", "00:00:01", "E", 137600, 25);
+    rig.control.endRecord();
+    rig.control.stopRecord();
+    rig.control.dayChange();
+    EXPECT_EQ(slurp("vfolog.txt"), "");
+    EXPECT_EQ(rig.Log2.caption(), "Log Off");
+
+    rig.control.log = 1;
+    rig.time.advance(1000); // midnight
+    rig.control.dayChange();
+    rig.control.startRecord(" CW", "00:00:01", "SAY \"HI\"", 137600, 25);
+    rig.control.stopRecord();
+    EXPECT_EQ(slurp("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n"
+                                   "Start : 0:00:00    CW   00:00:01   \"SAY \"HI\"\" 137600,25\r\n"
+                                   " Stop : 0:00:00   ------  \r\n");
+    EXPECT_EQ(rig.Log2.caption(), "Log  On");
+    EXPECT_EQ(rig.Memo1.lines().size(), 4u);
+}
+
+TEST(LogControl, SavingTheWindowReplacesTheFileAndKeepsTheTrailingEmptyLine) {
+    LogRig rig;
+    rig.control.log = 1;
+    rig.control.endRecord();
+    rig.control.Log1Click();
+    EXPECT_TRUE(rig.TForm2.visible());
+    rig.Memo1.edited({"edited line", ""});
+    rig.control.Save1Click();
+    EXPECT_EQ(slurp("vfolog.txt"), "edited line\r\n\r\n");
+}
+
+TEST(LogControl, UnwritableLogCostsOnlyTheRecordButReportsHeaderFailures) {
+    LogRig rig;
+    std::filesystem::remove("vfolog.txt");
+    std::filesystem::create_directory("vfolog.txt");
+    rig.control.log = 1;
+    EXPECT_NO_THROW(rig.control.endRecord());
+    EXPECT_THROW(rig.control.dayChange(), platform::Failure);
+    rig.control.log = 0;
+    EXPECT_THROW(rig.Log2.click(), platform::Failure); // switching on: the header line fails
+    EXPECT_EQ(rig.control.log, 1);                     // the flag and its key keep their new values
+    EXPECT_NE(slurp("log.ini").find("log=1\r\n"), std::string::npos);
+    rig.control.refresh(); // a folder in the file's place shows an empty window
+    EXPECT_EQ(rig.Memo1.lines(), std::vector<std::string>{""});
+    std::filesystem::remove("vfolog.txt");
+}

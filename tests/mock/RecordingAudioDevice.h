@@ -1,0 +1,141 @@
+#pragma once
+// An audio device that records what the worker submits and plays buffers only when the test says so
+// (or at once, in auto-play). Every device made for one AudioRecord reports into it.
+#include "audio/AudioDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarvel::mock {
+
+struct AudioRecord {
+    // Set by the test before the worker starts.
+    bool probeFails = false;
+    bool failOpen = false;
+    bool autoPlay = false; // a wait with both buffers queued plays the older one itself
+    bool holdOpen = false; // open() blocks until the test calls releaseOpen()
+    std::chrono::milliseconds closeDelay{0};
+    static constexpr int capacity = 2;
+
+    // Written by the devices, read by the test under the mutex (or after the worker has ended).
+    std::vector<std::string> events; // "open", "submit", "wait", "reset", "close", each per device call
+    std::vector<std::vector<std::int16_t>> submits;
+    int framesPerBuffer = 0;
+    int queued = 0;
+    int maxQueued = 0;
+    int waiting = 0;
+    int openNow = 0;
+    int maxOpenAtOnce = 0;
+
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+
+    // Returns true when pred held within the time-out; pred runs under the mutex.
+    bool waitUntil(const std::function<bool()>& pred,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, timeout, pred);
+    }
+    // The device finishes playing its oldest queued buffer.
+    void play() {
+        std::lock_guard lock(mutex);
+        if (queued > 0)
+            --queued;
+        changed.notify_all();
+    }
+    void releaseOpen() {
+        std::lock_guard lock(mutex);
+        holdOpen = false;
+        changed.notify_all();
+    }
+    std::size_t submitCount() const {
+        std::lock_guard lock(mutex);
+        return submits.size();
+    }
+    int count(const std::string& event) const {
+        std::lock_guard lock(mutex);
+        int n = 0;
+        for (const auto& e : events)
+            n += e == event;
+        return n;
+    }
+};
+
+class RecordingAudioDevice : public audio::AudioDevice {
+public:
+    explicit RecordingAudioDevice(std::shared_ptr<AudioRecord> record) : record_(std::move(record)) {}
+
+    static std::function<std::unique_ptr<audio::AudioDevice>()> factory(std::shared_ptr<AudioRecord> record) {
+        return [record] { return std::make_unique<RecordingAudioDevice>(record); };
+    }
+
+    bool probe() override {
+        std::lock_guard lock(record_->mutex);
+        return !record_->probeFails;
+    }
+    bool open(int framesPerBuffer) override {
+        std::unique_lock lock(record_->mutex);
+        record_->events.push_back("open");
+        record_->changed.notify_all();
+        record_->changed.wait(lock, [&] { return !record_->holdOpen; });
+        if (record_->failOpen)
+            return false;
+        record_->framesPerBuffer = framesPerBuffer;
+        record_->queued = 0;
+        record_->maxOpenAtOnce = std::max(record_->maxOpenAtOnce, ++record_->openNow);
+        return true;
+    }
+    bool submit(const std::int16_t* interleaved, int frames) override {
+        std::lock_guard lock(record_->mutex);
+        record_->events.push_back("submit");
+        record_->submits.emplace_back(interleaved, interleaved + 2 * static_cast<std::size_t>(frames));
+        record_->maxQueued = std::max(record_->maxQueued, ++record_->queued);
+        record_->changed.notify_all();
+        return true;
+    }
+    bool waitForCompletion() override {
+        std::unique_lock lock(record_->mutex);
+        record_->events.push_back("wait");
+        if (record_->autoPlay && record_->queued >= AudioRecord::capacity)
+            --record_->queued;
+        ++record_->waiting;
+        record_->changed.notify_all();
+        record_->changed.wait(lock, [&] { return record_->queued < AudioRecord::capacity || woken_; });
+        --record_->waiting;
+        if (record_->queued >= AudioRecord::capacity)
+            woken_ = false;
+        return true;
+    }
+    void wake() override {
+        std::lock_guard lock(record_->mutex);
+        woken_ = true;
+        record_->changed.notify_all();
+    }
+    void reset() override {
+        std::lock_guard lock(record_->mutex);
+        record_->events.push_back("reset");
+        record_->queued = 0;
+    }
+    void close() override {
+        std::this_thread::sleep_for(record_->closeDelay);
+        std::lock_guard lock(record_->mutex);
+        record_->events.push_back("close");
+        --record_->openNow;
+        record_->changed.notify_all();
+    }
+    std::int64_t underrunCount() const override { return 0; }
+
+private:
+    std::shared_ptr<AudioRecord> record_;
+    bool woken_ = false; // guarded by the record's mutex
+};
+
+} // namespace tarvel::mock
