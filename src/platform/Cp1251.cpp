@@ -83,6 +83,11 @@ std::string utf8ToCp1251(std::string_view utf8) {
             else
                 cp = (cp << 6) | (c & 0x3F);
         }
+        // Overlong forms (an ASCII character in disguise), surrogates and values beyond Unicode are not
+        // characters.
+        constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (valid && (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+            valid = false;
         if (!valid) {
             out += '?';
             ++i;

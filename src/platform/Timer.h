@@ -11,7 +11,9 @@ public:
     virtual ~Timer() = default;
     virtual void setInterval(int milliseconds) = 0;
     virtual int interval() const = 0;
-    // Enabling (re)starts the interval; disabling cancels the pending timeout.
+    // Enabling, or a new interval while enabled, (re)starts the interval from now; inside the timer's own
+    // timeout handler it counts from the deadline that just fired, so a chain of re-arms does not drift.
+    // Disabling cancels the pending timeout. An interval below 1 ms means the next opportunity.
     virtual void setEnabled(bool enabled) = 0;
     virtual bool enabled() const = 0;
     // Runs on the user-interface thread at each timeout.

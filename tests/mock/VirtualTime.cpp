@@ -5,19 +5,30 @@
 
 namespace tarvel::mock {
 
+// A timer that goes away before the time must leave its list, or the next advance would fire a dead timer.
+VirtualTimer::~VirtualTimer() {
+    if (time_)
+        std::erase(time_->timers_, this);
+}
+
 void VirtualTimer::setInterval(int milliseconds) {
     interval_ = milliseconds;
     if (enabled_)
-        deadline_ = time_.now_ + std::max(interval_, 1);
+        deadline_ = (time_ ? time_->now_ : 0) + std::max(interval_, 1);
 }
 
 void VirtualTimer::setEnabled(bool enabled) {
     enabled_ = enabled;
     if (enabled_)
-        deadline_ = time_.now_ + std::max(interval_, 1);
+        deadline_ = (time_ ? time_->now_ : 0) + std::max(interval_, 1);
 }
 
 VirtualTime::VirtualTime(platform::LocalTime start) : start_(start) {}
+
+VirtualTime::~VirtualTime() {
+    for (VirtualTimer* t : timers_)
+        t->time_ = nullptr;
+}
 
 std::unique_ptr<VirtualTimer> VirtualTime::makeTimer() {
     auto timer = std::make_unique<VirtualTimer>(*this);

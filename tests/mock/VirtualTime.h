@@ -14,7 +14,10 @@ class VirtualTime;
 
 class VirtualTimer : public platform::Timer {
 public:
-    explicit VirtualTimer(VirtualTime& time) : time_(time) {}
+    explicit VirtualTimer(VirtualTime& time) : time_(&time) {}
+    ~VirtualTimer() override;
+    VirtualTimer(const VirtualTimer&) = delete;
+    VirtualTimer& operator=(const VirtualTimer&) = delete;
     void setInterval(int milliseconds) override;
     int interval() const override { return interval_; }
     void setEnabled(bool enabled) override;
@@ -23,7 +26,7 @@ public:
 
 private:
     friend class VirtualTime;
-    VirtualTime& time_;
+    VirtualTime* time_; // null once the time has gone
     int interval_ = 1000;
     bool enabled_ = false;
     std::int64_t deadline_ = 0;
@@ -33,6 +36,9 @@ class VirtualTime : public platform::Clock {
 public:
     // start: the wall-clock reading at virtual millisecond 0.
     explicit VirtualTime(platform::LocalTime start = {2026, 12, 7, 12, 0, 0, 0});
+    ~VirtualTime() override;
+    VirtualTime(const VirtualTime&) = delete;
+    VirtualTime& operator=(const VirtualTime&) = delete;
 
     std::unique_ptr<VirtualTimer> makeTimer();
     std::int64_t nowMs() const { return now_; }
