@@ -1,0 +1,31 @@
+#pragma once
+// Everything the main window reaches outside the process: real devices in the program, recording
+// doubles and virtual time in tests.
+#include "audio/AudioDevice.h"
+#include "keyer/ControlLines.h"
+#include "platform/Clock.h"
+#include "platform/MessageSink.h"
+#include "platform/ProcessPriority.h"
+#include "platform/Timer.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tarvel::ui {
+
+struct Devices {
+    platform::MessageSink& sink;
+    platform::Clock& clock;
+    std::function<std::unique_ptr<platform::Timer>()> makeTimer;
+    // A fresh audio device on the named PCM (the "AudioDevice" setting, "default" when absent).
+    std::function<std::unique_ptr<audio::AudioDevice>(const std::string& pcm)> makeAudioDevice;
+    keyer::ControlLines& lines;
+    platform::ProcessPriority& priority;
+    std::function<void(const std::string&)> cutToClipboard;
+    std::string settingsPath;
+    std::string logPath = "vfolog.txt";
+    std::string helpPath = "readme.txt";
+};
+
+} // namespace tarvel::ui

@@ -1,0 +1,74 @@
+#pragma once
+// The main window without its widgets: the four windows' controls, the shared values and every
+// subsystem, wired to each other; the start-up sequence and the shell's own handlers. The Qt windows
+// show these controls; tests drive them directly or through the widgets.
+#include "audio/OutputStream.h"
+#include "audio/StreamControl.h"
+#include "freqplan/FrequencyPlan.h"
+#include "freqplan/Memories.h"
+#include "freqplan/OptionsPanel.h"
+#include "log/ActivityLog.h"
+#include "log/LogControl.h"
+#include "settings/IniFile.h"
+#include "synth/ToneChannel.h"
+#include "ui/Devices.h"
+#include "ui/forms/HelpForm.h"
+#include "ui/forms/KeypadForm.h"
+#include "ui/forms/LogForm.h"
+#include "ui/forms/MainForm.h"
+
+#include <memory>
+
+namespace tarvel::ui {
+
+class TForm1 {
+public:
+    explicit TForm1(Devices devices);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    // The start-up sequence: restores every setting through the controls' own change operations.
+    void FormCreate();
+    // Releases the audio worker, waiting for it.
+    void FormDestroy();
+
+    void Help1Click();
+    void BtopenAboutClick();
+    void BitBtn1Click();
+    void P2Click();
+    void BtPrioritetClick();
+    // A key pressed while the main window itself has the keyboard.
+    void FormKeyDown(int key, bool alt);
+    // A function key pressed anywhere in the main window (F1 = 1), seen before the focused control.
+    void FormShortCut(int functionKey);
+
+    Devices devices;
+    forms::MainForm main;
+    forms::LogForm logWindow;
+    forms::KeypadForm keypad;
+    forms::HelpForm help;
+
+    synth::ToneChannel vfoA;
+    synth::ToneChannel vfoB;
+    settings::IniFile ini;
+    std::int32_t iPr = 3;
+
+    audio::OutputStream stream;
+    audio::StreamControl streamControl;
+    freqplan::FrequencyPlan plan;
+    freqplan::OptionsPanel options;
+    freqplan::Memories memories;
+    log::ActivityLog activityLog;
+    log::LogControl logControl;
+
+    std::unique_ptr<platform::Timer> Timer1;
+    std::unique_ptr<platform::Timer> Timer2;
+    std::unique_ptr<platform::Timer> Timer3;
+
+private:
+    void guarded(const std::function<void()>& step) { platform::runGuarded(devices.sink, step); }
+    void connectShell();
+};
+
+} // namespace tarvel::ui

@@ -1,0 +1,112 @@
+#include "ui/view/FormView.h"
+
+#include "controls/CheckBox.h"
+#include "controls/Memo.h"
+#include "controls/RadioButton.h"
+#include "controls/RadioGroup.h"
+#include "controls/ScrollBar.h"
+#include "controls/SpinField.h"
+#include "ui/view/ButtonView.h"
+#include "ui/view/CheckBoxView.h"
+#include "ui/view/GroupBoxView.h"
+#include "ui/view/LabelView.h"
+#include "ui/view/MemoView.h"
+#include "ui/view/MenuItemView.h"
+#include "ui/view/PanelView.h"
+#include "ui/view/RadioButtonView.h"
+#include "ui/view/RadioGroupView.h"
+#include "ui/view/ScrollBarView.h"
+#include "ui/view/SpinFieldView.h"
+#include "ui/view/TextFieldView.h"
+#include "ui/view/ViewSupport.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <set>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace tarvel::ui::view {
+
+namespace {
+
+using namespace controls;
+
+QWidget* makeWidget(Control& control, platform::MessageSink& sink, QWidget* parent) {
+    // Most derived kinds first: a spin field is also a text field.
+    if (auto* m = dynamic_cast<SpinField*>(&control))
+        return new SpinFieldView(*m, sink, parent);
+    if (auto* m = dynamic_cast<TextField*>(&control))
+        return new TextFieldView(*m, sink, parent);
+    if (auto* m = dynamic_cast<Label*>(&control))
+        return new LabelView(*m, sink, parent);
+    if (auto* m = dynamic_cast<Button*>(&control))
+        return new ButtonView(*m, sink, parent);
+    if (auto* m = dynamic_cast<Panel*>(&control))
+        return new PanelView(*m, sink, parent);
+    if (auto* m = dynamic_cast<GroupBox*>(&control))
+        return new GroupBoxView(*m, sink, parent);
+    if (auto* m = dynamic_cast<CheckBox*>(&control))
+        return new CheckBoxView(*m, sink, parent);
+    if (auto* m = dynamic_cast<RadioButton*>(&control))
+        return new RadioButtonView(*m, sink, parent);
+    if (auto* m = dynamic_cast<RadioGroup*>(&control))
+        return new RadioGroupView(*m, sink, parent);
+    if (auto* m = dynamic_cast<ScrollBar*>(&control))
+        return new ScrollBarView(*m, sink, parent);
+    if (auto* m = dynamic_cast<Memo*>(&control))
+        return new MemoView(*m, sink, parent);
+    throw std::invalid_argument("no widget shows control " + control.name());
+}
+
+} // namespace
+
+std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Control*>& controls,
+                                            platform::MessageSink& sink, Options options) {
+    auto window = std::make_unique<FormWindow>(form, sink, options.fixedSingleBorder);
+
+    // A menu item with items under it opens a drop-down; one without is a plain action.
+    std::set<const Control*> menuParents;
+    for (const Control* control : controls)
+        if (dynamic_cast<const MenuItem*>(control) && dynamic_cast<const MenuItem*>(control->parent()))
+            menuParents.insert(control->parent());
+
+    std::unordered_map<const Control*, QWidget*> containers{{&form, window->clientArea()}};
+    std::unordered_map<const Control*, QMenu*> menus;
+    for (Control* control : controls) {
+        const Control* parent = control->parent() ? control->parent() : &form;
+        if (auto* item = dynamic_cast<MenuItem*>(control)) {
+            QMenu* parentMenu = nullptr;
+            if (parent != &form) {
+                const auto found = menus.find(parent);
+                if (found == menus.end())
+                    throw std::invalid_argument("menu item " + item->name() + " comes before its menu");
+                parentMenu = found->second;
+            }
+            QAction* action = nullptr;
+            if (menuParents.count(item)) {
+                auto* menu = parentMenu ? parentMenu->addMenu(toQt(item->caption()))
+                                        : window->ensureMenuBar()->addMenu(toQt(item->caption()));
+                menu->setObjectName(QString::fromStdString(item->name()));
+                menus[item] = menu;
+                action = menu->menuAction();
+            } else {
+                action = parentMenu ? parentMenu->addAction(toQt(item->caption()))
+                                    : window->ensureMenuBar()->addAction(toQt(item->caption()));
+            }
+            new MenuItemView(*item, sink, *action);
+            window->addAction(item->name(), action);
+            continue;
+        }
+        const auto found = containers.find(parent);
+        if (found == containers.end())
+            throw std::invalid_argument("control " + control->name() + " comes before its container");
+        QWidget* widget = makeWidget(*control, sink, found->second);
+        containers[control] = widget;
+        window->addWidget(control->name(), widget);
+    }
+    window->finishBuilding();
+    return window;
+}
+
+} // namespace tarvel::ui::view

@@ -1,0 +1,112 @@
+#include "ui/view/FormWindow.h"
+
+#include "ui/view/MouseForwarding.h"
+#include "ui/view/ViewSupport.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace tarvel::ui::view {
+
+FormWindow::FormWindow(controls::Form& model, platform::MessageSink& sink, bool fixedSingleBorder)
+    : QWidget(nullptr), model_(model), sink_(sink), fixed_(fixedSingleBorder),
+      client_(new MouseForwarding<QWidget>(model, sink, MouseForwarding<QWidget>::Clicks::OnRelease, this)),
+      binding_(
+          model, [this] { sync(); },
+          [this] {
+              activateWindow();
+              raise();
+          }) {
+    if (fixed_)
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    sync();
+}
+
+FormWindow::~FormWindow() = default;
+
+QMenuBar* FormWindow::ensureMenuBar() {
+    if (!menuBar_) {
+        menuBar_ = new QMenuBar(this);
+        menuBar_->setNativeMenuBar(false);
+        menuBar_->show();
+        sync();
+    }
+    return menuBar_;
+}
+
+QWidget* FormWindow::widget(const std::string& name) const {
+    if (name == model_.name())
+        return const_cast<FormWindow*>(this);
+    const auto found = widgets_.find(name);
+    return found == widgets_.end() ? nullptr : found->second.data();
+}
+
+QAction* FormWindow::action(const std::string& name) const {
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second.data();
+}
+
+void FormWindow::addWidget(const std::string& name, QWidget* widget) {
+    widgets_[name] = widget;
+}
+
+void FormWindow::addAction(const std::string& name, QAction* action) {
+    actions_[name] = action;
+}
+
+int FormWindow::menuBarHeight(int width) const {
+    if (!menuBar_)
+        return 0;
+    const int forWidth = menuBar_->heightForWidth(width);
+    return forWidth > 0 ? forWidth : menuBar_->sizeHint().height();
+}
+
+void FormWindow::sync() {
+    setObjectName(QString::fromStdString(model_.name()));
+    setWindowTitle(toQt(model_.caption()));
+    setToolTip(toQt(model_.hint()));
+    setAccessibleName(QString::fromStdString(model_.accessibleName()));
+    setEnabled(model_.enabled());
+    // The model's size is the client area's; the menu bar comes on top of it.
+    const QSize size(model_.width(), model_.height() + menuBarHeight(model_.width()));
+    if (fixed_)
+        setFixedSize(size);
+    else if (this->size() != size)
+        resize(size);
+    placeChildren();
+    client_->setAutoFillBackground(model_.color() != controls::kDefaultColor);
+    applyColors(*client_, model_, QPalette::Window, QPalette::WindowText);
+    if (built_)
+        setVisible(model_.visible());
+}
+
+void FormWindow::finishBuilding() {
+    built_ = true;
+    sync();
+}
+
+void FormWindow::placeChildren() {
+    const int bar = menuBarHeight(width());
+    if (menuBar_)
+        menuBar_->setGeometry(0, 0, width(), bar);
+    client_->setGeometry(0, bar, width(), height() - bar);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeChildren();
+    const QSize client = client_->size();
+    if (client.width() != model_.width() || client.height() != model_.height())
+        platform::runGuarded(sink_, [this, client] { model_.resized(client.width(), client.height()); });
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        platform::runGuarded(sink_, [this] { model_.hide(); });
+}
+
+} // namespace tarvel::ui::view

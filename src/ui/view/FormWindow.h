@@ -1,0 +1,64 @@
+#pragma once
+// The window showing a Form model: an optional menu bar above a client area sized by the model, the
+// widgets of the form's controls (found by model name), and the operator's resizing and closing passed
+// back to the model.
+#include "controls/Simple.h"
+#include "platform/MessageSink.h"
+#include "ui/view/ViewBinding.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <string>
+
+class QAction;
+class QMenuBar;
+
+namespace tarvel::ui::view {
+
+class FormWindow : public QWidget {
+public:
+    // fixedSingleBorder: the operator can neither resize nor maximise the window, only minimise it.
+    FormWindow(controls::Form& model, platform::MessageSink& sink, bool fixedSingleBorder);
+    ~FormWindow() override;
+
+    controls::Form& model() const { return model_; }
+    bool fixedSingleBorder() const { return fixed_; }
+    // The parent of the widgets of controls placed on the form itself.
+    QWidget* clientArea() const { return client_; }
+    // The menu bar, made on first use; nullptr while the form has no menu.
+    QMenuBar* menuBar() const { return menuBar_; }
+    QMenuBar* ensureMenuBar();
+
+    // The widget or menu action showing the control of that name (nullptr when there is none).
+    QWidget* widget(const std::string& name) const;
+    template <class W> W* widgetAs(const std::string& name) const { return dynamic_cast<W*>(widget(name)); }
+    QAction* action(const std::string& name) const;
+    void addWidget(const std::string& name, QWidget* widget);
+    void addAction(const std::string& name, QAction* action);
+
+    // From now on the window is shown whenever its model is visible; until then it stays hidden, so that
+    // every widget exists before the window first appears.
+    void finishBuilding();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void sync();
+    int menuBarHeight(int width) const;
+    void placeChildren();
+
+    controls::Form& model_;
+    platform::MessageSink& sink_;
+    bool fixed_;
+    bool built_ = false;
+    QWidget* client_;
+    QMenuBar* menuBar_ = nullptr;
+    std::map<std::string, QPointer<QWidget>> widgets_;
+    std::map<std::string, QPointer<QAction>> actions_;
+    ViewBinding binding_;
+};
+
+} // namespace tarvel::ui::view

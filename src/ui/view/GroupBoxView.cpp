@@ -1,0 +1,19 @@
+#include "ui/view/GroupBoxView.h"
+
+namespace tarvel::ui::view {
+
+GroupBoxView::GroupBoxView(controls::GroupBox& model, platform::MessageSink& sink, QWidget* parent)
+    : MouseForwarding(model, sink, Clicks::OnRelease, parent), model_(model),
+      binding_(
+          model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
+    sync();
+}
+
+void GroupBoxView::sync() {
+    setTitle(toQt(model_.caption()));
+    applyCommon(*this, model_);
+    setAutoFillBackground(model_.color() != controls::kDefaultColor);
+    applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
+}
+
+} // namespace tarvel::ui::view

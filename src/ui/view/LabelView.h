@@ -1,0 +1,21 @@
+#pragma once
+// Shows a Label model as a QLabel; its clicks and mouse presses reach the model.
+#include "controls/Simple.h"
+#include "ui/view/MouseForwarding.h"
+#include "ui/view/ViewBinding.h"
+
+#include <QLabel>
+
+namespace tarvel::ui::view {
+
+class LabelView : public MouseForwarding<QLabel> {
+public:
+    LabelView(controls::Label& model, platform::MessageSink& sink, QWidget* parent);
+
+private:
+    void sync();
+    controls::Label& model_;
+    ViewBinding binding_;
+};
+
+} // namespace tarvel::ui::view

@@ -1,0 +1,24 @@
+#pragma once
+// Shows a Memo model as a QPlainTextEdit, read-only or editable, with the model's scroll bars; the
+// operator's edits reach the model's lines.
+#include "controls/Memo.h"
+#include "platform/MessageSink.h"
+#include "ui/view/ViewBinding.h"
+
+#include <QPlainTextEdit>
+
+namespace tarvel::ui::view {
+
+class MemoView : public QPlainTextEdit {
+public:
+    MemoView(controls::Memo& model, platform::MessageSink& sink, QWidget* parent);
+
+private:
+    void sync();
+    controls::Memo& model_;
+    platform::MessageSink& sink_;
+    bool showingModel_ = false;
+    ViewBinding binding_;
+};
+
+} // namespace tarvel::ui::view

@@ -1,0 +1,59 @@
+#pragma once
+// Adds the model's mouse events to a widget: every press reaches onMouseDown; on a passive widget
+// (label, panel, frame) a left press released over the widget is also its click. The events stop
+// here, so a press on a control never counts as a press on the container around it.
+#include "controls/Control.h"
+#include "platform/MessageSink.h"
+#include "ui/view/ViewSupport.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace tarvel::ui::view {
+
+template <class Base> class MouseForwarding : public Base {
+public:
+    enum class Clicks { FromWidget, OnRelease };
+
+    MouseForwarding(controls::Control& model, platform::MessageSink& sink, Clicks clicks, QWidget* parent)
+        : Base(parent), mouseModel_(model), mouseSink_(sink), clicks_(clicks) {}
+
+protected:
+    platform::MessageSink& sink() const { return mouseSink_; }
+
+    void mousePressEvent(QMouseEvent* event) override { pressed(event, false); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { pressed(event, true); }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (clicks_ == Clicks::FromWidget) {
+            Base::mouseReleaseEvent(event);
+        } else if (event->button() == Qt::LeftButton && leftDown_) {
+            leftDown_ = false;
+            if (this->rect().contains(event->position().toPoint()))
+                platform::runGuarded(mouseSink_, [this] { mouseModel_.click(); });
+        }
+        event->accept();
+    }
+
+private:
+    void pressed(QMouseEvent* event, bool doubleClick) {
+        if (clicks_ == Clicks::FromWidget) {
+            if (doubleClick)
+                Base::mouseDoubleClickEvent(event);
+            else
+                Base::mousePressEvent(event);
+        } else if (event->button() == Qt::LeftButton) {
+            leftDown_ = true;
+        }
+        const controls::MouseButton button = toModelButton(event->button());
+        platform::runGuarded(mouseSink_, [this, button] { mouseModel_.mouseDown(button); });
+        event->accept();
+    }
+
+    controls::Control& mouseModel_;
+    platform::MessageSink& mouseSink_;
+    Clicks clicks_;
+    bool leftDown_ = false;
+};
+
+} // namespace tarvel::ui::view

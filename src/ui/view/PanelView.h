@@ -1,0 +1,26 @@
+#pragma once
+// Shows a Panel model as a raised frame with its caption centred and its background colour; clicks and
+// mouse presses on the panel reach the model.
+#include "controls/Simple.h"
+#include "ui/view/MouseForwarding.h"
+#include "ui/view/ViewBinding.h"
+
+#include <QFrame>
+
+namespace tarvel::ui::view {
+
+class PanelView : public MouseForwarding<QFrame> {
+public:
+    PanelView(controls::Panel& model, platform::MessageSink& sink, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void sync();
+    controls::Panel& model_;
+    QString caption_;
+    ViewBinding binding_;
+};
+
+} // namespace tarvel::ui::view

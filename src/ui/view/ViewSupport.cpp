@@ -1,0 +1,79 @@
+#include "ui/view/ViewSupport.h"
+
+#include "platform/Cp1251.h"
+
+#include <QVariant>
+#include <QWidget>
+
+namespace tarvel::ui::view {
+
+QString toQt(std::string_view cp1251) {
+    return QString::fromStdString(platform::cp1251ToUtf8(cp1251));
+}
+
+std::string toCp1251(const QString& text) {
+    return platform::utf8ToCp1251(text.toStdString());
+}
+
+QColor toQColor(controls::Color color) {
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+controls::MouseButton toModelButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::RightButton:
+        return controls::MouseButton::Right;
+    case Qt::MiddleButton:
+        return controls::MouseButton::Middle;
+    default:
+        return controls::MouseButton::Left;
+    }
+}
+
+namespace {
+constexpr const char* kAppliedColors = "tarvelAppliedColors";
+
+QString withoutMnemonics(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+} // namespace
+
+void applyCommon(QWidget& widget, const controls::Control& model) {
+    const QString name = QString::fromStdString(model.name());
+    if (widget.objectName() != name)
+        widget.setObjectName(name);
+    widget.setAccessibleName(model.accessibleName().empty() ? withoutMnemonics(toQt(model.caption()))
+                                                            : QString::fromStdString(model.accessibleName()));
+    widget.setToolTip(toQt(model.hint()));
+    const QRect place(model.left(), model.top(), model.width(), model.height());
+    if (widget.geometry() != place)
+        widget.setGeometry(place);
+    widget.setEnabled(model.enabled());
+    widget.setVisible(model.visible());
+}
+
+void applyColors(QWidget& widget, const controls::Control& model, QPalette::ColorRole background,
+                 QPalette::ColorRole text) {
+    // Models change often (a tuning step touches several): set the palette only when a colour changed.
+    const QVariant applied = QVariant::fromValue((qulonglong{model.color()} << 32) | model.fontColor());
+    if (widget.property(kAppliedColors) == applied)
+        return;
+    widget.setProperty(kAppliedColors, applied);
+    // A palette with nothing set inherits every role from the parent, as the original controls take
+    // their parent's colour unless given their own.
+    QPalette palette;
+    palette.setResolveMask(0);
+    if (model.color() != controls::kDefaultColor)
+        palette.setColor(background, toQColor(model.color()));
+    if (model.fontColor() != controls::kDefaultColor) {
+        palette.setColor(QPalette::Active, text, toQColor(model.fontColor()));
+        palette.setColor(QPalette::Inactive, text, toQColor(model.fontColor()));
+    }
+    widget.setPalette(palette);
+}
+
+} // namespace tarvel::ui::view

@@ -1,0 +1,31 @@
+#pragma once
+// Conversions and property transfers that every widget showing a control model shares.
+#include "controls/Control.h"
+
+#include <QPalette>
+#include <QString>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace tarvel::ui::view {
+
+// Windows-1251 model text to widget text and back (characters without a code become '?').
+QString toQt(std::string_view cp1251);
+std::string toCp1251(const QString& text);
+
+QColor toQColor(controls::Color color);
+controls::MouseButton toModelButton(Qt::MouseButton button);
+
+// Object name, accessible name (or the caption without mnemonics), tool tip, place in the parent,
+// visibility and enabled state.
+void applyCommon(QWidget& widget, const controls::Control& model);
+
+// The model's colour on the background role and its font colour on the text role; a default colour
+// leaves the role to the parent and the style. The font colour is not used while disabled, so a
+// disabled control still looks disabled.
+void applyColors(QWidget& widget, const controls::Control& model, QPalette::ColorRole background,
+                 QPalette::ColorRole text);
+
+} // namespace tarvel::ui::view
