@@ -1,1 +1,72 @@
-// filled in by the keyer's window handlers
+#include "keyer/StartTx.h"
+
+#include "keyer/MessageCompiler.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvel::keyer {
+
+StartTx::StartTx(StartTxControls controls, KeyerState& state, audio::StreamControl& stream,
+                 TransmitterControl& transmitter, settings::IniFile& settings, log::LogControl& log,
+                 EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1)
+    : c_(controls), state_(state), stream_(stream), transmitter_(transmitter), settings_(settings), log_(log),
+      estimate_(estimate), sequencer_(sequencer), timer_(Timer1) {
+    c_.BtTX.onClick = [this] { BtTXClick(); };
+}
+
+void StartTx::BtTXClick() {
+    state_.sentText.clear();
+    c_.LbTextNow.setCaption("");
+    state_.kk = 1;
+    state_.audioWasPlaying = stream_.playing() ? 1 : 0;
+    if (!stream_.playing())
+        stream_.btnPlayClick();
+    // Also when the stream already played: the transmission owns the stream until it ends.
+    c_.btnStop.setEnabled(false);
+    state_.savedMode = state_.keying;
+    transmitter_.pttOn();
+    try {
+        prepare();
+    } catch (...) {
+        release();
+        throw;
+    }
+    sequencer_.Button3Click();
+}
+
+void StartTx::prepare() {
+    settings_.writeText("TXT1", c_.EdTX1.text());
+    settings_.writeText("TXT2", c_.EdTX2.text());
+    settings_.writeText("TXT3", c_.EdTX3.text());
+    settings_.writeText("TXT4", c_.EdTX4.text());
+    log_.refresh();
+    c_.Label32.hide();
+
+    c_.EdTX.setText(WrapWithIdentification(c_.EdTX.text(), c_.ChStart.checked(), c_.Ed_id_Start.text(),
+                                           c_.ChStop.checked(), c_.Ed_id_End.text()));
+    std::vector<std::string> trace;
+    c_.Ed3.setText(CompileMessage(c_.EdTX.text(), &trace));
+    for (std::string& line : trace)
+        c_.Memo1.addLine(std::move(line));
+
+    estimate_.LbTTXClick();
+}
+
+void StartTx::release() {
+    // A transmission that was running when this start began must not go on with the new kk either.
+    timer_.setEnabled(false);
+    state_.kk = static_cast<std::int32_t>(c_.Ed3.text().size()) + 1;
+    transmitter_.keyOff();
+    transmitter_.pttOff();
+    if (state_.audioWasPlaying == 0)
+        stream_.btnStopClick();
+    else
+        c_.btnStop.setEnabled(true);
+    state_.txActive = 0;
+    for (controls::Control* panel : {&c_.PnTX1, &c_.PnTX2, &c_.PnTX3, &c_.PnTX4})
+        panel->setColor(kIdlePanelColor);
+    c_.Label32.show();
+}
+
+} // namespace tarvel::keyer

@@ -49,6 +49,9 @@ TForm1::TForm1(Devices d)
       activityLog(devices.logPath, devices.clock),
       logControl({main.Log2, logWindow.TForm2, logWindow.Memo1}, activityLog, ini),
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()) {
+    // Every window stays hidden until the start-up sequence or the operator shows it.
+    for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
+        window->hide();
     connectShell();
     for (auto* timer : {Timer1.get(), Timer2.get(), Timer3.get()}) {
         timer->setInterval(1000);
@@ -78,6 +81,9 @@ void TForm1::connectShell() {
     main.Log1.onClick = [this] { logControl.Log1Click(); };
     main.BtKnF.onClick = [this] { memories.BtKnFClick(); };
     logWindow.Save1.onClick = [this] { logControl.Save1Click(); };
+    logWindow.TForm2.onResize = [this] { logWindow.resized(); };
+    help.TForm4.onResize = [this] { help.resized(); };
+    keypad.TForm3.onResize = [this] { keypad.resized(); };
 }
 
 void TForm1::FormCreate() {

@@ -59,11 +59,43 @@ QWidget* makeWidget(Control& control, platform::MessageSink& sink, QWidget* pare
     throw std::invalid_argument("no widget shows control " + control.name());
 }
 
+// Fixed-pitch families that may be missing here; they fall back to the system's monospace font.
+bool isFixedPitchFamily(const QString& family) {
+    for (const char* word : {"courier", "mono", "fixed", "console", "terminal", "typewriter"})
+        if (family.contains(QLatin1String(word), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+void applyStyle(QWidget& widget, const forms::ControlStyle& style) {
+    if (style.bold || !style.fontFamily.empty()) {
+        // Only what the style names is set; size and the rest still come from the container.
+        QFont font = widget.font();
+        if (style.bold)
+            font.setBold(true);
+        if (!style.fontFamily.empty()) {
+            const QString family = QString::fromStdString(style.fontFamily);
+            if (isFixedPitchFamily(family)) {
+                font.setStyleHint(QFont::TypeWriter);
+                font.setFamilies({family, QStringLiteral("Monospace")});
+            } else {
+                font.setFamilies({family});
+            }
+        }
+        widget.setFont(font);
+    }
+    if (auto* field = dynamic_cast<TextFieldView*>(&widget)) {
+        field->setBorderless(style.borderless);
+        field->limitTyping(style.maxLength);
+    }
+}
+
 } // namespace
 
 std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Control*>& controls,
                                             platform::MessageSink& sink, Options options) {
-    auto window = std::make_unique<FormWindow>(form, sink, options.fixedSingleBorder);
+    const bool fixed = options.fixedSingleBorder || (options.styles && options.styles->of(form).fixedSize);
+    auto window = std::make_unique<FormWindow>(form, sink, fixed);
 
     // A menu item with items under it opens a drop-down; one without is a plain action.
     std::set<const Control*> menuParents;
@@ -102,6 +134,8 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
         if (found == containers.end())
             throw std::invalid_argument("control " + control->name() + " comes before its container");
         QWidget* widget = makeWidget(*control, sink, found->second);
+        if (options.styles)
+            applyStyle(*widget, options.styles->of(*control));
         containers[control] = widget;
         window->addWidget(control->name(), widget);
     }

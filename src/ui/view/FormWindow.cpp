@@ -21,7 +21,13 @@ FormWindow::FormWindow(controls::Form& model, platform::MessageSink& sink, bool 
     if (fixed_)
         setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The controls' places were designed for an 8-point font on a 96 dpi screen; a larger desktop font
+    // would clip their captions.
+    QFont designFont = font();
+    designFont.setPixelSize(kDesignFontPixels);
+    setFont(designFont);
     client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setAutoFillBackground(true);
     sync();
 }
 
@@ -77,7 +83,6 @@ void FormWindow::sync() {
     else if (this->size() != size)
         resize(size);
     placeChildren();
-    client_->setAutoFillBackground(model_.color() != controls::kDefaultColor);
     applyColors(*client_, model_, QPalette::Window, QPalette::WindowText);
     if (built_)
         setVisible(model_.visible());

@@ -24,6 +24,9 @@ public:
 
     controls::Form& model() const { return model_; }
     bool fixedSingleBorder() const { return fixed_; }
+    // Font size of the window's controls, in (device-independent) pixels like their places.
+    static constexpr int kDesignFontPixels = 11;
+
     // The parent of the widgets of controls placed on the form itself.
     QWidget* clientArea() const { return client_; }
     // The menu bar, made on first use; nullptr while the form has no menu.

@@ -6,13 +6,14 @@ GroupBoxView::GroupBoxView(controls::GroupBox& model, platform::MessageSink& sin
     : MouseForwarding(model, sink, Clicks::OnRelease, parent), model_(model),
       binding_(
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
+    // Opaque even without a colour of its own: a pop-up box hides the controls it opens over.
+    setAutoFillBackground(true);
     sync();
 }
 
 void GroupBoxView::sync() {
     setTitle(toQt(model_.caption()));
     applyCommon(*this, model_);
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 

@@ -7,6 +7,9 @@ LabelView::LabelView(controls::Label& model, platform::MessageSink& sink, QWidge
       binding_(
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
     setTextFormat(Qt::PlainText);
+    // Opaque like the labels the windows were designed with: a label covers what lies under it, such as
+    // the centred caption of the panel it sits on.
+    setAutoFillBackground(true);
     sync();
 }
 
@@ -19,7 +22,6 @@ void LabelView::sync() {
         resize(model_.width() > 0 ? model_.width() : hint.width(),
                model_.height() > 0 ? model_.height() : hint.height());
     }
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 

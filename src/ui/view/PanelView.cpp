@@ -10,6 +10,8 @@ PanelView::PanelView(controls::Panel& model, platform::MessageSink& sink, QWidge
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
+    // Opaque even without a colour of its own: a pop-up panel hides the controls it opens over.
+    setAutoFillBackground(true);
     sync();
 }
 
@@ -20,7 +22,6 @@ void PanelView::sync() {
         update();
     }
     applyCommon(*this, model_);
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shows a Panel model as a raised frame with its caption centred and its background colour; clicks and
-// mouse presses on the panel reach the model.
+// Shows a Panel model as a raised frame with its caption centred, always filled with its background colour
+// (its container's when it has none); clicks and mouse presses on the panel reach the model.
 #include "controls/Simple.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"

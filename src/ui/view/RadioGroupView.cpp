@@ -8,6 +8,7 @@ RadioGroupView::RadioGroupView(controls::RadioGroup& model, platform::MessageSin
     : MouseForwarding(model, sink, Clicks::OnRelease, parent), model_(model),
       binding_(
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
+    setAutoFillBackground(true); // as opaque as the other containers
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(0);
@@ -30,7 +31,6 @@ void RadioGroupView::sync() {
     for (std::size_t i = 0; i < buttons_.size(); ++i)
         buttons_[i]->setChecked(static_cast<int>(i) == model_.itemIndex());
     applyCommon(*this, model_);
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 

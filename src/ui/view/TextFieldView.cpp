@@ -3,9 +3,24 @@
 #include "ui/view/ViewSupport.h"
 
 #include <QFocusEvent>
+#include <algorithm>
 #include <QMouseEvent>
+#include <QValidator>
 
 namespace tarvel::ui::view {
+
+namespace {
+// Decides on every operator edit whether the line edit takes it; the program's own texts never pass here.
+class EditFilter : public QValidator {
+public:
+    EditFilter(std::function<bool(const QString&)> accepts, QObject* parent)
+        : QValidator(parent), accepts_(std::move(accepts)) {}
+    State validate(QString& input, int&) const override { return accepts_(input) ? Acceptable : Invalid; }
+
+private:
+    std::function<bool(const QString&)> accepts_;
+};
+} // namespace
 
 TextFieldView::TextFieldView(controls::TextField& model, platform::MessageSink& sink, QWidget* parent)
     : QLineEdit(parent), model_(model), sink_(sink),
@@ -16,6 +31,29 @@ TextFieldView::TextFieldView(controls::TextField& model, platform::MessageSink& 
         operatorAction([this, &text] { model_.setText(model_.typed(toCp1251(text))); });
     });
     sync();
+}
+
+void TextFieldView::setBorderless(bool borderless) {
+    if (borderless == borderless_)
+        return;
+    borderless_ = borderless;
+    setFrame(!borderless);
+    forgetAppliedColors(*this);
+    sync();
+}
+
+void TextFieldView::limitTyping(int characters) {
+    typingLimit_ = std::max(characters, 0);
+    if (typingLimit_ == 0) {
+        setValidator(nullptr);
+        return;
+    }
+    // An edit may always shorten the text, so a longer text the program set can still be corrected.
+    setValidator(new EditFilter(
+        [this](const QString& edited) {
+            return edited.size() <= typingLimit_ || edited.size() <= toQt(model_.text()).size();
+        },
+        this));
 }
 
 void TextFieldView::operatorAction(const std::function<void()>& action) {
@@ -32,6 +70,13 @@ void TextFieldView::sync() {
     }
     applyCommon(*this, model_);
     applyColors(*this, model_, QPalette::Base, QPalette::Text);
+    // A clear base lets the container's colour show, and keeps following it.
+    if (borderless_ && model_.color() == controls::kDefaultColor &&
+        palette().brush(QPalette::Base).color() != QColor(Qt::transparent)) {
+        QPalette clear = palette();
+        clear.setBrush(QPalette::Base, Qt::transparent);
+        setPalette(clear);
+    }
 }
 
 void TextFieldView::focusOutEvent(QFocusEvent* event) {

@@ -76,4 +76,8 @@ void applyColors(QWidget& widget, const controls::Control& model, QPalette::Colo
     widget.setPalette(palette);
 }
 
+void forgetAppliedColors(QWidget& widget) {
+    widget.setProperty(kAppliedColors, QVariant());
+}
+
 } // namespace tarvel::ui::view

@@ -27,5 +27,7 @@ void applyCommon(QWidget& widget, const controls::Control& model);
 // disabled control still looks disabled.
 void applyColors(QWidget& widget, const controls::Control& model, QPalette::ColorRole background,
                  QPalette::ColorRole text);
+// Makes the next applyColors set the palette again, after the widget changed it on its own.
+void forgetAppliedColors(QWidget& widget);
 
 } // namespace tarvel::ui::view

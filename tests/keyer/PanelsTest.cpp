@@ -1,0 +1,127 @@
+// The port panel (one open attempt, line choice, manual PTT, stored keys) and the identification panel.
+#include "keyer/KeyerRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+TEST(PortPanel, FailedOpenIsReportedOnceAndTheKeyerStillRunsWithoutLines) {
+    KeyerRig rig;
+    rig.lines.openSucceeds = false;
+    rig.RgCom.setItemIndex(1);
+    rig.act([&] { rig.OpenPort.click(); });
+    rig.act([&] { rig.port.OpenPortClick(); });
+    EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyS1"});
+    EXPECT_EQ(rig.fp.sink.messages, std::vector<std::string>{"Unable to open /dev/ttyS1"});
+
+    rig.state.keying = kCw;
+    rig.send("E");
+    rig.runToIdle();
+    EXPECT_TRUE(rig.lines.operations.empty());
+    EXPECT_EQ(rig.Lbo.caption(), "END");
+    EXPECT_EQ(rig.time.nowMs(), 1401);
+}
+
+TEST(PortPanel, OpensTheDeviceNamedOnThePanelOnlyOnce) {
+    KeyerRig rig;
+    rig.fp.ini.writeText("Port1", "/dev/ttyUSB0");
+    rig.port.loadPortNames();
+    EXPECT_EQ(rig.EdPort1.text(), "/dev/ttyUSB0");
+    EXPECT_EQ(rig.EdPort2.text(), "/dev/ttyS1"); // default
+    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.EdPort1.setText("/dev/ttyS3");
+    rig.RgCom.setItemIndex(1);
+    rig.act([&] { rig.port.OpenPortClick(); });
+    EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyUSB0"});
+    EXPECT_TRUE(rig.port.transmitter().isOpen());
+    EXPECT_TRUE(rig.fp.sink.messages.empty());
+}
+
+TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
+    KeyerRig rig;
+    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.state.keying = kCw;
+    rig.send("EE");
+    rig.runUntil(1050); // inside the first dot, keyed on RTS
+    rig.P1.click();
+    EXPECT_TRUE(rig.PnPort.visible());
+    rig.RgRTS.setItemIndex(1);
+    rig.act([&] { rig.Button7.click(); });
+    EXPECT_EQ(rig.port.iRTS, 1);
+    rig.runToIdle();
+    // RTS, set as the key under the old choice, stays on until the PTT release now clears it; the first
+    // key off under the new choice drops DTR, which was the PTT.
+    const std::vector<Edge> expected{dtr(true, 0),    rts(true, 1001),  dtr(false, 1101),
+                                     dtr(true, 1402), dtr(false, 1502), rts(false, 1502)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+}
+
+TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
+    KeyerRig rig;
+    rig.P1.click();
+    rig.RgCom.setItemIndex(1);
+    rig.RgRTS.setItemIndex(1);
+    rig.EdPort1.setText("/dev/ttyUSB0");
+    rig.act([&] { rig.Button7.click(); });
+    EXPECT_FALSE(rig.PnPort.visible());
+    EXPECT_EQ(rig.port.iCom, 1);
+    EXPECT_EQ(readFile(rig.fp.ini.path()),
+              "[Param]\r\niCom=1\r\niRTS=1\r\nPort1=/dev/ttyUSB0\r\nPort2=/dev/ttyS1\r\n");
+
+    // Start-up shows the loaded choices.
+    rig.port.iCom = 0;
+    rig.port.iRTS = 0;
+    rig.port.showChoices();
+    EXPECT_EQ(rig.RgCom.itemIndex(), 0);
+    EXPECT_EQ(rig.RgRTS.itemIndex(), 0);
+}
+
+TEST(PortPanel, ManualPttLabelsSwitchThePttLineAndEachOther) {
+    KeyerRig rig;
+    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.Label33.hide();
+    rig.Label32.click();
+    EXPECT_TRUE(rig.lines.dtr);
+    EXPECT_FALSE(rig.lines.rts);
+    EXPECT_FALSE(rig.Label32.visible());
+    EXPECT_TRUE(rig.Label33.visible());
+    rig.Label33.click();
+    EXPECT_FALSE(rig.lines.dtr);
+    EXPECT_TRUE(rig.Label32.visible());
+    EXPECT_FALSE(rig.Label33.visible());
+}
+
+TEST(IdPanel, RadioClicksSetTheSpeedsAndOkWritesTheFourKeysInOrder) {
+    KeyerRig rig;
+    rig.ID1.click();
+    EXPECT_TRUE(rig.Pnid.visible());
+    rig.RBtQrss3s.click();
+    rig.RBtCW.click(); // already checked: nothing runs, id keeps its loaded 0
+    rig.Ed_id_Start.setText("DL0AB");
+    rig.Ed_id_End.setText("\xD0\xC0"); // РА
+    rig.act([&] { rig.BtPNid.click(); });
+    EXPECT_FALSE(rig.Pnid.visible());
+    EXPECT_EQ(readFile(rig.fp.ini.path()), "[Param]\r\nid=0\r\nIDStart=DL0AB\r\nIDEnd=\xD0\xC0\r\nids=2\r\n");
+    rig.RBtQrss3.click();
+    rig.RBtCW.click();
+    EXPECT_EQ(rig.idPanel.id, 1);
+}
+
+TEST(IdPanel, LoadedSpeedsCheckTheirButtonsAndOtherValuesKeepTheDesignChoice) {
+    KeyerRig rig;
+    rig.idPanel.id = 2;
+    rig.idPanel.ids = 7;
+    rig.idPanel.checkLoadedSpeeds();
+    EXPECT_TRUE(rig.RBtQrss3.checked());
+    EXPECT_FALSE(rig.RBtCW.checked());
+    EXPECT_TRUE(rig.RBtCWs.checked());
+    EXPECT_EQ(rig.idPanel.ids, 7);
+
+    KeyerRig other;
+    other.idPanel.id = 0;
+    other.idPanel.ids = 2;
+    other.idPanel.checkLoadedSpeeds();
+    EXPECT_TRUE(other.RBtCW.checked());
+    EXPECT_TRUE(other.RBtQrss3s.checked());
+}

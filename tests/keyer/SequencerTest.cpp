@@ -1,0 +1,329 @@
+// Beacon transmissions from Start TX to the end on virtual time: line edges, retunes, log records and the
+// beacon panel's display.
+#include "keyer/KeyerRig.h"
+#include "keyer/MessageCompiler.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+constexpr controls::Color kGrey = 13421772;
+constexpr controls::Color kEnded = 440001;
+
+struct OpenRig : KeyerRig {
+    explicit OpenRig(std::string txIniPath = {}) : KeyerRig(std::move(txIniPath)) {
+        act([&] { port.OpenPortClick(); });
+        logControl.log = 1;
+    }
+};
+
+} // namespace
+
+TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
+    OpenRig rig;
+    rig.state.keying = kCw;
+    rig.send("E");
+    EXPECT_TRUE(rig.fp.sink.messages.empty());
+    EXPECT_EQ(rig.Ed3.text(), "<E*=");
+    EXPECT_TRUE(rig.streamControl.playing());
+    EXPECT_FALSE(rig.btnStop.enabled());
+    EXPECT_FALSE(rig.Label32.visible());
+    EXPECT_EQ(rig.Lbo.caption(), "//");
+    EXPECT_EQ(rig.LbTTX.caption(), "00:00:01");
+
+    // The 300 ms letter gap runs out with the PTT already released; one more step only shows the end.
+    rig.runUntil(1400);
+    EXPECT_FALSE(rig.lines.dtr);
+    EXPECT_EQ(rig.state.txActive, 0);
+    EXPECT_TRUE(rig.timer1->enabled());
+    rig.runToIdle();
+    EXPECT_EQ(rig.time.nowMs(), 1401);
+    EXPECT_FALSE(rig.timer1->enabled());
+
+    const std::vector<Edge> expected{dtr(true, 0), rts(true, 1001), rts(false, 1101), dtr(false, 1101)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    // Key off precedes PTT off within the last step.
+    ASSERT_GE(rig.lines.operations.size(), 2u);
+    EXPECT_EQ(rig.lines.operations.back(), dtr(false, 1101));
+
+    EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:01   \"E\" 480000,0\r\n"
+                             "  End : 12:00:01\r\n");
+    EXPECT_EQ(rig.Lbo.caption(), "END");
+    EXPECT_EQ(rig.LbTextNow.caption(), "E");
+    EXPECT_EQ(rig.LbTextNow.fontColor(), kEnded);
+    for (auto* panel : {&rig.PnTX1, &rig.PnTX2, &rig.PnTX3, &rig.PnTX4})
+        EXPECT_EQ(panel->color(), kGrey);
+    EXPECT_TRUE(rig.Label32.visible());
+    // Start TX started the stream, so the end stops it and gives the Start button back.
+    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_TRUE(rig.btnPlay.enabled());
+    const std::vector<std::string> trace{"\" \"69", "df=0  3", "df=0  5"};
+    EXPECT_EQ(rig.Memo1.lines(), trace);
+    EXPECT_EQ(rig.Edit4.text(), "0");
+}
+
+TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
+    OpenRig rig;
+    rig.act([&] { rig.btnPlay.click(); });
+    ASSERT_TRUE(rig.streamControl.playing());
+    rig.send("E");
+    rig.runToIdle();
+    EXPECT_EQ(rig.state.audioWasPlaying, 1);
+    EXPECT_TRUE(rig.streamControl.playing());
+    EXPECT_FALSE(rig.btnStop.enabled()); // given back only by a stop the keyer makes itself
+    EXPECT_FALSE(rig.lines.dtr);
+    EXPECT_EQ(rig.record->count("open"), 1);
+}
+
+TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
+    OpenRig rig;
+    rig.state.keying = kDfcw60;
+    rig.send("A");
+    ASSERT_EQ(rig.Ed3.text(), "<A*,-=");
+    // The start marker looks at position 3, the dot: VFO A goes 0.20 Hz lower before the first element.
+    EXPECT_EQ(rig.fp.plan.df, 20);
+    EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(20));
+    EXPECT_NE(KeyerRig::vfoAWord(20), KeyerRig::vfoAWord(0));
+
+    rig.runUntil(1001); // echo at 1000, dot at 1001
+    EXPECT_TRUE(rig.lines.rts);
+    EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(20));
+    rig.runUntil(61001); // the element gap sees the dash
+    EXPECT_EQ(rig.fp.plan.df, 0);
+    EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(0));
+    EXPECT_EQ(rig.Edit4.text(), "0");
+    rig.runUntil(91001); // dash after a 30 s gap
+    EXPECT_TRUE(rig.lines.rts);
+
+    // The letter gap looks beyond the end: df stays, yet VFO A is retuned.
+    rig.fp.vfoA.frequencyWord.store(-1);
+    rig.runUntil(151001);
+    EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(0));
+    rig.runToIdle();
+    EXPECT_EQ(rig.time.nowMs(), 151001 + 180000);
+
+    const std::vector<Edge> expected{dtr(true, 0),     rts(true, 1001),    rts(false, 61001),
+                                     rts(true, 91001), rts(false, 151001), dtr(false, 151001)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    const std::vector<std::string> trace{"\" \"65", "df=20  3", "df=0  5", "df=0  5", "df=0  7"};
+    EXPECT_EQ(rig.Memo1.lines(), trace);
+    EXPECT_EQ(rig.LbTTX.caption(), "00:06:31");
+}
+
+TEST(Sequencer, DfcwLookAheadReachesPastTheNextEchoAfterLetterGapsAndCaret) {
+    OpenRig rig;
+    rig.state.keying = kDfcw3;
+    rig.ChStart.setChecked(true); // an empty start ID: only the timing switch and the restore
+    rig.send("E T");
+    ASSERT_EQ(rig.Ed3.text(), "<>,^E*= =T-=");
+    rig.runUntil(1200); // "^" restores DFCW3 and looks at the dot of E
+    EXPECT_EQ(rig.fp.plan.df, 200);
+    EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(200));
+    rig.runToIdle();
+    // The first letter gap after E meets the space's own "=" and keeps the shift; the second one sees
+    // the dash of T.
+    const auto& memo = rig.Memo1.lines();
+    ASSERT_GE(memo.size(), 7u);
+    const std::vector<std::string> tail(memo.end() - 7, memo.end());
+    const std::vector<std::string> expected{"TT=100  44", "df=0  4",  "df=200  6", "df=200  8",
+                                            "df=0  10",   "df=0  11", "df=0  13"};
+    EXPECT_EQ(tail, expected);
+    EXPECT_EQ(rig.time.nowMs(), 20203 + 6000);
+    EXPECT_EQ(rig.lines.edges().back(), dtr(false, 20203));
+}
+
+TEST(Sequencer, IdentificationsUseTheirSpeedsAndCaretRestoresTheMessageMode) {
+    OpenRig rig;
+    rig.state.keying = kQrss1;
+    rig.ChStart.setChecked(true);
+    rig.Ed_id_Start.setText("E");
+    rig.RBtCWs.click();
+    rig.ChStop.setChecked(true); // with an empty text: only the marks
+    rig.RBtQrss3.click();
+    rig.send("T");
+    ASSERT_EQ(rig.EdTX.text(), ">E^T#^");
+    ASSERT_EQ(rig.Ed3.text(), "<>,E*=^T-=#,^");
+
+    rig.runUntil(1601); // "<" 1000, ">" 100, "," 100, echo 1, "*" 100, "=" 300
+    EXPECT_EQ(rig.state.keying, kQrss1);
+    rig.runToIdle();
+    // The start ID's dot is a CW dot; the message dash is a QRSS1 dash; the empty end ID still holds a
+    // QRSS3 element gap before the closing "^", whose 1000 ms pause is the one the PTT drops at.
+    const std::vector<Edge> expected{dtr(true, 0),    rts(true, 1201),  rts(false, 1301),
+                                     rts(true, 2602), rts(false, 5602), dtr(false, 14602)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    EXPECT_EQ(rig.time.nowMs(), 15602);
+    EXPECT_EQ(rig.state.keying, kQrss1);
+    EXPECT_EQ(rig.fp.plan.df, 0);
+    EXPECT_EQ(rig.LbTextNow.caption(), "ET");
+    const auto& memo = rig.Memo1.lines();
+    EXPECT_NE(std::find(memo.begin(), memo.end(), "TT=100  44"), memo.end());
+    EXPECT_NE(std::find(memo.begin(), memo.end(), "TT=3000  44"), memo.end());
+    // The estimate counts the ID units too: 1000 + (100 + 100 + 300) + (3000 + 3000) + 3000, plus 1 s.
+    EXPECT_EQ(rig.LbTTX.caption(), "00:00:11");
+}
+
+TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
+    OpenRig rig;
+    rig.state.keying = kCw;
+    rig.ChLoop.setChecked(true);
+    rig.send("E");
+    rig.runUntil(1101);
+    // End of the first pass: everything stays on, and the next pass is timed from now.
+    EXPECT_EQ(rig.state.txActive, 1);
+    EXPECT_TRUE(rig.lines.dtr);
+    EXPECT_EQ(rig.state.kk, 1);
+    EXPECT_EQ(rig.EdTtx.text(), "12:00:01");
+    EXPECT_EQ(rig.PnTX1.color(), controls::rgb(0, 170, 0));
+    rig.runUntil(3000); // second pass 1401 ... 2502, third starts at 2802
+    rig.ChLoop.setChecked(false);
+    rig.runToIdle();
+
+    const std::vector<Edge> expected{dtr(true, 0),     rts(true, 1001), rts(false, 1101), rts(true, 2402),
+                                     rts(false, 2502), rts(true, 3803), rts(false, 3903), dtr(false, 3903)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    const std::string start = "    CW   00:00:01   \"E\" 480000,0\r\n";
+    EXPECT_EQ(rig.logText(), "Start : 12:00:00" + start + "  End : 12:00:01\r\n" + "Start : 12:00:01" +
+                                 start + "  End : 12:00:02\r\n" + "Start : 12:00:02" + start +
+                                 "  End : 12:00:03\r\n");
+    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_EQ(rig.record->count("open"), 1);
+}
+
+TEST(Sequencer, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMode) {
+    OpenRig rig;
+    rig.state.keying = kDfcw3;
+    rig.send("E");
+    rig.runUntil(2000); // inside the 3 s dot that began at 1001
+    ASSERT_TRUE(rig.lines.rts);
+    rig.state.keying = kCw; // a preset chosen during the transmission
+    rig.act([&] { rig.BtStopTX.click(); });
+
+    const std::vector<Edge> expected{dtr(true, 0), rts(true, 1001), rts(false, 2000), dtr(false, 2000)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    EXPECT_FALSE(rig.timer1->enabled());
+    EXPECT_FALSE(rig.time.runNext());
+    EXPECT_EQ(rig.Lbo.caption(), "END");
+    for (auto* panel : {&rig.PnTX1, &rig.PnTX2, &rig.PnTX3, &rig.PnTX4})
+        EXPECT_EQ(panel->color(), kGrey);
+    EXPECT_TRUE(rig.Label32.visible());
+    EXPECT_EQ(rig.state.txActive, 0);
+    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:13   \"E\" 480000,0\r\n"
+                             " Stop : 12:00:02   ------  \r\n");
+    keyer::KeyingValues restored = kDfcw3;
+    restored.dfcwMode = 0;
+    EXPECT_EQ(rig.state.keying, restored);
+    EXPECT_EQ(rig.fp.plan.df, 200); // the shift of the dot stays
+}
+
+TEST(Sequencer, FirstTimerStepAfterStartUpOnlyShowsTheEnd) {
+    KeyerRig rig;
+    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.timer1->setInterval(1000);
+    rig.timer1->setEnabled(true);
+    rig.runToIdle();
+    EXPECT_EQ(rig.time.nowMs(), 1000);
+    EXPECT_EQ(rig.Lbo.caption(), "END");
+    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_TRUE(rig.lines.operations.empty());
+    EXPECT_TRUE(rig.fp.sink.messages.empty());
+}
+
+TEST(Sequencer, DiagnosticButtonsPerformSingleActions) {
+    OpenRig rig;
+    rig.state.keying = kCw;
+    rig.Ed3.setText("<E*,-=");
+    rig.state.kk = 3;
+    rig.dot.click();
+    EXPECT_TRUE(rig.lines.rts);
+    EXPECT_EQ(rig.Lbo.caption(), "*");
+    EXPECT_EQ(rig.timer1->interval(), 100);
+    EXPECT_EQ(rig.state.kk, 4);
+    rig.lPause.click();
+    EXPECT_FALSE(rig.lines.rts);
+    EXPECT_EQ(rig.Lbo.caption(), "/");
+    rig.dash.click();
+    EXPECT_EQ(rig.timer1->interval(), 300);
+    EXPECT_EQ(rig.Lbo.caption(), "==");
+    rig.bigPause.click();
+    EXPECT_EQ(rig.Lbo.caption(), "-----");
+    EXPECT_EQ(rig.state.kk, 7);
+    rig.Button4.click();
+    EXPECT_EQ(rig.state.kk, 1);
+    rig.cw.click();
+    EXPECT_TRUE(rig.lines.rts);
+    rig.BtPause.click();
+    EXPECT_FALSE(rig.lines.rts);
+    rig.btStP.click();
+    EXPECT_EQ(rig.Lbo.caption(), "//");
+    EXPECT_EQ(rig.timer1->interval(), 1000);
+    rig.Button3.click(); // one step by hand: the echo at kk 2
+    EXPECT_EQ(rig.LbTextNow.caption(), "E");
+    EXPECT_EQ(rig.timer1->interval(), 1);
+}
+
+TEST(StartTx, SettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
+    OpenRig rig("no-such-folder/tarvel.ini");
+    rig.state.keying = kCw;
+    rig.send("E");
+    ASSERT_EQ(rig.fp.sink.messages.size(), 1u);
+    EXPECT_EQ(rig.fp.sink.messages[0].rfind("Unable to write to ", 0), 0u);
+    const std::vector<Edge> expected{dtr(true, 0), dtr(false, 0)};
+    EXPECT_EQ(rig.lines.edges(), expected);
+    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_TRUE(rig.btnPlay.enabled());
+    EXPECT_TRUE(rig.Label32.visible());
+    EXPECT_EQ(rig.state.txActive, 0);
+    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_FALSE(rig.timer1->enabled());
+    EXPECT_TRUE(rig.logText().empty());
+}
+
+TEST(StartTx, SettingsWriteFailureLeavesAStreamThatAlreadyPlayedWithItsStopButton) {
+    OpenRig rig("no-such-folder/tarvel.ini");
+    rig.act([&] { rig.btnPlay.click(); });
+    rig.send("E");
+    EXPECT_EQ(rig.fp.sink.messages.size(), 1u);
+    EXPECT_TRUE(rig.streamControl.playing());
+    EXPECT_TRUE(rig.btnStop.enabled());
+    EXPECT_FALSE(rig.lines.dtr);
+}
+
+TEST(StartTx, StoresTheFourMessagesAndTracesTheCompilation) {
+    OpenRig rig;
+    rig.EdTX3.setText("\xCC\xC8\xD0"); // МИР
+    rig.send("E!");
+    const std::string ini = readFile(rig.fp.ini.path());
+    const auto at = [&](const char* key) { return ini.find(key); };
+    ASSERT_NE(at("TXT4=\r\n"), std::string::npos);
+    EXPECT_LT(at("TXT1=E\r\n"), at("TXT2=A\r\n"));
+    EXPECT_LT(at("TXT2=A\r\n"), at("TXT3=\xCC\xC8\xD0\r\n"));
+    EXPECT_LT(at("TXT3="), at("TXT4="));
+    EXPECT_EQ(rig.Ed3.text(), "<E*=");
+    ASSERT_GE(rig.Memo1.lines().size(), 3u);
+    EXPECT_EQ(rig.Memo1.lines()[1], "\" \"33");
+    EXPECT_EQ(rig.Memo1.lines()[2], std::string(keyer::kUnknownCharacterTrace) + "33");
+}
+
+TEST(EstimateDisplay, ShowsDurationStartAndEndAndFollowsTheIdSpeeds) {
+    KeyerRig rig;
+    rig.state.keying = kDfcw60;
+    rig.Ed3.setText("<A*,-=");
+    rig.runUntil(3600000); // 13:00:00
+    rig.LbTTX.click();
+    EXPECT_EQ(rig.LbTTX.caption(), "00:06:31");
+    EXPECT_EQ(rig.EdTtx.text(), "13:00:00");
+    EXPECT_EQ(rig.LbTxEnd.caption(), "13:06:31");
+
+    // An end ID in QRSS3: the dot counts 3000 ms, its gap 3000 / 2, the DFCW60 factors staying.
+    rig.Ed3.setText("<#,E*=^");
+    rig.RBtQrss3.click();
+    rig.LbTTX.click();
+    EXPECT_EQ(rig.LbTTX.caption(), "00:01:14"); // 60000 + 1500 + 3000 + 9000 + 1000
+}

@@ -1,0 +1,125 @@
+#include "ui/ProgramRig.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tarvel;
+using tarvel::test::ProgramRig;
+
+namespace {
+
+void trigger(ProgramRig& rig, const std::string& item) {
+    QAction* action = rig.windows->mainWindow().action(item);
+    ASSERT_NE(action, nullptr) << item;
+    action->trigger();
+}
+
+void clickButton(ProgramRig& rig, const std::string& name) {
+    auto* button = rig.windows->mainWindow().widgetAs<QAbstractButton>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
+    ProgramRig rig({}, true);
+    rig.form->FormCreate();
+    auto& main = rig.windows->mainWindow();
+    EXPECT_EQ(main.windowTitle(), "Tarvel 1.2");
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.fixedSingleBorder());
+    EXPECT_FALSE(main.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(rig.windows->logWindow().windowTitle(), "Log");
+    EXPECT_EQ(rig.windows->helpWindow().windowTitle(), "Help");
+    EXPECT_FALSE(rig.windows->logWindow().isVisible());
+    EXPECT_FALSE(rig.windows->keypadWindow().isVisible());
+    for (auto* timer : {rig.form->Timer1.get(), rig.form->Timer2.get(), rig.form->Timer3.get()}) {
+        EXPECT_TRUE(timer->enabled());
+        EXPECT_EQ(timer->interval(), 1000);
+    }
+}
+
+TEST(Shell, MenuItemsShowTheirPanels) {
+    ProgramRig rig({}, true);
+    rig.form->FormCreate();
+    auto& m = rig.form->main;
+    for (auto [item, panel] : {std::pair<const char*, controls::Control*>{"P2", &m.PnPrioritet},
+                               {"Buffer1", &m.PnBuffer},
+                               {"About1", &m.GrBoxAbout}}) {
+        EXPECT_FALSE(panel->visible()) << item;
+        trigger(rig, item);
+        EXPECT_TRUE(panel->visible()) << item;
+        EXPECT_TRUE(rig.windows->mainWindow().widget(panel->name())->isVisible()) << item;
+    }
+    clickButton(rig, "BitBtn1");
+    EXPECT_FALSE(m.GrBoxAbout.visible());
+
+    trigger(rig, "Options2");
+    EXPECT_TRUE(m.PnCh.visible());
+    EXPECT_EQ(m.TForm1.width(), 590);
+    clickButton(rig, "Button1");
+    EXPECT_EQ(m.TForm1.width(), 332);
+    EXPECT_EQ(rig.windows->mainWindow().clientArea()->width(), 332);
+}
+
+TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
+    ProgramRig rig({}, true);
+    rig.form->FormCreate();
+    trigger(rig, "Help1");
+    EXPECT_TRUE(rig.windows->helpWindow().isVisible());
+    EXPECT_TRUE(std::filesystem::exists("readme.txt"));
+    EXPECT_EQ(test::slurp("readme.txt"), "");
+    EXPECT_TRUE(rig.form->help.Memo1.lines().empty());
+
+    std::ofstream("readme.txt", std::ios::binary) << "line one\r\nline two\r\n";
+    trigger(rig, "Help1");
+    EXPECT_EQ(rig.form->help.Memo1.lines(), (std::vector<std::string>{"line one", "line two"}));
+}
+
+TEST(Shell, PriorityIsAppliedAtStartAndOnOkAndStored) {
+    ProgramRig rig("[Param]\r\niPr=2\r\n", true);
+    rig.form->FormCreate();
+    EXPECT_EQ(rig.priority.choices, std::vector<int>{2});
+    EXPECT_TRUE(rig.form->main.RBPr2.checked());
+
+    trigger(rig, "P2");
+    clickButton(rig, "RBPr1");
+    clickButton(rig, "BtPrioritet");
+    EXPECT_EQ(rig.priority.choices, (std::vector<int>{2, 1}));
+    EXPECT_FALSE(rig.form->main.PnPrioritet.visible());
+    EXPECT_NE(rig.ini().find("iPr=1\r\n"), std::string::npos);
+}
+
+TEST(Shell, FailuresOfAnyHandlerReachOneMessageSink) {
+    ProgramRig rig({}, true);
+    rig.form->FormCreate();
+    trigger(rig, "Options2");
+    auto* field = rig.windows->mainWindow().widgetAs<QLineEdit>("EdKdel");
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "x");
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"'x' is not a valid integer value"});
+    EXPECT_EQ(rig.form->plan.N, 16);
+}
+
+TEST(Shell, FunctionKeysWorkFromAnyControlWithoutTakingTheKey) {
+    ProgramRig rig({}, true);
+    rig.form->FormCreate();
+    trigger(rig, "Options2");
+    auto* field = rig.windows->mainWindow().widgetAs<QLineEdit>("EdminF");
+    ASSERT_NE(field, nullptr);
+    rig.windows->mainWindow().activateWindow();
+    field->setFocus();
+    const int fine = rig.form->main.fineRfr.value();
+    QTest::keyClick(field, Qt::Key_F9);
+    EXPECT_EQ(rig.form->main.fineRfr.value(), fine + 5);
+    QTest::keyClick(field, Qt::Key_F1);
+    EXPECT_NE(rig.ini().find("freq1="), std::string::npos);
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    EXPECT_EQ(rig.form->main.EdminF.text(), "7");
+}
