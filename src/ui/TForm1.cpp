@@ -2,6 +2,7 @@
 
 #include "platform/Locale.h"
 
+#include <array>
 #include <fstream>
 
 namespace tarvel::ui {
@@ -48,7 +49,40 @@ TForm1::TForm1(Devices d)
                plan, ini),
       activityLog(devices.logPath, devices.clock),
       logControl({main.Log2, logWindow.TForm2, logWindow.Memo1}, activityLog, ini),
-      Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()) {
+      Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
+      port({main.P1, main.PnPort, main.RgCom, main.RgRTS, main.EdPort1, main.EdPort2, main.Button7,
+            main.OpenPort, main.Label32, main.Label33},
+           devices.lines, ini),
+      idPanel({main.ID1, main.Pnid, main.Ed_id_Start, main.RBtCWs, main.RBtQrss3s, main.Ed_id_End, main.RBtCW,
+               main.RBtQrss3, main.BtPNid},
+              ini),
+      estimate({main.Ed3, main.LbTTX, main.LbTxEnd, main.EdTtx, main.RBtCW, main.RBtQrss3, main.RBtCWs,
+                main.RBtQrss3s},
+               keyerState, devices.clock),
+      sequencer({main.Ed3,      main.Memo1,   main.Edit4,    main.Lbo,       main.LbTextNow, main.Lbmode,
+                 main.LbTTX,    main.EdTtx,   main.ChLoop,   main.PnTX1,     main.PnTX2,     main.PnTX3,
+                 main.PnTX4,    main.Label32, main.RBtCWs,   main.RBtQrss3s, main.RBtCW,     main.RBtQrss3,
+                 main.seRfreq,  main.fineRfr, main.BtStopTX, main.dot,       main.dash,      main.lPause,
+                 main.bigPause, main.btStP,   main.BtPause,  main.Button3,   main.Button4,   main.cw},
+                keyerState, *Timer1, port.transmitter(), plan, streamControl, logControl, devices.clock,
+                devices.sink),
+      startTx({main.BtTX, main.EdTX, main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.ChStart,
+               main.Ed_id_Start, main.ChStop, main.Ed_id_End, main.Ed3, main.Memo1, main.LbTextNow,
+               main.btnStop, main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
+              keyerState, streamControl, port.transmitter(), ini, logControl, estimate, sequencer, *Timer1),
+      presets({main.Button5,   main.Lbmode,    main.BtQRSS1,   main.Button6,   main.Btqrss10,  main.Btqrss20,
+               main.Btqrss30,  main.Btqrss60,  main.Btqrss90,  main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
+               main.Btdfcw20,  main.Btdfcw30,  main.btDFCW60,  main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
+               main.Btdfcw60i, main.PnBtdfcw,  main.SpDot,     main.SpDash,    main.SpLp,      main.SpBigp,
+               main.SpShift,   main.Button9,   main.QRSSDFCW2, main.TForm1,    main.PnCh,      main.PnOption,
+               main.GroupBox4, main.GroupBox1, main.GroupBox2, main.PnBt,      main.Panel3},
+              keyerState, ini, devices.sink,
+              {[this] { estimate.LbTTXClick(); }, [this] { port.OpenPortClick(); }}),
+      messages({main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.PnTX1, main.PnTX2, main.PnTX3,
+                main.PnTX4, main.Ed3, main.EdTX, main.LbTimeNow, main.BtText, main.EdbufTtx},
+               keyerState, logControl, devices.clock, *Timer2, devices.sink,
+               {[this] { startTx.BtTXClick(); }, [this] { sequencer.Button3Click(); },
+                [this](const std::string& text) { devices.cutToClipboard(text); }}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
         window->hide();
@@ -93,14 +127,16 @@ void TForm1::FormCreate() {
     plan.Nrx = 32;
     plan.df = 0;
     stream.setBufferBytes(main.SpinEdit1.value() * 1024);
+    keyerState.keying = keyer::KeyingValues{};
+    keyerState.kk = 1;
     iPr = 3;
     Timer2->setEnabled(true);
-    main.RgRTS.setItemIndex(0);
+    guarded([&] { main.RgRTS.setItemIndex(0); });
 
     // 2. The log file exists from here on; a working directory that refuses it does not stop start-up.
     activityLog.ensureFile();
 
-    // 3. Every key in the order of the table, stored values into their controls.
+    // 3. Every key in the order of the table; stored values into their controls.
     const double corr = ini.readReal("corr", 1.0);
     const std::int32_t N = ini.readInteger("N", 16);
     const std::int32_t Nrx = ini.readInteger("Nrx", 32);
@@ -117,13 +153,31 @@ void TForm1::FormCreate() {
     const std::int32_t minF = ini.readInteger("MinF", 0);
     const std::int32_t VB = ini.readInteger("VB", 0);
     const std::int32_t VA = ini.readInteger("VA", 0);
+    port.iCom = ini.readInteger("iCom", 0);
+    port.iRTS = ini.readInteger("iRTS", 0);
     const std::int32_t TA = ini.readInteger("TA", 0);
     const std::int32_t TB = ini.readInteger("TB", 0);
+    std::array<std::string, 4> texts;
+    for (int k = 0; k < 4; ++k)
+        texts[k] = ini.readText("TXT" + std::to_string(k + 1), "");
     guarded([&] { main.SpinEdit1.setValue(ini.readInteger("Buffer", main.SpinEdit1.value())); });
+    guarded([&] { main.SpDot.setValue(ini.readInteger("Dot", 0)); });
+    guarded([&] { main.SpDash.setValue(ini.readInteger("Dash", 0)); });
+    guarded([&] { main.SpLp.setValue(ini.readInteger("pause", 0)); });
+    guarded([&] { main.SpBigp.setValue(ini.readInteger("Bpause", 0)); });
+    guarded([&] { main.SpShift.setValue(ini.readInteger("shiftFr", 0)); });
     logControl.log = ini.readInteger("log", 0);
+    idPanel.id = ini.readInteger("id", 0);
+    guarded([&] { main.Ed_id_Start.setText(ini.readText("IDStart", main.Ed_id_Start.text())); });
+    guarded([&] { main.Ed_id_End.setText(ini.readText("IDEnd", main.Ed_id_End.text())); });
+    idPanel.ids = ini.readInteger("ids", 0);
     iPr = ini.readInteger("iPr", 3);
+    port.loadPortNames();
+    // The custom keying values take what their fields show now, whether or not a field changed.
+    presets.readCustomMode();
 
-    // 4. Priority choice.
+    // 4. Identification speeds and the priority choice.
+    guarded([&] { idPanel.checkLoadedSpeeds(); });
     if (iPr == 1)
         main.RBPr1.setChecked(true);
     else if (iPr == 2)
@@ -135,18 +189,30 @@ void TForm1::FormCreate() {
     // 6. Logging state; the header line before the window shows.
     logControl.showState();
     guarded([&] { logControl.startupHeader(); });
-    // 9. Waveforms.
+    // 7. The custom mode's label.
+    presets.showCustomLabel();
+    // 8. The stored messages.
+    for (int k = 0; k < 4; ++k) {
+        controls::TextField* field[] = {&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4};
+        guarded([&] { field[k]->setText(texts[k]); });
+    }
+    // 9. Waveforms and the port choices.
     guarded([&] { main.rgR.setItemIndex(TA); });
     guarded([&] { main.rgL.setItemIndex(TB); });
+    guarded([&] { port.showChoices(); });
     // 10. Tuning step 1 k.
     guarded([&] { main.RBt1k.setChecked(true); });
     // 11. Compact layout choices.
     guarded([&] { main.ChBA.setChecked(VA == 1); });
     guarded([&] { main.ChBB.setChecked(VB == 1); });
-    // 12. The stored tuning range, both limits at once; then the stored frequency again, so that one
-    // inside that range survives a restart.
+    // 12. The stored tuning range, both limits in one step; then the stored frequency again when it lies
+    // inside that range, so that it survives a restart instead of being pulled into the designed range.
     guarded([&] { options.applyStoredRange(minF, maxF); });
-    guarded([&] { main.seRfreq.setValue(freq); });
+    if (freq >= main.RFreqScrollBar1.minValue() && freq <= main.RFreqScrollBar1.maxValue()) {
+        guarded([&] { main.seRfreq.setValue(freq); });
+        guarded([&] { main.fineRfr.setValue(fine); });
+    }
+    // 13. The memory captions were set as the keys were read.
     // 14. Correction, factors and offsets.
     guarded([&] { main.Edit2.setText(platform::formatGeneral(corr)); });
     guarded([&] { main.EdKdel.setText(std::to_string(N)); });
@@ -161,7 +227,7 @@ void TForm1::FormCreate() {
     guarded([&] { plan.seLfreqChange(); });
     // 16. The compact layout.
     guarded([&] { options.Button1Click(); });
-    // 17. Shown by the window; the keyboard to Edit1.
+    // 17. Shown; the keyboard to Edit1.
     main.TForm1.show();
     main.Edit1.setFocus();
 }

@@ -7,6 +7,14 @@
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
 #include "freqplan/OptionsPanel.h"
+#include "keyer/BeaconMessages.h"
+#include "keyer/EstimateDisplay.h"
+#include "keyer/IdPanel.h"
+#include "keyer/KeyerState.h"
+#include "keyer/PortPanel.h"
+#include "keyer/Presets.h"
+#include "keyer/Sequencer.h"
+#include "keyer/StartTx.h"
 #include "log/ActivityLog.h"
 #include "log/LogControl.h"
 #include "settings/IniFile.h"
@@ -65,6 +73,15 @@ public:
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::Timer> Timer2;
     std::unique_ptr<platform::Timer> Timer3;
+
+    keyer::KeyerState keyerState;
+    keyer::PortPanel port;
+    keyer::IdPanel idPanel;
+    keyer::EstimateDisplay estimate;
+    keyer::Sequencer sequencer;
+    keyer::StartTx startTx;
+    keyer::Presets presets;
+    keyer::BeaconMessages messages;
 
 private:
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices.sink, step); }
