@@ -4,11 +4,16 @@ namespace tarvel::controls {
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
+    ++generation_;
     changed();
 }
 
 void Memo::addLine(std::string line) {
     lines_.push_back(std::move(line));
+    if (maxLines_ != 0 && lines_.size() > 2 * maxLines_) {
+        lines_.erase(lines_.begin(), lines_.end() - static_cast<std::ptrdiff_t>(maxLines_));
+        ++generation_;
+    }
     changed();
 }
 

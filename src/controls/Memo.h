@@ -2,6 +2,7 @@
 // A multi-line text box holding lines of Windows-1251 text.
 #include "controls/Control.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,23 @@ public:
     void addLine(std::string line);
     void clear() { setLines({}); }
     // The operator edited the box.
-    void edited(std::vector<std::string> lines) { lines_ = std::move(lines); }
+    void edited(std::vector<std::string> lines) {
+        lines_ = std::move(lines);
+        ++generation_;
+    }
+
+    // A box that only collects lines (a trace) keeps the newest maxLines to twice that many, so a
+    // transmission running for days neither fills the memory nor slows the window down. 0: no limit.
+    void setMaxLines(std::size_t maxLines) { maxLines_ = maxLines; }
+    std::size_t maxLines() const { return maxLines_; }
+    // Changes whenever lines are replaced or dropped, not when a line is added at the end, so a view can
+    // append what is new instead of showing everything again.
+    std::uint64_t generation() const { return generation_; }
 
 private:
     std::vector<std::string> lines_;
+    std::uint64_t generation_ = 0;
+    std::size_t maxLines_ = 0;
     bool readOnly_ = false;
     MemoScrollBars scrollBars_ = MemoScrollBars::None;
 };

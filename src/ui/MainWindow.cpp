@@ -8,10 +8,10 @@
 namespace tarvel::ui {
 
 MainWindow::MainWindow(TForm1& form, platform::MessageSink& sink) : form_(form) {
-    main_ = view::FormView::build(form.main.window(), form.main.all(), sink, {.fixedSingleBorder = true});
-    log_ = view::FormView::build(form.logWindow.window(), form.logWindow.all(), sink);
-    keypad_ = view::FormView::build(form.keypad.window(), form.keypad.all(), sink);
-    help_ = view::FormView::build(form.help.window(), form.help.all(), sink);
+    main_ = view::FormView::build(form.main, sink);
+    log_ = view::FormView::build(form.logWindow, sink);
+    keypad_ = view::FormView::build(form.keypad, sink);
+    help_ = view::FormView::build(form.help, sink);
     for (auto* window : {main_.get(), log_.get(), keypad_.get(), help_.get()})
         window->finishBuilding();
     qApp->installEventFilter(this);

@@ -86,6 +86,8 @@ TForm1::TForm1(Devices d)
     // Every window stays hidden until the start-up sequence or the operator shows it.
     for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
         window->hide();
+    // The keyer's trace collects lines for as long as beacons run.
+    main.Memo1.setMaxLines(2000);
     connectShell();
     for (auto* timer : {Timer1.get(), Timer2.get(), Timer3.get()}) {
         timer->setInterval(1000);

@@ -1,4 +1,5 @@
 #include "controls/CheckBox.h"
+#include "controls/Memo.h"
 #include "controls/RadioButton.h"
 #include "controls/RadioGroup.h"
 #include "controls/ScrollBar.h"
@@ -191,4 +192,16 @@ TEST(ChoiceControls, ProgrammaticChangesRunClickHandlersOnce) {
     EXPECT_FALSE(b.checked());
     EXPECT_EQ(aClicks, 1);
     EXPECT_EQ(bClicks, 1);
+}
+
+TEST(Memo, TraceKeepsTheNewestLinesAndSignalsOnlyReplacements) {
+    tarvel::controls::Memo memo("Memo1");
+    memo.setMaxLines(3);
+    const auto start = memo.generation();
+    for (int i = 1; i <= 6; ++i)
+        memo.addLine(std::to_string(i));
+    EXPECT_EQ(memo.generation(), start); // appended only
+    memo.addLine("7");
+    EXPECT_EQ(memo.lines(), (std::vector<std::string>{"5", "6", "7"}));
+    EXPECT_NE(memo.generation(), start);
 }

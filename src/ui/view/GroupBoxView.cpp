@@ -17,4 +17,8 @@ void GroupBoxView::sync() {
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 
+void GroupBoxView::paintEvent(QPaintEvent*) {
+    paintGroupFrame(*this);
+}
+
 } // namespace tarvel::ui::view

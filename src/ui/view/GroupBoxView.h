@@ -13,6 +13,9 @@ class GroupBoxView : public MouseForwarding<QGroupBox> {
 public:
     GroupBoxView(controls::GroupBox& model, platform::MessageSink& sink, QWidget* parent);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void sync();
     controls::GroupBox& model_;

@@ -19,26 +19,35 @@ MemoView::MemoView(controls::Memo& model, platform::MessageSink& sink, QWidget* 
             for (const QString& line : text.split(QLatin1Char('\n')))
                 lines.push_back(toCp1251(line));
         platform::runGuarded(sink_, [this, &lines] { model_.edited(std::move(lines)); });
+        shownGeneration_ = model_.generation();
+        shownLines_ = model_.lines().size();
     });
     sync();
 }
 
 void MemoView::sync() {
-    QStringList lines;
-    for (const std::string& line : model_.lines())
-        lines.push_back(toQt(line));
-    const QString text = lines.join(QLatin1Char('\n'));
-    const QString shown = toPlainText();
-    if (text != shown) {
+    const auto& lines = model_.lines();
+    // Lines added at the end (a trace) are appended and keep the newest line in view; anything else is
+    // shown anew from the top.
+    if (model_.generation() != shownGeneration_ || lines.size() < shownLines_) {
+        QStringList all;
+        for (const std::string& line : lines)
+            all.push_back(toQt(line));
         showingModel_ = true;
-        // Lines added at the end (a trace) keep the newest line in view; anything else starts at the top.
-        if (!shown.isEmpty() && text.startsWith(shown + QLatin1Char('\n'))) {
-            appendPlainText(text.mid(shown.size() + 1));
-        } else {
-            setPlainText(text);
+        setPlainText(all.join(QLatin1Char('\n')));
+        showingModel_ = false;
+    } else if (lines.size() > shownLines_) {
+        showingModel_ = true;
+        for (std::size_t i = shownLines_; i < lines.size(); ++i) {
+            if (i == 0)
+                setPlainText(toQt(lines[i]));
+            else
+                appendPlainText(toQt(lines[i]));
         }
         showingModel_ = false;
     }
+    shownGeneration_ = model_.generation();
+    shownLines_ = lines.size();
     setReadOnly(model_.readOnly());
     using controls::MemoScrollBars;
     const MemoScrollBars bars = model_.scrollBars();

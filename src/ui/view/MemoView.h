@@ -18,6 +18,8 @@ private:
     controls::Memo& model_;
     platform::MessageSink& sink_;
     bool showingModel_ = false;
+    std::uint64_t shownGeneration_ = ~std::uint64_t{0};
+    std::size_t shownLines_ = 0;
     ViewBinding binding_;
 };
 

@@ -34,4 +34,8 @@ void RadioGroupView::sync() {
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 
+void RadioGroupView::paintEvent(QPaintEvent*) {
+    paintGroupFrame(*this);
+}
+
 } // namespace tarvel::ui::view

@@ -17,6 +17,9 @@ public:
 
     const std::vector<QRadioButton*>& buttons() const { return buttons_; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void sync();
     controls::RadioGroup& model_;

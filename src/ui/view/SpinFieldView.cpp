@@ -61,9 +61,13 @@ void SpinFieldView::keyPressEvent(QKeyEvent* event) {
 
 void SpinFieldView::resizeEvent(QResizeEvent* event) {
     TextFieldView::resizeEvent(event);
-    const int upHeight = height() / 2;
-    up_->setGeometry(width() - kButtonWidth, 0, kButtonWidth, upHeight);
-    down_->setGeometry(width() - kButtonWidth, upHeight, kButtonWidth, height() - upHeight);
+    // Inside the frame, so the field keeps its outline and the buttons fit the field's height.
+    const int inset = hasFrame() ? 1 : 0;
+    const int inner = height() - 2 * inset;
+    const int upHeight = inner / 2;
+    const int left = width() - inset - kButtonWidth;
+    up_->setGeometry(left, inset, kButtonWidth, upHeight);
+    down_->setGeometry(left, inset + upHeight, kButtonWidth, inner - upHeight);
 }
 
 } // namespace tarvel::ui::view

@@ -3,9 +3,9 @@
 #include "ui/view/ViewSupport.h"
 
 #include <QFocusEvent>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QValidator>
+#include <algorithm>
 
 namespace tarvel::ui::view {
 

@@ -2,8 +2,12 @@
 
 #include "platform/Cp1251.h"
 
+#include <QGroupBox>
+#include <QPainter>
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
+#include <qdrawutil.h>
 
 namespace tarvel::ui::view {
 
@@ -74,6 +78,25 @@ void applyColors(QWidget& widget, const controls::Control& model, QPalette::Colo
         palette.setColor(QPalette::Inactive, text, toQColor(model.fontColor()));
     }
     widget.setPalette(palette);
+}
+
+void paintGroupFrame(QGroupBox& box) {
+    QPainter painter(&box);
+    const QString title = box.title();
+    const QFontMetrics metrics = box.fontMetrics();
+    const int top = title.isEmpty() ? 0 : metrics.height() / 2;
+    const QRect frame = box.rect().adjusted(0, top, 0, 0);
+    qDrawShadeRect(&painter, frame, box.palette(), true, 1, 0);
+    if (title.isEmpty())
+        return;
+    constexpr int kTitleIndent = 8;
+    constexpr int kTitlePadding = 2;
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+    const QRect text(kTitleIndent, 0, metrics.size(flags, title).width() + 2 * kTitlePadding,
+                     metrics.height());
+    painter.fillRect(text, box.palette().brush(QPalette::Window));
+    box.style()->drawItemText(&painter, text.adjusted(kTitlePadding, 0, -kTitlePadding, 0), flags,
+                              box.palette(), box.isEnabled(), title, QPalette::WindowText);
 }
 
 void forgetAppliedColors(QWidget& widget) {

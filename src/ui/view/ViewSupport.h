@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+class QGroupBox;
 class QWidget;
 
 namespace tarvel::ui::view {
@@ -27,6 +28,10 @@ void applyCommon(QWidget& widget, const controls::Control& model);
 // disabled control still looks disabled.
 void applyColors(QWidget& widget, const controls::Control& model, QPalette::ColorRole background,
                  QPalette::ColorRole text);
+// Paints a group box flat, as the windows were designed: an etched frame whose top line runs through the
+// middle of the title, and a plain inside, so opaque labels in it do not stand out. For paintEvent.
+void paintGroupFrame(QGroupBox& box);
+
 // Makes the next applyColors set the palette again, after the widget changed it on its own.
 void forgetAppliedColors(QWidget& widget);
 
