@@ -1,0 +1,199 @@
+// How closely the key line follows the ideal element schedule when the keyer runs on the real Qt timer,
+// side by side with a plainly re-armed precise timer.
+#include "mock/RecordingAudioDevice.h"
+#include "mock/RecordingControlLines.h"
+#include "mock/RecordingMessageSink.h"
+#include "platform/ProcessPriority.h"
+#include "platform/QtTimer.h"
+#include "platform/SystemClock.h"
+#include "ui/TForm1.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+using namespace tarvel;
+
+namespace {
+
+// A precise timer re-armed from now at every step: what the drift-free chain improves on.
+class PlainTimer : public platform::Timer {
+public:
+    PlainTimer() {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (enabled_)
+                timer_.start(std::max(interval_, 1));
+            if (onTimeout)
+                onTimeout();
+        });
+    }
+    void setInterval(int ms) override {
+        interval_ = ms;
+        if (enabled_)
+            timer_.start(std::max(interval_, 1));
+    }
+    int interval() const override { return interval_; }
+    void setEnabled(bool on) override {
+        enabled_ = on;
+        if (on)
+            timer_.start(std::max(interval_, 1));
+        else
+            timer_.stop();
+    }
+    bool enabled() const override { return enabled_; }
+
+private:
+    QTimer timer_;
+    int interval_ = 1000;
+    bool enabled_ = false;
+};
+
+class NoPriority : public platform::ProcessPriority {
+public:
+    void apply(int) override {}
+};
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "keyer-bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+std::int64_t microsecondsNow() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Key-line edges of the ideal schedule, in µs from the start of the transmission.
+std::vector<std::int64_t> idealKeyEdges(const std::string& sequence, const keyer::KeyingValues& k) {
+    std::vector<std::int64_t> edges;
+    std::int64_t t = 0;
+    bool on = false;
+    for (char c : sequence) {
+        std::int64_t ms = 1;
+        bool next = on;
+        switch (c) {
+        case '<':
+            ms = 1000, next = false;
+            break;
+        case '*':
+            ms = k.TT, next = true;
+            break;
+        case '-':
+            ms = std::int64_t{k.TT} * k.dashFactor, next = true;
+            break;
+        case ',':
+            ms = keyer::ElementGapMilliseconds(k.TT, k.gapDivisor), next = false;
+            break;
+        case '=':
+            ms = std::int64_t{k.TT} * k.letterGapFactor, next = false;
+            break;
+        default:
+            break;
+        }
+        if (next != on)
+            edges.push_back(t * 1000);
+        on = next;
+        t += ms;
+    }
+    return edges;
+}
+
+void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const char* message) {
+    application();
+    const auto dir = std::filesystem::temp_directory_path() / "tarvel-keyer-bench";
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    std::filesystem::remove("vfolog.txt");
+    mock::RecordingMessageSink sink;
+    platform::SystemClock clock;
+    mock::RecordingControlLines lines{microsecondsNow};
+    NoPriority priority;
+    auto audio = std::make_shared<mock::AudioRecord>();
+    audio->autoPlay = false; // the worker waits quietly instead of filling buffers flat out
+
+    double worst = 0, last = 0;
+    std::size_t count = 0, worstAt = 0, within2ms = 0;
+    for (auto _ : state) {
+        ui::TForm1 form(ui::Devices{
+            sink, clock,
+            [driftFree]() -> std::unique_ptr<platform::Timer> {
+                if (driftFree)
+                    return std::make_unique<platform::QtTimer>();
+                return std::make_unique<PlainTimer>();
+            },
+            [audio](const std::string&) { return std::make_unique<mock::RecordingAudioDevice>(audio); },
+            lines, priority, [](const std::string&) {}, (dir / "bench.ini").string()});
+        form.FormCreate();
+        form.main.QRSSDFCW2.click(); // opens the port
+        form.main.Btqrss120.click();
+        (qrss1 ? form.main.BtQRSS1 : form.main.Button5).click();
+        form.main.EdTX1.setText(message);
+        lines.operations.clear();
+        form.main.PnTX1.click();
+        if (lines.operations.empty()) {
+            state.SkipWithError("the port did not open");
+            return;
+        }
+        const std::int64_t start = lines.operations.front().timeMs; // the PTT goes on at Start TX
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (form.keyerState.txActive != 1)
+                loop.quit();
+        });
+        poll.start(50);
+        loop.exec();
+
+        std::vector<std::int64_t> actual;
+        for (const auto& op : lines.edges())
+            if (op.line == mock::RecordingControlLines::Line::Rts)
+                actual.push_back(op.timeMs - start);
+        const auto ideal = idealKeyEdges(form.main.Ed3.text(), form.keyerState.keying);
+        count = std::min(actual.size(), ideal.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            const double deviation = std::fabs(static_cast<double>(actual[i] - ideal[i])) / 1000.0;
+            if (deviation > worst) {
+                worst = deviation;
+                worstAt = i;
+            }
+            within2ms += deviation <= 2.0 ? 1 : 0;
+            last = static_cast<double>(actual[i] - ideal[i]) / 1000.0;
+        }
+    }
+    state.counters["edges"] = static_cast<double>(count);
+    state.counters["worst_edge_ms"] = worst;
+    state.counters["last_edge_ms"] = last;
+    state.counters["worst_edge_index"] = static_cast<double>(worstAt);
+    state.counters["edges_within_2ms"] = static_cast<double>(within2ms);
+}
+
+// 100 elements in CW, 50 in QRSS1 (one minute).
+void BM_KeyerCw_DriftFree(benchmark::State& s) {
+    sendAndMeasure(s, true, false, "5555555555");
+}
+void BM_KeyerCw_PlainRearm(benchmark::State& s) {
+    sendAndMeasure(s, false, false, "5555555555");
+}
+void BM_KeyerQrss1_DriftFree(benchmark::State& s) {
+    sendAndMeasure(s, true, true, "55555");
+}
+void BM_KeyerQrss1_PlainRearm(benchmark::State& s) {
+    sendAndMeasure(s, false, true, "55555");
+}
+
+} // namespace
+
+BENCHMARK(BM_KeyerCw_DriftFree)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KeyerCw_PlainRearm)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KeyerQrss1_DriftFree)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KeyerQrss1_PlainRearm)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
