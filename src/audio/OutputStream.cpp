@@ -1,5 +1,6 @@
 #include "audio/OutputStream.h"
 
+#include "platform/ProcessPriority.h"
 #include "synth/ToneSynthesizer.h"
 
 #include <new>
@@ -54,6 +55,7 @@ std::int64_t OutputStream::underrunCount() const {
 }
 
 void OutputStream::run(std::stop_token stop, AudioDevice& device) {
+    platform::leaveInheritedTimeCritical();
     const std::int32_t bytes = bufferBytes_.load();
     const int frames = bytes / 4;
     // A size of less than one frame (a buffer field holding 0 or a negative value) cannot be played:

@@ -40,6 +40,11 @@ void StreamControl::btnStopClick() {
     stream_.setPlaying(0);
 }
 
+void StreamControl::showPlayingState() {
+    c_.btnPlay.setEnabled(!playing());
+    c_.btnStop.setEnabled(playing());
+}
+
 void StreamControl::Buffer1Click() {
     c_.PnBuffer.show();
 }

@@ -45,6 +45,8 @@ public:
     void Button8Click();
 
     bool playing() const { return stream_.playing() == 1; }
+    // Start and Stop enabled as the stream's state allows: a transmission disables Stop while it runs.
+    void showPlayingState();
 
 private:
     StreamControls c_;

@@ -23,7 +23,7 @@ class GroupBox : public Control {
 class MenuItem : public Control {
     using Control::Control;
 };
-// A window; its width and height are the client area.
+// A window; its width and height include the frame given by setFrame (none unless set).
 class Form : public Control {
 public:
     using Control::Control;
@@ -35,6 +35,21 @@ public:
             onResize();
     }
     std::function<void()> onResize;
+
+    // The part of width and height that the window spends on its border, caption and menu bar: the
+    // window's own layout commands give outer sizes, while its controls sit in the client area.
+    int frameWidth() const { return frameWidth_; }
+    int frameHeight() const { return frameHeight_; }
+    void setFrame(int width, int height) {
+        frameWidth_ = width;
+        frameHeight_ = height;
+    }
+    int clientWidth() const { return width() - frameWidth_; }
+    int clientHeight() const { return height() - frameHeight_; }
+
+private:
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
 };
 
 } // namespace tarvel::controls

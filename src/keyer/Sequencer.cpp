@@ -220,6 +220,8 @@ void Sequencer::endProcessing() {
         if (!c_.ChLoop.checked()) {
             if (state_.audioWasPlaying == 0)
                 stream_.btnStopClick();
+            else
+                stream_.showPlayingState(); // the operator can stop the tone again
             state_.txActive = 0;
             transmitter_.pttOff();
             c_.Label32.show();
@@ -245,6 +247,8 @@ void Sequencer::BtStopTXClick() {
     timer_.setEnabled(false);
     if (state_.audioWasPlaying == 0)
         stream_.btnStopClick();
+    else
+        stream_.showPlayingState();
     transmitter_.keyOff();
     state_.kk = length() + 1;
     greyPanels();

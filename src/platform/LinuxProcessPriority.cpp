@@ -1,6 +1,7 @@
 #include "platform/LinuxProcessPriority.h"
 
 #include <algorithm>
+#include <atomic>
 #include <dirent.h>
 #include <pthread.h>
 #include <sched.h>
@@ -59,10 +60,14 @@ void setTimeSharing(pid_t tid, int nice) {
     setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice);
 }
 
+// The process's level as last applied, for threads started later (0: never applied).
+std::atomic<int> processChoice{0};
+
 } // namespace
 
 void LinuxProcessPriority::apply(int choice) {
     if (choice == RealTime || choice == High || choice == Normal) {
+        processChoice = choice;
         for (pid_t tid : processThreads()) {
             if (choice == RealTime)
                 setFifo(tid, ProcessRealTimePriority);
@@ -78,6 +83,23 @@ void LinuxProcessPriority::apply(int choice) {
     param.sched_priority = allowedFifoPriority(TimeCriticalPriority);
     if (param.sched_priority >= 1 && param.sched_priority != TimeCriticalPriority)
         pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+void leaveInheritedTimeCritical() {
+    const pid_t self = static_cast<pid_t>(syscall(SYS_gettid));
+    switch (processChoice.load()) {
+    case LinuxProcessPriority::RealTime:
+        setFifo(self, LinuxProcessPriority::ProcessRealTimePriority);
+        break;
+    case LinuxProcessPriority::High:
+        setTimeSharing(self, -10);
+        break;
+    case LinuxProcessPriority::Normal:
+        setTimeSharing(self, 0);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace tarvel::platform

@@ -18,4 +18,8 @@ public:
     virtual void apply(int choice) = 0;
 };
 
+// A thread started by the user-interface thread inherits its time-critical priority; a worker calls this
+// first to run at the process's level instead, so a busy worker cannot hold off the user interface.
+void leaveInheritedTimeCritical();
+
 } // namespace tarvel::platform

@@ -144,6 +144,12 @@ void TForm1::FormCreate() {
     const std::int32_t Nrx = ini.readInteger("Nrx", 32);
     const std::int32_t Fp = ini.readInteger("Fp", 0);
     const std::int32_t FpA = ini.readInteger("FpA", 0);
+    // Held as shared values at once: a field that already shows the stored text runs no handler later.
+    plan.corr = corr;
+    plan.N = N;
+    plan.Nrx = Nrx;
+    plan.Fp = Fp;
+    plan.FpA = FpA;
     const std::int32_t frrx = ini.readInteger("frrx", 0);
     const std::int32_t freq = ini.readInteger("freq", 0);
     guarded([&] { main.seRfreq.setValue(freq); });

@@ -74,7 +74,9 @@ TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
     rig.runToIdle();
     EXPECT_EQ(rig.state.audioWasPlaying, 1);
     EXPECT_TRUE(rig.streamControl.playing());
-    EXPECT_FALSE(rig.btnStop.enabled()); // given back only by a stop the keyer makes itself
+    // Disabled while the message ran, Stop is given back at its end so the tone can be stopped again.
+    EXPECT_TRUE(rig.btnStop.enabled());
+    EXPECT_FALSE(rig.btnPlay.enabled());
     EXPECT_FALSE(rig.lines.dtr);
     EXPECT_EQ(rig.record->count("open"), 1);
 }

@@ -21,7 +21,8 @@ std::string cp(const char* utf8) {
 } // namespace
 
 MainForm::MainForm() {
-    addWindow(TForm1, kDesignWidth, kDesignHeight);
+    addWindow(TForm1, kDesignWidth + kFrameWidth, kDesignHeight + kFrameHeight);
+    TForm1.setFrame(kFrameWidth, kFrameHeight);
     styles[TForm1].fixedSize = true;
 
     addMenu(Menu1, TForm1);

@@ -19,6 +19,10 @@ struct MainForm : Inventory {
     // Client area at design; the layouts of the options and beacon views change it at run time.
     static constexpr int kDesignWidth = 582;
     static constexpr int kDesignHeight = 327;
+    // Border, caption and menu bar around the client area: the layouts set the outer size (590 wide
+    // shows the options panel, 332 hides it; 374 high shows both VFO groups).
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 47;
 
     controls::Form TForm1{"TForm1", "Tarvel 1.2"};
 

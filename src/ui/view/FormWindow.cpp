@@ -76,8 +76,8 @@ void FormWindow::sync() {
     setToolTip(toQt(model_.hint()));
     setAccessibleName(QString::fromStdString(model_.accessibleName()));
     setEnabled(model_.enabled());
-    // The model's size is the client area's; the menu bar comes on top of it.
-    const QSize size(model_.width(), model_.height() + menuBarHeight(model_.width()));
+    // The model's client area, with the menu bar on top of it.
+    const QSize size(model_.clientWidth(), model_.clientHeight() + menuBarHeight(model_.clientWidth()));
     if (fixed_)
         setFixedSize(size);
     else if (this->size() != size)
@@ -104,8 +104,10 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placeChildren();
     const QSize client = client_->size();
-    if (client.width() != model_.width() || client.height() != model_.height())
-        platform::runGuarded(sink_, [this, client] { model_.resized(client.width(), client.height()); });
+    if (client.width() != model_.clientWidth() || client.height() != model_.clientHeight())
+        platform::runGuarded(sink_, [this, client] {
+            model_.resized(client.width() + model_.frameWidth(), client.height() + model_.frameHeight());
+        });
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -108,8 +108,8 @@ TEST(Forms, ControlsLieInsideTheirParentsExceptThoseHiddenOnPurpose) {
     EXPECT_GE(main.Panel2.top(), MainForm::kDesignHeight);
     EXPECT_GE(main.EdTX.top(), main.Panel2.top() + main.Panel2.height());
     EXPECT_EQ(main.Edit1.width(), 0);
-    EXPECT_EQ(main.TForm1.width(), 582);
-    EXPECT_EQ(main.TForm1.height(), 327);
+    EXPECT_EQ(main.TForm1.clientWidth(), 582);
+    EXPECT_EQ(main.TForm1.clientHeight(), 327);
 
     LogForm log;
     KeypadForm keypad;

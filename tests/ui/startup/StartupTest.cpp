@@ -71,6 +71,9 @@ TEST(Startup, HandWrittenFileWithOddSpacingLowerCaseKeysAndHexLoads) {
     EXPECT_EQ(m.EdminF.text(), "137000");
     EXPECT_EQ(rig.form->plan.N, 16);
     EXPECT_EQ(rig.form->plan.Nrx, 8);
+    // Equal to the field's design text, the offset changes no control but is still the one in use.
+    EXPECT_EQ(rig.form->plan.Fp, 500000);
+    EXPECT_EQ(rig.form->main.LbFoutrx.caption(), "58779,375"); // (500000 − 30000) × 1,0005 / 8
     EXPECT_EQ(rig.form->plan.corr, 1.0005);
     EXPECT_EQ(m.Edit2.text(), "1,0005");
     EXPECT_EQ(m.EdTX2.text(), "cq test");
