@@ -1,0 +1,173 @@
+// The built program itself: started in a folder of its own on a hand-written settings file, then ended
+// by a signal; what it leaves behind is what an operator would find.
+#include "LogLines.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The program as a child process in its own working directory, its output kept in a file.
+class RunningProgram {
+public:
+    RunningProgram(const fs::path& executable, const fs::path& dir) : output_(dir / "program-output.txt") {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int fd = ::open(output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0 || ::chdir(dir.c_str()) != 0)
+                ::_exit(126);
+            ::dup2(fd, STDOUT_FILENO);
+            ::dup2(fd, STDERR_FILENO);
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~RunningProgram() {
+        if (running()) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    bool started() const { return pid_ > 0; }
+    bool running() {
+        if (pid_ <= 0 || exited_)
+            return false;
+        if (::waitpid(pid_, &status_, WNOHANG) == pid_)
+            exited_ = true;
+        return !exited_;
+    }
+    // Sends the signal and waits for the end; false when the program outlives the deadline.
+    bool stop(int signal, Clock::duration patience) {
+        ::kill(pid_, signal);
+        const auto deadline = Clock::now() + patience;
+        while (running()) {
+            if (Clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+    int status() const { return status_; }
+    std::string output() const { return slurp(output_); }
+
+private:
+    fs::path output_;
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) {
+    const fs::path dir = fs::current_path() / "run";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    // The settings file is named after the executable, so the copy gets one of its own.
+    const fs::path executable = dir / "tarvel";
+    fs::copy_file(TARVEL_EXECUTABLE, executable);
+    fs::permissions(executable, fs::perms::owner_all, fs::perm_options::add);
+
+    const std::string audio = "AudioDevice=file:FILE=" + (dir / "out.raw").string() + ",FORMAT=raw\r\n";
+    const std::string before = "; station notes\r\n"
+                               "[Param]\r\n"
+                               " freq = 137600 \r\n"
+                               "01x=50\r\n"
+                               "ta = 1\r\n"
+                               "  TB=1  \r\n"
+                               "frrx = 136000\r\n"
+                               "Fp=500000\r\n"
+                               "Nrx=32\r\n"
+                               "log=1\r\n"
+                               "maxf=138000\r\n"
+                               "MinF=137000\r\n"
+                               "iPr=3\r\n" +
+                               audio +
+                               "; the antenna is tuned for 137.6 kHz\r\n"
+                               "va=1\r\n"
+                               "VB = 1\r\n"
+                               "\r\n"
+                               "[Other]\r\n"
+                               "freq=1\r\n"
+                               "; \xCF\xF0\xE8\xEC\xE5\xF0\r\n"; // Windows-1251 text, kept as bytes
+    std::ofstream(dir / "tarvel.ini", std::ios::binary) << before;
+
+    RunningProgram program(executable, dir);
+    ASSERT_TRUE(program.started());
+    // Start-up has ended once the header line is in the log and the VFO B frequency, the last key the
+    // start-up sequence writes, has been rewritten.
+    const auto deadline = Clock::now() + std::chrono::seconds(120);
+    for (;;) {
+        const std::string log = slurp(dir / "vfolog.txt");
+        const std::string ini = slurp(dir / "tarvel.ini");
+        if (log.find("\r\n") != std::string::npos && ini.find("\r\nfrrx=136000\r\n") != std::string::npos)
+            break;
+        ASSERT_TRUE(program.running())
+            << "the program ended during start-up with status " << program.status() << ":\n"
+            << program.output();
+        ASSERT_LT(Clock::now(), deadline) << "no start-up seen; log:\n" << log << "\nsettings:\n" << ini;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(program.stop(SIGTERM, std::chrono::seconds(60))) << program.output();
+    EXPECT_TRUE(WIFSIGNALED(program.status()) && WTERMSIG(program.status()) == SIGTERM)
+        << "status " << program.status() << ":\n"
+        << program.output();
+
+    // Start-up rewrites the keys of the controls whose change it ran (the waveforms, the layout choices,
+    // the VFO B offset and frequency, the priority) in their own spelling without the blanks, and adds the
+    // correction factor, whose field changed from its design text. Everything else stays byte for byte.
+    const std::string after = "; station notes\r\n"
+                              "[Param]\r\n"
+                              " freq = 137600 \r\n"
+                              "01x=50\r\n"
+                              "ta=1\r\n"
+                              "TB=1\r\n"
+                              "frrx=136000\r\n"
+                              "Fp=500000\r\n"
+                              "Nrx=32\r\n"
+                              "log=1\r\n"
+                              "maxf=138000\r\n"
+                              "MinF=137000\r\n"
+                              "iPr=3\r\n" +
+                              audio +
+                              "; the antenna is tuned for 137.6 kHz\r\n"
+                              "va=1\r\n"
+                              "VB=1\r\n"
+                              "corr=1\r\n"
+                              "\r\n"
+                              "[Other]\r\n"
+                              "freq=1\r\n"
+                              "; \xCF\xF0\xE8\xEC\xE5\xF0\r\n";
+    EXPECT_EQ(slurp(dir / "tarvel.ini"), after);
+
+    // Logging was on: exactly the header line, written before the window showed.
+    const std::string log = slurp(dir / "vfolog.txt");
+    const auto lines = tarvel::e2e::crlfLines(log);
+    ASSERT_EQ(lines.size(), 1u) << log;
+    EXPECT_TRUE(tarvel::e2e::isHeaderLine(lines[0])) << log;
+    // Nobody pressed Start: the audio device was never opened.
+    EXPECT_FALSE(fs::exists(dir / "out.raw"));
+    fs::remove(executable);
+}
+
+} // namespace
