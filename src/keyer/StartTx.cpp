@@ -20,13 +20,14 @@ void StartTx::BtTXClick() {
     c_.LbTextNow.setCaption("");
     state_.kk = 1;
     state_.audioWasPlaying = stream_.playing() ? 1 : 0;
-    if (!stream_.playing())
-        stream_.btnPlayClick();
-    // Also when the stream already played: the transmission owns the stream until it ends.
-    c_.btnStop.setEnabled(false);
-    state_.savedMode = state_.keying;
-    transmitter_.pttOn();
     try {
+        // A stream that cannot start ends the start here too: nothing may look as if it were sending.
+        if (!stream_.playing())
+            stream_.btnPlayClick();
+        // Also when the stream already played: the transmission owns the stream until it ends.
+        c_.btnStop.setEnabled(false);
+        state_.savedMode = state_.keying;
+        transmitter_.pttOn();
         prepare();
     } catch (...) {
         release();

@@ -71,3 +71,15 @@ TEST(BeaconScenario, PresetChosenDuringATransmissionTimesTheNextElement) {
     EXPECT_EQ(edges[2], (Op{Line::Rts, false, t0 + 1101}));       // the dot keeps its CW length
     EXPECT_EQ(edges[3], (Op{Line::Rts, true, t0 + 1101 + 9001})); // then a 9 s QRSS3 letter gap
 }
+
+TEST(BeaconScenario, MessageWhoseStreamCannotStartDoesNotLookAsIfSending) {
+    ProgramRig rig;
+    rig.form->FormCreate();
+    rig.audio->probeFails = true;
+    rig.form->main.EdTX1.setText("E");
+    platform::runGuarded(rig.sink, [&] { rig.form->main.PnTX1.click(); });
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
+    EXPECT_EQ(rig.form->keyerState.txActive, 0);
+    EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kIdleMessageColor);
+    EXPECT_FALSE(rig.lines.dtr);
+}
