@@ -3,6 +3,15 @@
 #include "platform/Failure.h"
 
 namespace tarvel::audio {
+namespace {
+
+// The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
+// 32-bit arithmetic does instead of overflowing.
+std::int32_t bytesForSetting(int setting) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(setting) * 1024));
+}
+
+} // namespace
 
 StreamControl::StreamControl(StreamControls controls, OutputStream& stream, synth::ToneChannel& vfoA,
                              synth::ToneChannel& vfoB, settings::IniFile& settings, StreamTuning tuning)
@@ -50,12 +59,12 @@ void StreamControl::Buffer1Click() {
 }
 
 void StreamControl::SpinEdit1Change() {
-    stream_.setBufferBytes(c_.SpinEdit1.value() * 1024);
+    stream_.setBufferBytes(bytesForSetting(c_.SpinEdit1.value()));
 }
 
 void StreamControl::Button8Click() {
     c_.PnBuffer.hide();
-    stream_.setBufferBytes(c_.SpinEdit1.value() * 1024);
+    stream_.setBufferBytes(bytesForSetting(c_.SpinEdit1.value()));
     settings_.writeInteger("Buffer", c_.SpinEdit1.value());
 }
 

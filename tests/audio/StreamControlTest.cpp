@@ -121,6 +121,8 @@ TEST(StreamControl, BufferPanelAppliesTypedAndClampedSizesFromTheNextStart) {
     EXPECT_TRUE(rig.PnBuffer.visible());
     rig.SpinEdit1.setText("20"); // used as typed
     EXPECT_EQ(rig.stream.bufferBytes(), 20480);
+    rig.SpinEdit1.setText("2097152"); // wraps as 32-bit arithmetic, no overflow
+    EXPECT_EQ(rig.stream.bufferBytes(), INT32_MIN);
     rig.SpinEdit1.setText("100");
     rig.SpinEdit1.focusOut();
     EXPECT_EQ(rig.stream.bufferBytes(), 65536);
