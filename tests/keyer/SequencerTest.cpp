@@ -78,6 +78,9 @@ TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
     EXPECT_TRUE(rig.btnStop.enabled());
     EXPECT_FALSE(rig.btnPlay.enabled());
     EXPECT_FALSE(rig.lines.dtr);
+    // The worker opens the device on its own thread: wait for that before counting.
+    EXPECT_TRUE(rig.record->waitUntil(
+        [&] { return std::count(rig.record->events.begin(), rig.record->events.end(), "open") >= 1; }));
     EXPECT_EQ(rig.record->count("open"), 1);
 }
 
@@ -194,6 +197,9 @@ TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
                                  "  End : 12:00:03\r\n");
     EXPECT_EQ(rig.PnTX1.color(), kGrey);
     EXPECT_FALSE(rig.streamControl.playing());
+    // The worker opens the device on its own thread: wait for that before counting.
+    EXPECT_TRUE(rig.record->waitUntil(
+        [&] { return std::count(rig.record->events.begin(), rig.record->events.end(), "open") >= 1; }));
     EXPECT_EQ(rig.record->count("open"), 1);
 }
 

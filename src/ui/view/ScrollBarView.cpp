@@ -3,6 +3,8 @@
 #include "ui/view/ViewSupport.h"
 
 #include <QKeyEvent>
+#include <algorithm>
+#include <climits>
 
 namespace tarvel::ui::view {
 
@@ -12,8 +14,16 @@ ScrollBarView::ScrollBarView(controls::ScrollBar& model, platform::MessageSink& 
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
     // actionTriggered comes only from the operator, with the slider already at the wanted position
     // and the value not yet taken; setting the model's position here makes the bar take that instead.
-    connect(this, &QAbstractSlider::actionTriggered, this, [this](int) {
-        const int wanted = sliderPosition();
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        // The page step is kept out of the widget (it would size the thumb); a page action moves by the
+        // model's large change here.
+        int wanted = sliderPosition();
+        if (action == SliderPageStepAdd)
+            wanted = static_cast<int>(
+                std::min<long long>(INT_MAX, static_cast<long long>(value()) + model_.largeChange()));
+        else if (action == SliderPageStepSub)
+            wanted = static_cast<int>(
+                std::max<long long>(INT_MIN, static_cast<long long>(value()) - model_.largeChange()));
         platform::runGuarded(sink_, [this, wanted] { model_.setPosition(wanted); });
         sync();
     });
@@ -58,7 +68,8 @@ void ScrollBarView::keyPressEvent(QKeyEvent* event) {
 void ScrollBarView::sync() {
     setRange(model_.minValue(), model_.maxValue());
     setSingleStep(model_.smallChange());
-    setPageStep(model_.largeChange());
+    // A thumb of the style's own small size, whatever the range: the original bar's thumb does not grow.
+    setPageStep(0);
     setValue(model_.position());
     applyCommon(*this, model_);
 }
