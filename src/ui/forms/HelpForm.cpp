@@ -5,7 +5,9 @@
 namespace tarvel::ui::forms {
 
 HelpForm::HelpForm() {
-    addWindow(TForm4, kDesignWidth, kDesignHeight);
+    // The memo rule counts from the outer size: border and caption lie outside the client area.
+    addWindow(TForm4, kDesignWidth + kFrameWidth, kDesignHeight + kFrameHeight);
+    TForm4.setFrame(kFrameWidth, kFrameHeight);
     add(Memo1, TForm4, 0, 0, 0, 0);
     resized();
     Memo1.setAccessibleName("Help text");

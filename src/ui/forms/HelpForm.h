@@ -14,6 +14,8 @@ struct HelpForm : Inventory {
 
     static constexpr int kDesignWidth = 875;
     static constexpr int kDesignHeight = 412;
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 27;
 
     controls::Form TForm4{"TForm4", "Help"};
     controls::Memo Memo1{"Memo1"};

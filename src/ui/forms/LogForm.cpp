@@ -5,7 +5,9 @@
 namespace tarvel::ui::forms {
 
 LogForm::LogForm() {
-    addWindow(TForm2, kDesignWidth, kDesignHeight);
+    // The memo rule counts from the outer size: border, caption and menu lie outside the client area.
+    addWindow(TForm2, kDesignWidth + kFrameWidth, kDesignHeight + kFrameHeight);
+    TForm2.setFrame(kFrameWidth, kFrameHeight);
     addMenu(Save1, TForm2);
     add(Memo1, TForm2, 0, 0, 0, 0);
     resized();

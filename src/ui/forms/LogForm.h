@@ -14,6 +14,8 @@ struct LogForm : Inventory {
 
     static constexpr int kDesignWidth = 592;
     static constexpr int kDesignHeight = 400;
+    static constexpr int kFrameWidth = 8;
+    static constexpr int kFrameHeight = 47;
 
     controls::Form TForm2{"TForm2", "Log"};
     controls::MenuItem Save1{"Save1", "Save"};

@@ -303,10 +303,11 @@ TEST(Forms, ResizeRules) {
 
     HelpForm h;
     EXPECT_EQ(h.TForm4.caption(), "Help");
-    EXPECT_EQ(h.TForm4.width(), 875);
-    EXPECT_EQ(h.TForm4.height(), 412);
-    EXPECT_EQ(h.Memo1.width(), 875 - 12);
-    EXPECT_EQ(h.Memo1.height(), 412 - 33);
+    EXPECT_EQ(h.TForm4.clientWidth(), 875);
+    EXPECT_EQ(h.TForm4.clientHeight(), 412);
+    // The rule counts from the outer size, so the box nearly fills the client area.
+    EXPECT_EQ(h.Memo1.width(), 875 + 8 - 12);
+    EXPECT_EQ(h.Memo1.height(), 412 + 27 - 33);
     EXPECT_EQ(h.Memo1.scrollBars(), controls::MemoScrollBars::Both);
     h.TForm4.setBounds(0, 0, 10, 20);
     h.resized();
