@@ -3,6 +3,7 @@
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
 #include "platform/SystemClock.h"
+#include "platform/TerminationSignals.h"
 #include "settings/SettingsPath.h"
 #include "ui/MainWindow.h"
 #include "ui/TForm1.h"
@@ -16,6 +17,13 @@ using namespace tarvel;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvel");
+    // A signal ends the program the way closing its window does, so nothing is left keyed. One that
+    // arrives during start-up, before the event loop runs, is kept and honoured once it is over.
+    bool terminated = false;
+    platform::TerminationSignals termination([&terminated](int) {
+        terminated = true;
+        QApplication::exit(0);
+    });
 
     ui::view::QMessageBoxSink sink;
     platform::SystemClock clock;
@@ -34,7 +42,7 @@ int main(int argc, char** argv) {
     ui::TForm1 form(devices);
     ui::MainWindow windows(form, sink);
     form.FormCreate();
-    const int result = QApplication::exec();
+    const int result = terminated ? 0 : QApplication::exec();
     form.FormDestroy();
     return result;
 }

@@ -47,11 +47,13 @@ bool AlsaAudioDevice::probe() {
 
 bool AlsaAudioDevice::open(int framesPerBuffer) {
     // Without the wake descriptor a stop would have to wait out a whole buffer: refuse instead.
-    if (wakeFd_ < 0 || framesPerBuffer <= 0)
-        return false;
+    if (wakeFd_ < 0)
+        return fail("wake event", -EMFILE);
+    if (framesPerBuffer <= 0)
+        return fail("buffer size", -EINVAL);
     snd_pcm_t* pcm = nullptr;
-    if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
-        return false;
+    if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); err < 0)
+        return fail("open", err);
     pcm_.reset(pcm);
     framesPerBuffer_ = framesPerBuffer;
     pending_ = nullptr;
@@ -67,12 +69,13 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
     snd_pcm_t* pcm = pcm_.get();
     snd_pcm_hw_params_t* hw = nullptr;
     snd_pcm_hw_params_alloca(&hw);
-    if (snd_pcm_hw_params_any(pcm, hw) < 0 ||
-        snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) < 0 ||
-        snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) < 0 ||
-        snd_pcm_hw_params_set_channels(pcm, hw, channels) < 0 ||
-        snd_pcm_hw_params_set_rate(pcm, hw, sampleRate, 0) < 0)
-        return false;
+    int err = 0;
+    if ((err = snd_pcm_hw_params_any(pcm, hw)) < 0 ||
+        (err = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0 ||
+        (err = snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE)) < 0 ||
+        (err = snd_pcm_hw_params_set_channels(pcm, hw, channels)) < 0 ||
+        (err = snd_pcm_hw_params_set_rate(pcm, hw, sampleRate, 0)) < 0)
+        return fail("44100 Hz 16-bit stereo", err);
     // Two periods of one buffer each where the device allows; a device that insists on other sizes
     // gets the nearest it accepts, and the wait below copes with any ring size.
     snd_pcm_uframes_t period = static_cast<snd_pcm_uframes_t>(framesPerBuffer);
@@ -80,8 +83,8 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
     snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir);
     snd_pcm_uframes_t ring = 2 * period;
     snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &ring);
-    if (snd_pcm_hw_params(pcm, hw) < 0)
-        return false;
+    if ((err = snd_pcm_hw_params(pcm, hw)) < 0)
+        return fail("hardware parameters", err);
     snd_pcm_hw_params_get_period_size(hw, &period, &dir);
     snd_pcm_hw_params_get_buffer_size(hw, &ring);
     periodFrames_ = static_cast<std::int64_t>(period);
@@ -93,16 +96,21 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
         std::min<snd_pcm_uframes_t>(period, static_cast<snd_pcm_uframes_t>(framesPerBuffer));
     // Playing starts when the ring is full, or earlier when the worker would otherwise block (see the
     // wait), so the first buffer never plays alone.
-    if (snd_pcm_sw_params_current(pcm, sw) < 0 || snd_pcm_sw_params_set_start_threshold(pcm, sw, ring) < 0 ||
-        snd_pcm_sw_params_set_avail_min(pcm, sw, availMin) < 0 || snd_pcm_sw_params(pcm, sw) < 0)
-        return false;
+    if ((err = snd_pcm_sw_params_current(pcm, sw)) < 0 ||
+        (err = snd_pcm_sw_params_set_start_threshold(pcm, sw, ring)) < 0 ||
+        (err = snd_pcm_sw_params_set_avail_min(pcm, sw, availMin)) < 0 || (err = snd_pcm_sw_params(pcm, sw)) < 0)
+        return fail("software parameters", err);
     const int count = snd_pcm_poll_descriptors_count(pcm);
-    return count >= 0 && count < maxPollFds && snd_pcm_prepare(pcm) >= 0;
+    if (count < 0 || count >= maxPollFds)
+        return fail("poll descriptors", count < 0 ? count : -EMFILE);
+    if ((err = snd_pcm_prepare(pcm)) < 0)
+        return fail("prepare", err);
+    return true;
 }
 
 bool AlsaAudioDevice::submit(const std::int16_t* interleaved, int frames) {
     if (!pcm_)
-        return false;
+        return fail("write", -EBADFD);
     pending_ = interleaved;
     pendingFrames_ = frames;
     return writePending();
@@ -128,7 +136,12 @@ bool AlsaAudioDevice::writePending() {
 bool AlsaAudioDevice::recover(int error) {
     if (error == -EPIPE)
         underruns_.fetch_add(1);
-    return snd_pcm_recover(pcm_.get(), error, 1) >= 0;
+    return snd_pcm_recover(pcm_.get(), error, 1) >= 0 || fail("playback", error);
+}
+
+bool AlsaAudioDevice::fail(const char* step, int error) {
+    failure_ = pcmName_ + ": " + step + ": " + snd_strerror(error);
+    return false;
 }
 
 bool AlsaAudioDevice::takeWake() {
@@ -138,7 +151,7 @@ bool AlsaAudioDevice::takeWake() {
 
 bool AlsaAudioDevice::waitForCompletion() {
     if (!pcm_)
-        return false;
+        return fail("wait", -EBADFD);
     snd_pcm_t* pcm = pcm_.get();
     // A ring too small for two buffers cannot take a whole one ahead: then the wait ends as soon as the
     // last buffer is handed over, and the worker fills the next while the ring drains.
@@ -166,21 +179,22 @@ bool AlsaAudioDevice::waitForCompletion() {
         pollfd fds[maxPollFds];
         const int count = snd_pcm_poll_descriptors(pcm, fds, maxPollFds - 1);
         if (count < 0)
-            return false;
+            return fail("poll descriptors", count);
         fds[count] = pollfd{wakeFd_, POLLIN, 0};
         const int ready = poll(fds, static_cast<nfds_t>(count + 1), -1);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return fail("poll", -errno);
         }
         if (fds[count].revents & POLLIN) {
             takeWake();
             return true;
         }
         unsigned short revents = 0;
-        if (snd_pcm_poll_descriptors_revents(pcm, fds, static_cast<unsigned>(count), &revents) < 0)
-            return false;
+        if (const int err = snd_pcm_poll_descriptors_revents(pcm, fds, static_cast<unsigned>(count), &revents);
+            err < 0)
+            return fail("poll events", err);
         if (revents & POLLERR) {
             switch (snd_pcm_state(pcm)) {
             case SND_PCM_STATE_XRUN:
@@ -192,7 +206,7 @@ bool AlsaAudioDevice::waitForCompletion() {
                     return false;
                 break;
             case SND_PCM_STATE_DISCONNECTED:
-                return false;
+                return fail("playback", -ENODEV);
             default:
                 break;
             }

@@ -33,6 +33,7 @@ public:
     void reset() override;
     void close() override;
     std::int64_t underrunCount() const override { return underruns_.load(); }
+    std::string failureReason() const override { return failure_; }
 
     // What the device granted after open(), in frames; for diagnostics and tests.
     std::int64_t periodFrames() const { return periodFrames_; }
@@ -49,6 +50,8 @@ private:
     // Brings the PCM back after an underrun or a suspend; false when it cannot be.
     bool recover(int error);
     bool takeWake();
+    // Keeps the reason for a failure with the ALSA error code error (negative) and returns false.
+    bool fail(const char* step, int error);
 
     std::string pcmName_;
     std::unique_ptr<snd_pcm_t, PcmCloser> pcm_;
@@ -59,6 +62,7 @@ private:
     std::int64_t ringFrames_ = 0;
     const std::int16_t* pending_ = nullptr;
     int pendingFrames_ = 0;
+    std::string failure_;
 };
 
 } // namespace tarvel::audio

@@ -3,6 +3,7 @@
 // thread, except probe() and wake(), which the user-interface thread calls, and underrunCount(), which
 // any thread may read.
 #include <cstdint>
+#include <string>
 
 namespace tarvel::audio {
 
@@ -36,6 +37,10 @@ public:
 
     // Underruns recovered from since the device object was made; thread-safe.
     virtual std::int64_t underrunCount() const = 0;
+
+    // Why the last open(), submit() or waitForCompletion() that returned false failed, in the words of
+    // the sound system; read on the worker thread right after the failure.
+    virtual std::string failureReason() const = 0;
 };
 
 } // namespace tarvel::audio

@@ -8,8 +8,9 @@
 
 namespace tarvel::audio {
 
-OutputStream::OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory)
-    : vfoA_(vfoA), vfoB_(vfoB), factory_(std::move(factory)) {}
+OutputStream::OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory,
+                           FailureNotice notice)
+    : vfoA_(vfoA), vfoB_(vfoB), factory_(std::move(factory)), notice_(std::move(notice)) {}
 
 OutputStream::~OutputStream() {
     stopAndWait();
@@ -27,14 +28,20 @@ void OutputStream::startWorker() {
     vfoA_.time = 0.0;
     vfoB_.time = 0.0;
     workerFailed_ = false;
+    {
+        std::lock_guard lock(failureMutex_);
+        failureReason_.clear();
+    }
     buffersSubmitted_ = 0;
+    const std::uint64_t worker = ++workers_;
     device_.reset();
     device_ = factory_ ? factory_() : nullptr;
     if (!device_) {
-        workerFailed_ = true;
+        fail(worker, "no audio device");
         return;
     }
-    worker_ = std::jthread([this, device = device_.get()](std::stop_token stop) { run(stop, *device); });
+    worker_ = std::jthread(
+        [this, device = device_.get(), worker](std::stop_token stop) { run(stop, *device, worker); });
 }
 
 void OutputStream::requestStop() {
@@ -54,14 +61,33 @@ std::int64_t OutputStream::underrunCount() const {
     return device_ ? device_->underrunCount() : 0;
 }
 
-void OutputStream::run(std::stop_token stop, AudioDevice& device) {
+std::string OutputStream::failureReason() const {
+    std::lock_guard lock(failureMutex_);
+    return failureReason_;
+}
+
+void OutputStream::fail(std::uint64_t worker, std::string reason) {
+    {
+        std::lock_guard lock(failureMutex_);
+        failureReason_ = std::move(reason);
+    }
+    workerFailed_ = true;
+    if (notice_)
+        notice_(worker);
+}
+
+void OutputStream::run(std::stop_token stop, AudioDevice& device, std::uint64_t worker) {
     platform::leaveInheritedTimeCritical();
     const std::int32_t bytes = bufferBytes_.load();
     const int frames = bytes / 4;
     // A size of less than one frame (a buffer field holding 0 or a negative value) cannot be played:
     // end as after a failed open instead of spinning on empty buffers.
-    if (frames <= 0 || !device.open(frames)) {
-        workerFailed_ = true;
+    if (frames <= 0) {
+        fail(worker, "buffer of " + std::to_string(bytes) + " bytes");
+        return;
+    }
+    if (!device.open(frames)) {
+        fail(worker, device.failureReason());
         return;
     }
     // One zero-filled block: output buffers 0 and 1, then the VFO A and VFO B blocks of frames + 1.
@@ -70,7 +96,7 @@ void OutputStream::run(std::stop_token stop, AudioDevice& device) {
     std::unique_ptr<std::int16_t[]> memory(new (std::nothrow) std::int16_t[2 * stereo + 2 * block]());
     if (!memory) {
         device.close();
-        workerFailed_ = true;
+        fail(worker, "out of memory for " + std::to_string(bytes) + "-byte buffers");
         return;
     }
     std::int16_t* const buffers[2] = {memory.get(), memory.get() + stereo};
@@ -84,14 +110,15 @@ void OutputStream::run(std::stop_token stop, AudioDevice& device) {
 
     fill(buffers[0]);
     int i = 0;
+    bool failed = false;
     while (!stop.stop_requested()) {
         if (!device.submit(buffers[i], frames)) {
-            workerFailed_ = true;
+            failed = true;
             break;
         }
         buffersSubmitted_.fetch_add(1);
         if (!device.waitForCompletion()) {
-            workerFailed_ = true;
+            failed = true;
             break;
         }
         i = 1 - i;
@@ -100,9 +127,13 @@ void OutputStream::run(std::stop_token stop, AudioDevice& device) {
 
     device.reset();
     memory.reset();
+    const std::string reason = failed ? device.failureReason() : std::string();
     device.close();
     vfoA_.time = 0.0;
     vfoB_.time = 0.0;
+    // Told last, when the device is closed: the news may lead straight to a new start.
+    if (failed)
+        fail(worker, reason);
 }
 
 } // namespace tarvel::audio

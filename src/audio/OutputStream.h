@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <stop_token>
 #include <thread>
 
@@ -19,8 +21,13 @@ public:
 
     static constexpr std::int32_t defaultBufferBytes = 65536;
 
+    // Called on the worker's own thread when a worker ends on a failure, with that worker's number: it may
+    // only hand the news over to the user-interface thread.
+    using FailureNotice = std::function<void(std::uint64_t worker)>;
+
     // vfoA plays on the left channel, vfoB on the right; both outlive the stream.
-    OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory);
+    OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory,
+                 FailureNotice notice = {});
     // Shutdown: stops the latest worker and waits until it has ended.
     ~OutputStream();
     OutputStream(const OutputStream&) = delete;
@@ -51,13 +58,18 @@ public:
 
     // The latest worker could not open the device, could not get its memory, or lost the device.
     bool workerFailed() const { return workerFailed_.load(); }
+    // Why it failed, in the sound system's words; empty while it has not.
+    std::string failureReason() const;
+    // The number of the latest worker, counted from 1 by each start; 0 before the first.
+    std::uint64_t latestWorker() const { return workers_; }
     // Buffers the latest worker has handed to the device.
     std::int64_t buffersSubmitted() const { return buffersSubmitted_.load(); }
     // Underruns the latest worker's device recovered from.
     std::int64_t underrunCount() const;
 
 private:
-    void run(std::stop_token stop, AudioDevice& device);
+    void run(std::stop_token stop, AudioDevice& device, std::uint64_t worker);
+    void fail(std::uint64_t worker, std::string reason);
 
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
@@ -66,6 +78,10 @@ private:
     std::atomic<std::int32_t> bufferBytes_{defaultBufferBytes};
     std::atomic<bool> workerFailed_{false};
     std::atomic<std::int64_t> buffersSubmitted_{0};
+    FailureNotice notice_;
+    std::uint64_t workers_ = 0;
+    mutable std::mutex failureMutex_;
+    std::string failureReason_;
     // Declared before the worker so that it outlives the thread that uses it.
     std::unique_ptr<AudioDevice> device_;
     std::jthread worker_;

@@ -5,6 +5,8 @@
 namespace tarvel::audio {
 namespace {
 
+const std::string kAudioDeviceError = "Ошибка аудиоустройства";
+
 // The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
 // 32-bit arithmetic does instead of overflowing.
 std::int32_t bytesForSetting(int setting) {
@@ -28,7 +30,7 @@ void StreamControl::btnPlayClick() {
     settings_.writeInteger("freq", tuning_.lastCoarse());
     settings_.writeInteger("01x", tuning_.lastFine());
     if (!stream_.probe())
-        throw platform::Failure("Ошибка аудиоустройства");
+        throw platform::Failure(kAudioDeviceError);
     vfoB_.frequencyWord.store(tuning_.vfoBWord());
     vfoB_.waveform.store(c_.rgL.itemIndex());
     vfoB_.level.store(c_.seLLev.value());
@@ -47,6 +49,16 @@ void StreamControl::btnStopClick() {
     c_.btnPlay.setEnabled(true);
     c_.btnStop.setEnabled(false);
     stream_.setPlaying(0);
+}
+
+void StreamControl::workerFailed(std::uint64_t worker) {
+    if (!playing() || worker != stream_.latestWorker())
+        return;
+    if (onStreamLost)
+        onStreamLost();
+    btnStopClick();
+    const std::string reason = stream_.failureReason();
+    throw platform::Failure(reason.empty() ? kAudioDeviceError : kAudioDeviceError + (": " + reason));
 }
 
 void StreamControl::showPlayingState() {

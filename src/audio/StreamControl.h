@@ -45,6 +45,12 @@ public:
     void Button8Click();
 
     bool playing() const { return stream_.playing() == 1; }
+    // News from a worker that ended on a failure, on the user-interface thread. Only the running stream's
+    // own worker counts; a stream stopped or started again since has nothing to report. Whatever needs
+    // the tone ends first (onStreamLost), the controls return to the stopped state, and then the failure
+    // is raised for the operator with the sound system's reason, once per stream.
+    void workerFailed(std::uint64_t worker);
+    std::function<void()> onStreamLost;
     // Start and Stop enabled as the stream's state allows: a transmission disables Stop while it runs.
     void showPlayingState();
 

@@ -14,6 +14,9 @@ public:
     // Set or clear one output; nothing happens when the port is not open. Failures are not reported.
     virtual void setRts(bool on) = 0;
     virtual void setDtr(bool on) = 0;
+    // Clears both outputs, then lets go of the port; nothing happens when it is not open. The program's
+    // last word to the transmitter: it must not rely on the port's hang-up on close to drop them.
+    virtual void close() = 0;
 };
 
 } // namespace tarvel::keyer

@@ -1,6 +1,7 @@
 #include "keyer/Sequencer.h"
 
 #include "keyer/MorseTable.h"
+#include "platform/Failure.h"
 #include "platform/Locale.h"
 
 #include <string>
@@ -29,7 +30,7 @@ Sequencer::Sequencer(SequencerControls controls, KeyerState& state, platform::Ti
                      platform::MessageSink& sink)
     : c_(controls), state_(state), timer_(Timer1), transmitter_(transmitter), plan_(plan), stream_(stream),
       log_(log), clock_(clock), sink_(sink) {
-    timer_.onTimeout = [this] { platform::runGuarded(sink_, [this] { Button3Click(); }); };
+    timer_.onTimeout = [this] { guardedStep(); };
     c_.BtStopTX.onClick = [this] { BtStopTXClick(); };
     c_.dot.onClick = [this] { dotClick(); };
     c_.dash.onClick = [this] { dashClick(); };
@@ -58,6 +59,25 @@ void Sequencer::Button3Click() {
         perform();
     if (state_.kk > length())
         endProcessing();
+}
+
+void Sequencer::guardedStep() {
+    const bool transmitting = onAir() || (state_.kk >= 1 && state_.kk <= length());
+    try {
+        Button3Click();
+    } catch (const platform::Failure& failure) {
+        if (transmitting)
+            BtStopTXClick();
+        sink_.show(failure.what());
+    } catch (...) {
+        if (transmitting)
+            BtStopTXClick();
+        throw;
+    }
+}
+
+bool Sequencer::onAir() const {
+    return state_.txActive == 1 || (timer_.enabled() && state_.kk >= 1 && state_.kk <= length());
 }
 
 bool Sequencer::perform() {

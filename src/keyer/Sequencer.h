@@ -65,13 +65,19 @@ struct SequencerControls {
 
 class Sequencer {
 public:
-    // Connects the buttons and Timer1's timeout; a failure inside a timer step goes to the sink.
+    // Connects the buttons and Timer1's timeout, which runs guardedStep().
     Sequencer(SequencerControls controls, KeyerState& state, platform::Timer& Timer1,
               TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::StreamControl& stream,
               log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink);
 
     // One step: the symbol at kk, and the end processing when that was the last one.
     void Button3Click();
+    // One step as Timer1 and Start TX run it: a failure inside a transmission's step ends the
+    // transmission as Stop TX does (key and PTT low), and only then reaches the operator, whose message
+    // box waits for a click; the chain is broken anyway, and the transmitter must not wait with it.
+    void guardedStep();
+    // A transmission is on: started from a message panel, or a sequence still being stepped through.
+    bool onAir() const;
     // Stop TX.
     void BtStopTXClick();
 

@@ -1,6 +1,7 @@
 #include "keyer/SerialControlLines.h"
 
 #include <sys/ioctl.h>
+#include <termios.h>
 
 namespace tarvel::keyer {
 namespace {
@@ -26,7 +27,21 @@ bool SerialControlLines::open(const std::string& portName) {
         return false;
     // Linux raises DTR and RTS on open: drop both at once before the transmitter notices.
     changeLines(port_, TIOCM_DTR | TIOCM_RTS, false);
+    // Many ports come with hang-up on close switched off (a console port, "stty -hupcl", some USB
+    // adapters): ask for it, so that a killed process cannot leave the transmitter keyed.
+    termios tio{};
+    if (::tcgetattr(port_.handle(), &tio) == 0 && !(tio.c_cflag & HUPCL)) {
+        tio.c_cflag |= HUPCL;
+        ::tcsetattr(port_.handle(), TCSANOW, &tio);
+    }
     return true;
+}
+
+void SerialControlLines::close() {
+    if (!port_.isOpen())
+        return;
+    changeLines(port_, TIOCM_DTR | TIOCM_RTS, false);
+    port_.close();
 }
 
 void SerialControlLines::setRts(bool on) {

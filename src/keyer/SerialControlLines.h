@@ -1,6 +1,7 @@
 #pragma once
-// ControlLines on a real serial port (QSerialPort opens it, modem-line ioctls drive it). Called on the
-// user-interface thread only.
+// ControlLines on a real serial port (QSerialPort opens it, modem-line ioctls drive it). The port is opened
+// with HUPCL set, so that the kernel drops both lines at the last close even if the process dies hard.
+// Called on the user-interface thread only.
 #include "keyer/ControlLines.h"
 
 #include <QSerialPort>
@@ -11,12 +12,14 @@ namespace tarvel::keyer {
 class SerialControlLines : public ControlLines {
 public:
     SerialControlLines() = default;
+    ~SerialControlLines() override { close(); }
     SerialControlLines(const SerialControlLines&) = delete;
     SerialControlLines& operator=(const SerialControlLines&) = delete;
 
     bool open(const std::string& portName) override;
     void setRts(bool on) override;
     void setDtr(bool on) override;
+    void close() override;
 
     struct Levels {
         bool rts = false;

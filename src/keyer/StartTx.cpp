@@ -33,7 +33,7 @@ void StartTx::BtTXClick() {
         release();
         throw;
     }
-    sequencer_.Button3Click();
+    sequencer_.guardedStep();
 }
 
 void StartTx::prepare() {

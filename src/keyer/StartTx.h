@@ -49,6 +49,7 @@ public:
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
     // this start took is given back before the failure reaches the operator: no step will run, the key
     // and PTT lines are off, the stream it started is stopped, and the panels show no running message.
+    // The first step runs guarded as every later one: its failure ends the transmission and is shown.
     void BtTXClick();
 
 private:

@@ -70,4 +70,11 @@ void TransmitterControl::pttOff() {
     setPtt(false);
 }
 
+void TransmitterControl::releasePort() {
+    if (!open_)
+        return;
+    open_ = false;
+    lines_.close();
+}
+
 } // namespace tarvel::keyer

@@ -34,6 +34,9 @@ public:
     void keyOff();
     void pttOn();
     void pttOff();
+    // The end of the run: both lines cleared, whatever the line choice, and the port let go. Later line
+    // operations do nothing, and the port is not opened again.
+    void releasePort();
 
 private:
     bool keyIsRts() const;

@@ -2,6 +2,7 @@
 
 #include "platform/Locale.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <fstream>
 
@@ -24,7 +25,9 @@ std::vector<std::string> readLines(const std::string& path) {
 
 TForm1::TForm1(Devices d)
     : devices(std::move(d)), ini(devices.settingsPath),
-      stream(vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.readText("AudioDevice", "default")); }),
+      stream(
+          vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.readText("AudioDevice", "default")); },
+          [this](std::uint64_t worker) { postWorkerFailure(worker); }),
       streamControl({main.btnPlay, main.btnStop, main.PnBuffer, main.SpinEdit1, main.rgR, main.LevRScrollBar1,
                      main.rgL, main.seLLev},
                     stream, vfoA, vfoB, ini,
@@ -94,6 +97,22 @@ TForm1::TForm1(Devices d)
         timer->setEnabled(true);
     }
     Timer3->onTimeout = [] {};
+    // A transmission without its reference tone must not go on keying the transmitter.
+    streamControl.onStreamLost = [this] {
+        if (sequencer.onAir())
+            sequencer.BtStopTXClick();
+    };
+}
+
+void TForm1::postWorkerFailure(std::uint64_t worker) {
+    std::function<void()> task = [this, worker, alive = std::weak_ptr<bool>(alive_)] {
+        if (alive.lock())
+            guarded([&] { streamControl.workerFailed(worker); });
+    };
+    if (devices.postToInterface)
+        devices.postToInterface(std::move(task));
+    else
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
 }
 
 TForm1::~TForm1() {
@@ -241,7 +260,10 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
+    if (sequencer.onAir())
+        guarded([this] { sequencer.BtStopTXClick(); });
     stream.stopAndWait();
+    port.transmitter().releasePort();
 }
 
 void TForm1::Help1Click() {

@@ -38,7 +38,9 @@ public:
 
     // The start-up sequence: restores every setting through the controls' own change operations.
     void FormCreate();
-    // Releases the audio worker, waiting for it.
+    // The end of the run, on every way out (window closed, termination signal): a transmission on the
+    // air ends as Stop TX ends it, the stream stops and its worker is waited for, and the port is let go
+    // with both lines low. Safe to run more than once.
     void FormDestroy();
 
     void Help1Click();
@@ -56,6 +58,12 @@ public:
     forms::LogForm logWindow;
     forms::KeypadForm keypad;
     forms::HelpForm help;
+
+private:
+    // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+public:
 
     synth::ToneChannel vfoA;
     synth::ToneChannel vfoB;
@@ -85,6 +93,8 @@ public:
 
 private:
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices.sink, step); }
+    // Hands a failed audio worker's news to the user-interface thread, where the stream ends.
+    void postWorkerFailure(std::uint64_t worker);
     void connectShell();
 };
 

@@ -129,7 +129,8 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(program.stop(SIGTERM, std::chrono::seconds(60))) << program.output();
-    EXPECT_TRUE(WIFSIGNALED(program.status()) && WTERMSIG(program.status()) == SIGTERM)
+    // The signal ends the program through its event loop, as closing the window does.
+    EXPECT_TRUE(WIFEXITED(program.status()) && WEXITSTATUS(program.status()) == 0)
         << "status " << program.status() << ":\n"
         << program.output();
 

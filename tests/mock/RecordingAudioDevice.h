@@ -22,6 +22,7 @@ struct AudioRecord {
     bool failOpen = false;
     bool autoPlay = false; // a wait with both buffers queued plays the older one itself
     bool holdOpen = false; // open() blocks until the test calls releaseOpen()
+    int failAfterSubmits = -1; // the wait after that many submits reports a lost device; -1: never
     std::chrono::milliseconds closeDelay{0};
     static constexpr int capacity = 2;
 
@@ -86,8 +87,10 @@ public:
         record_->events.push_back("open");
         record_->changed.notify_all();
         record_->changed.wait(lock, [&] { return !record_->holdOpen; });
-        if (record_->failOpen)
+        if (record_->failOpen) {
+            reason_ = "test device: Device or resource busy";
             return false;
+        }
         record_->framesPerBuffer = framesPerBuffer;
         record_->queued = 0;
         record_->maxOpenAtOnce = std::max(record_->maxOpenAtOnce, ++record_->openNow);
@@ -108,6 +111,12 @@ public:
             --record_->queued;
         ++record_->waiting;
         record_->changed.notify_all();
+        if (record_->failAfterSubmits >= 0 &&
+            record_->submits.size() >= static_cast<std::size_t>(record_->failAfterSubmits)) {
+            --record_->waiting;
+            reason_ = "test device: No such device";
+            return false;
+        }
         record_->changed.wait(lock, [&] { return record_->queued < AudioRecord::capacity || woken_; });
         --record_->waiting;
         if (record_->queued >= AudioRecord::capacity)
@@ -132,10 +141,12 @@ public:
         record_->changed.notify_all();
     }
     std::int64_t underrunCount() const override { return 0; }
+    std::string failureReason() const override { return reason_; }
 
 private:
     std::shared_ptr<AudioRecord> record_;
     bool woken_ = false; // guarded by the record's mutex
+    std::string reason_;  // the worker's own
 };
 
 } // namespace tarvel::mock

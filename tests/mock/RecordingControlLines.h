@@ -35,6 +35,13 @@ public:
     }
     void setRts(bool on) override { record(Line::Rts, on, rts); }
     void setDtr(bool on) override { record(Line::Dtr, on, dtr); }
+    void close() override {
+        if (closed || openAttempts.empty() || !openSucceeds)
+            return;
+        record(Line::Rts, false, rts);
+        record(Line::Dtr, false, dtr);
+        closed = true;
+    }
 
     // Only the operations that changed a line's level.
     std::vector<Operation> edges() const {
@@ -50,6 +57,7 @@ public:
     }
 
     bool openSucceeds = true;
+    bool closed = false; // the port was let go, both lines cleared first
     std::vector<std::string> openAttempts;
     std::vector<Operation> operations; // every set or clear, in call order
     bool rts = false;                  // current levels
