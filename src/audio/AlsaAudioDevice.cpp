@@ -52,7 +52,8 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
     if (framesPerBuffer <= 0)
         return fail("buffer size", -EINVAL);
     snd_pcm_t* pcm = nullptr;
-    if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); err < 0)
+    if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+        err < 0)
         return fail("open", err);
     pcm_.reset(pcm);
     framesPerBuffer_ = framesPerBuffer;
@@ -98,7 +99,8 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
     // wait), so the first buffer never plays alone.
     if ((err = snd_pcm_sw_params_current(pcm, sw)) < 0 ||
         (err = snd_pcm_sw_params_set_start_threshold(pcm, sw, ring)) < 0 ||
-        (err = snd_pcm_sw_params_set_avail_min(pcm, sw, availMin)) < 0 || (err = snd_pcm_sw_params(pcm, sw)) < 0)
+        (err = snd_pcm_sw_params_set_avail_min(pcm, sw, availMin)) < 0 ||
+        (err = snd_pcm_sw_params(pcm, sw)) < 0)
         return fail("software parameters", err);
     const int count = snd_pcm_poll_descriptors_count(pcm);
     if (count < 0 || count >= maxPollFds)
@@ -192,7 +194,8 @@ bool AlsaAudioDevice::waitForCompletion() {
             return true;
         }
         unsigned short revents = 0;
-        if (const int err = snd_pcm_poll_descriptors_revents(pcm, fds, static_cast<unsigned>(count), &revents);
+        if (const int err =
+                snd_pcm_poll_descriptors_revents(pcm, fds, static_cast<unsigned>(count), &revents);
             err < 0)
             return fail("poll events", err);
         if (revents & POLLERR) {

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <stop_token>
+#include <string>
 #include <thread>
 
 namespace tarvel::audio {

@@ -1,8 +1,8 @@
 #include "platform/TerminationSignals.h"
 
 #include <QSocketNotifier>
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,8 +25,7 @@ void forwardSignal(int signal) {
 
 } // namespace
 
-TerminationSignals::TerminationSignals(std::function<void(int)> onSignal)
-    : onSignal_(std::move(onSignal)) {
+TerminationSignals::TerminationSignals(std::function<void(int)> onSignal) : onSignal_(std::move(onSignal)) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // without the pipe the signals keep their default action: the process ends at once

@@ -64,7 +64,6 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
 public:
-
     synth::ToneChannel vfoA;
     synth::ToneChannel vfoB;
     settings::IniFile ini;

@@ -20,8 +20,8 @@ struct AudioRecord {
     // Set by the test before the worker starts.
     bool probeFails = false;
     bool failOpen = false;
-    bool autoPlay = false; // a wait with both buffers queued plays the older one itself
-    bool holdOpen = false; // open() blocks until the test calls releaseOpen()
+    bool autoPlay = false;     // a wait with both buffers queued plays the older one itself
+    bool holdOpen = false;     // open() blocks until the test calls releaseOpen()
     int failAfterSubmits = -1; // the wait after that many submits reports a lost device; -1: never
     std::chrono::milliseconds closeDelay{0};
     static constexpr int capacity = 2;
@@ -146,7 +146,7 @@ public:
 private:
     std::shared_ptr<AudioRecord> record_;
     bool woken_ = false; // guarded by the record's mutex
-    std::string reason_;  // the worker's own
+    std::string reason_; // the worker's own
 };
 
 } // namespace tarvel::mock

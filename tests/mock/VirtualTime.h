@@ -1,12 +1,12 @@
 #pragma once
 // Virtual time for scenario tests: a clock that only moves when the test advances it, and timers that
 // fire in deadline order as it does.
+#include "platform/Clock.h"
+#include "platform/Timer.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-#include "platform/Clock.h"
-#include "platform/Timer.h"
 
 namespace tarvel::mock {
 

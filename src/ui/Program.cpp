@@ -1,0 +1,51 @@
+#include "ui/Program.h"
+
+#include "audio/AlsaAudioDevice.h"
+#include "keyer/SerialControlLines.h"
+#include "platform/LinuxProcessPriority.h"
+#include "platform/QtTimer.h"
+#include "platform/SystemClock.h"
+#include "platform/TerminationSignals.h"
+#include "settings/SettingsPath.h"
+#include "ui/MainWindow.h"
+#include "ui/view/QMessageBoxSink.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+namespace tarvel::ui {
+
+int runProgram(const std::function<void(TForm1&)>& started) {
+    // A signal ends the program the way closing its window does, so nothing is left keyed. One that
+    // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
+    bool terminated = false;
+    platform::TerminationSignals termination([&terminated](int) {
+        terminated = true;
+        QApplication::exit(0);
+    });
+
+    view::QMessageBoxSink sink;
+    platform::SystemClock clock;
+    keyer::SerialControlLines lines;
+    platform::LinuxProcessPriority priority;
+    Devices devices{
+        sink,
+        clock,
+        [] { return std::make_unique<platform::QtTimer>(); },
+        [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
+        lines,
+        priority,
+        [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
+        settings::settingsPathForExecutable(),
+    };
+    TForm1 form(devices);
+    MainWindow windows(form, sink);
+    form.FormCreate();
+    if (started && !terminated)
+        started(form);
+    const int result = terminated ? 0 : QApplication::exec();
+    form.FormDestroy();
+    return result;
+}
+
+} // namespace tarvel::ui
