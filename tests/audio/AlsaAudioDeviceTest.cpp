@@ -3,6 +3,8 @@
 #include "ReferenceStream.h"
 #include "audio/OutputStream.h"
 
+#include <alsa/asoundlib.h>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -96,14 +98,18 @@ TEST(AlsaAudioDevice, StreamPlaysBothTonesIntoAFilePcmWithNothingLostAtBufferJoi
     EXPECT_EQ(peak(played, 1), 8000);
 }
 
-TEST(AlsaAudioDevice, UnknownPcmFailsTheProbeAndEndsTheWorkerSilently) {
+TEST(AlsaAudioDevice, UnknownPcmFailsTheProbeAndEndsTheWorkerWithAlsasReason) {
     synth::ToneChannel vfoA, vfoB;
-    OutputStream stream(vfoA, vfoB, AlsaAudioDevice::factory("tarvel_no_such_pcm"));
+    std::atomic<std::uint64_t> noticed{0};
+    OutputStream stream(vfoA, vfoB, AlsaAudioDevice::factory("tarvel_no_such_pcm"),
+                        [&](std::uint64_t worker) { noticed = worker; });
     EXPECT_FALSE(stream.probe());
     stream.startWorker();
     stream.stopAndWait();
     EXPECT_TRUE(stream.workerFailed());
     EXPECT_EQ(stream.buffersSubmitted(), 0);
+    EXPECT_EQ(noticed, stream.latestWorker());
+    EXPECT_EQ(stream.failureReason(), std::string("tarvel_no_such_pcm: open: ") + snd_strerror(-ENOENT));
 }
 
 } // namespace
