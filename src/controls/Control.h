@@ -61,7 +61,7 @@ public:
     Color fontColor() const { return fontColor_; }
     void setFontColor(Color color);
 
-    // Operator actions (also callable by the program, as the original handlers call each other).
+    // Operator actions, also callable by the program where one operation reuses another's handler.
     void click();
     void mouseDown(MouseButton button);
     std::function<void()> onClick;

@@ -68,7 +68,7 @@ void ScrollBarView::keyPressEvent(QKeyEvent* event) {
 void ScrollBarView::sync() {
     setRange(model_.minValue(), model_.maxValue());
     setSingleStep(model_.smallChange());
-    // A thumb of the style's own small size, whatever the range: the original bar's thumb does not grow.
+    // A thumb of the style's own small size, whatever the range: the tuning bar's thumb does not grow.
     setPageStep(0);
     setValue(model_.position());
     applyCommon(*this, model_);

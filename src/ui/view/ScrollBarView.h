@@ -1,8 +1,8 @@
 #pragma once
 // Shows a ScrollBar model as a horizontal QScrollBar: every operator action (arrows, page clicks, keys,
 // wheel, dragging) hands the position the bar wants to the model, which clamps it and runs its handler;
-// the model's own changes move the bar without calling back. Like a stand-alone bar of the original
-// desktop, it takes the focus, and Left/Up, Right/Down, Page Up/Down, Home and End move it.
+// the model's own changes move the bar without calling back. As a stand-alone bar, it takes the focus,
+// and Left/Up, Right/Down, Page Up/Down, Home and End move it.
 #include "controls/ScrollBar.h"
 #include "platform/MessageSink.h"
 #include "ui/view/ViewBinding.h"

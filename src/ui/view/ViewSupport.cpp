@@ -67,8 +67,8 @@ void applyColors(QWidget& widget, const controls::Control& model, QPalette::Colo
     if (widget.property(kAppliedColors) == applied)
         return;
     widget.setProperty(kAppliedColors, applied);
-    // A palette with nothing set inherits every role from the parent, as the original controls take
-    // their parent's colour unless given their own.
+    // A palette with nothing set inherits every role from the parent: a control takes its parent's
+    // colour unless given its own.
     QPalette palette;
     palette.setResolveMask(0);
     if (model.color() != controls::kDefaultColor)
