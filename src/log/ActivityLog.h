@@ -1,6 +1,8 @@
 #pragma once
 // The activity log file: its five line kinds, each appended with the file opened and closed around it,
 // plus the whole-file read and replace used by the log window. Called on the user-interface thread.
+// The file is opened only as a regular file and through the user's own symbolic links (platform/SafeFile.h):
+// anything else at the name fails as "I/O error <errno>" at once, without waiting.
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -24,7 +26,7 @@ public:
 
     // Start-up: makes sure the file exists, creating it empty when missing and never shortening an
     // existing one. Never throws, since start-up must go on; false when the file can be neither opened
-    // nor created (a read-only working directory, a folder of that name).
+    // nor created (a read-only working directory, a folder or a FIFO of that name, a foreign link).
     bool ensureFile();
 
     // "--- " date dashes time. Throws platform::Failure("I/O error <errno>") when the line cannot be
