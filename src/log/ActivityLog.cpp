@@ -98,7 +98,8 @@ std::string ActivityLog::stampedLine(std::string_view lead) const {
     return line;
 }
 
-int ActivityLog::append(const std::string& line) const {
+int ActivityLog::append(const std::string& line) {
+    lastAppended_.reset();
     const int fd = platform::openFile(path_, platform::FileAccess::Append);
     if (fd < 0)
         return -fd;
@@ -110,7 +111,13 @@ int ActivityLog::append(const std::string& line) const {
         // Nothing more can be done; the write error is what the caller reports.
     }
     const int closeErr = closeChecked(fd);
-    return err != 0 ? err : closeErr;
+    if (err == 0)
+        err = closeErr;
+    if (err == 0 && sizeBefore >= 0)
+        lastAppended_ = Appended{{st.st_dev, st.st_ino, sizeBefore},
+                                 line.substr(0, line.size() - kLineEnd.size()),
+                                 static_cast<off_t>(line.size())};
+    return err;
 }
 
 void ActivityLog::writeHeaderLine() {
@@ -150,16 +157,25 @@ bool ActivityLog::writeStopRecord() {
                   std::string(kLineEnd)) == 0;
 }
 
-std::vector<std::string> ActivityLog::readLines() const {
+std::vector<std::string> ActivityLog::readLines(Extent* read, bool* endsWithLineEnd) const {
     std::vector<std::string> lines;
     const int fd = platform::openFile(path_, platform::FileAccess::Read);
     if (fd < 0)
         return lines;
     std::string content;
-    const int err = platform::readAll(fd, content);
+    struct stat st {};
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err == 0) {
+        content.reserve(static_cast<std::size_t>(st.st_size));
+        err = platform::readAll(fd, content);
+    }
     closeChecked(fd);
     if (err != 0)
         return lines; // a read error: show nothing rather than a part
+    if (read)
+        *read = {st.st_dev, st.st_ino, static_cast<off_t>(content.size())};
+    if (endsWithLineEnd)
+        *endsWithLineEnd = content.empty() || content.back() == '\r' || content.back() == '\n';
 
     std::size_t start = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -173,6 +189,13 @@ std::vector<std::string> ActivityLog::readLines() const {
     if (start < content.size())
         lines.emplace_back(content, start, std::string::npos);
     return lines;
+}
+
+std::optional<ActivityLog::Extent> ActivityLog::extent() const {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0)
+        return std::nullopt;
+    return Extent{st.st_dev, st.st_ino, st.st_size};
 }
 
 void ActivityLog::save(const std::vector<std::string>& lines) {
