@@ -9,7 +9,10 @@ void Memo::setLines(std::vector<std::string> lines) {
 }
 
 void Memo::addLine(std::string line) {
-    lines_.push_back(std::move(line));
+    if (keepsLastLine_ && !lines_.empty())
+        lines_.insert(lines_.end() - 1, std::move(line));
+    else
+        lines_.push_back(std::move(line));
     if (maxLines_ != 0 && lines_.size() > 2 * maxLines_) {
         lines_.erase(lines_.begin(), lines_.end() - static_cast<std::ptrdiff_t>(maxLines_));
         ++generation_;

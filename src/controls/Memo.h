@@ -34,6 +34,11 @@ public:
         ++generation_;
     }
 
+    // A box whose last line stays last, as the log window's empty line after the file's final line end:
+    // added lines go in before it.
+    void setKeepsLastLine(bool on) { keepsLastLine_ = on; }
+    bool keepsLastLine() const { return keepsLastLine_; }
+
     // A box that only collects lines (a trace) keeps the newest maxLines to twice that many, so a
     // transmission running for days neither fills the memory nor slows the window down. 0: no limit.
     void setMaxLines(std::size_t maxLines) { maxLines_ = maxLines; }
@@ -47,6 +52,7 @@ private:
     std::uint64_t generation_ = 0;
     std::size_t maxLines_ = 0;
     bool readOnly_ = false;
+    bool keepsLastLine_ = false;
     MemoScrollBars scrollBars_ = MemoScrollBars::None;
 };
 

@@ -2,9 +2,9 @@
 
 #include "platform/Failure.h"
 #include "platform/Locale.h"
+#include "platform/SafeFile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,25 +54,12 @@ int createTemp(const std::string& target, std::string& tempPath) {
     return -EEXIST;
 }
 
-// Where a save has to go: through a symbolic link to the file it names, so the link survives.
-std::string saveTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            std::string target(resolved);
-            std::free(resolved);
-            return target;
-        }
-    }
-    return path;
-}
-
 // Rewriting in place is the last resort, for a folder that refuses new files but whose log is writable.
 void saveInPlace(const std::string& target, std::string_view content) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = platform::openFile(target, platform::FileAccess::Write);
     if (fd < 0)
-        throw ioFailure(errno);
-    int err = writeAll(fd, content);
+        throw ioFailure(-fd);
+    int err = platform::rewriteInPlace(fd, content);
     const int closeErr = closeChecked(fd);
     if (err == 0)
         err = closeErr;
@@ -90,19 +77,14 @@ ActivityLog::ActivityLog(std::string path, const platform::Clock& clock)
 bool ActivityLog::ensureFile() {
     // Opening for appending with creation both makes a missing file and keeps an existing one whole,
     // whatever its read permission.
-    int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        closeChecked(fd);
-        return true;
-    }
+    int fd = platform::openFile(path_, platform::FileAccess::Append);
     // A file that is there but read-only still serves the log window.
-    fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fd = platform::openFile(path_, platform::FileAccess::Read);
     if (fd < 0)
         return false;
-    struct stat st {};
-    const bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
     closeChecked(fd);
-    return isFile;
+    return true;
 }
 
 std::string ActivityLog::stampedLine(std::string_view lead) const {
@@ -116,19 +98,26 @@ std::string ActivityLog::stampedLine(std::string_view lead) const {
     return line;
 }
 
-int ActivityLog::append(const std::string& line) const {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+int ActivityLog::append(const std::string& line) {
+    lastAppended_.reset();
+    const int fd = platform::openFile(path_, platform::FileAccess::Append);
     if (fd < 0)
-        return errno;
+        return -fd;
     struct stat st {};
-    const off_t sizeBefore = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : -1;
+    const off_t sizeBefore = ::fstat(fd, &st) == 0 ? st.st_size : -1;
     int err = writeAll(fd, line);
     // A write cut short (full disk, size limit) must not leave half a line for the next one to join.
     if (err != 0 && sizeBefore >= 0 && ::ftruncate(fd, sizeBefore) != 0) {
         // Nothing more can be done; the write error is what the caller reports.
     }
     const int closeErr = closeChecked(fd);
-    return err != 0 ? err : closeErr;
+    if (err == 0)
+        err = closeErr;
+    if (err == 0 && sizeBefore >= 0)
+        lastAppended_ = Appended{{st.st_dev, st.st_ino, sizeBefore},
+                                 line.substr(0, line.size() - kLineEnd.size()),
+                                 static_cast<off_t>(line.size())};
+    return err;
 }
 
 void ActivityLog::writeHeaderLine() {
@@ -168,26 +157,25 @@ bool ActivityLog::writeStopRecord() {
                   std::string(kLineEnd)) == 0;
 }
 
-std::vector<std::string> ActivityLog::readLines() const {
+std::vector<std::string> ActivityLog::readLines(Extent* read, bool* endsWithLineEnd) const {
     std::vector<std::string> lines;
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::openFile(path_, platform::FileAccess::Read);
     if (fd < 0)
         return lines;
     std::string content;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            closeChecked(fd);
-            return lines; // a folder of that name, or a read error: show nothing rather than a part
-        }
-        if (n == 0)
-            break;
-        content.append(buffer, static_cast<std::size_t>(n));
+    struct stat st {};
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err == 0) {
+        content.reserve(static_cast<std::size_t>(st.st_size));
+        err = platform::readAll(fd, content);
     }
     closeChecked(fd);
+    if (err != 0)
+        return lines; // a read error: show nothing rather than a part
+    if (read)
+        *read = {st.st_dev, st.st_ino, static_cast<off_t>(content.size())};
+    if (endsWithLineEnd)
+        *endsWithLineEnd = content.empty() || content.back() == '\r' || content.back() == '\n';
 
     std::size_t start = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -203,6 +191,13 @@ std::vector<std::string> ActivityLog::readLines() const {
     return lines;
 }
 
+std::optional<ActivityLog::Extent> ActivityLog::extent() const {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0)
+        return std::nullopt;
+    return Extent{st.st_dev, st.st_ino, st.st_size};
+}
+
 void ActivityLog::save(const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
@@ -210,16 +205,19 @@ void ActivityLog::save(const std::vector<std::string>& lines) {
         content += kLineEnd;
     }
 
-    const std::string target = saveTarget(path_);
+    // Through the user's own symbolic link to the file it names, so the link survives.
+    std::string target;
+    if (const int err = platform::resolveLinks(path_, target))
+        throw ioFailure(err);
     struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && S_ISDIR(old.st_mode))
-        throw ioFailure(EISDIR);
+    const bool existed = ::lstat(target.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode))
+        throw ioFailure(S_ISDIR(old.st_mode) ? EISDIR : ENXIO);
 
     std::string tempPath;
     const int fd = createTemp(target, tempPath);
     if (fd < 0) {
-        if (fd == -EACCES || fd == -EPERM) {
+        if ((fd == -EACCES || fd == -EPERM) && existed) {
             saveInPlace(target, content);
             return;
         }

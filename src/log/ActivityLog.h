@@ -1,11 +1,15 @@
 #pragma once
 // The activity log file: its five line kinds, each appended with the file opened and closed around it,
 // plus the whole-file read and replace used by the log window. Called on the user-interface thread.
+// The file is opened only as a regular file and through the user's own symbolic links (platform/SafeFile.h):
+// anything else at the name fails as "I/O error <errno>" at once, without waiting.
 #include "platform/Clock.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 namespace tarvel::log {
@@ -24,7 +28,7 @@ public:
 
     // Start-up: makes sure the file exists, creating it empty when missing and never shortening an
     // existing one. Never throws, since start-up must go on; false when the file can be neither opened
-    // nor created (a read-only working directory, a folder of that name).
+    // nor created (a read-only working directory, a folder or a FIFO of that name, a foreign link).
     bool ensureFile();
 
     // "--- " date dashes time. Throws platform::Failure("I/O error <errno>") when the line cannot be
@@ -41,9 +45,29 @@ public:
     bool writeEndRecord();  // "  End : " time
     bool writeStopRecord(); // " Stop : " time "   ------  "
 
+    // Which file and how many of its bytes: lets the log window tell whether it shows the file as it is
+    // without reading it.
+    struct Extent {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        bool operator==(const Extent&) const = default;
+    };
+    // The last line written and where: the file as it was just before, and the line without its end.
+    struct Appended {
+        Extent before;
+        std::string line;
+        off_t bytes = 0; // with its line end
+    };
+
     // The file's lines without their ends (CR LF, LF or CR); a final line end adds no empty line.
-    // A missing or unreadable file gives an empty list.
-    std::vector<std::string> readLines() const;
+    // A missing or unreadable file gives an empty list. read, when given and the file was read: the
+    // file and the bytes the lines come from, and whether those end with a line end.
+    std::vector<std::string> readLines(Extent* read = nullptr, bool* endsWithLineEnd = nullptr) const;
+    // The file as it stands, from its status alone; nothing when it cannot be had.
+    std::optional<Extent> extent() const;
+    // Set by each line written, cleared by each line that failed.
+    const std::optional<Appended>& lastAppended() const { return lastAppended_; }
 
     // Replaces the content by the lines, each ending with CR LF. The new content is written beside the
     // file and moved over it, so a failure leaves the old content whole; the file keeps its permissions.
@@ -53,10 +77,11 @@ public:
 private:
     std::string stampedLine(std::string_view lead) const;
     // Appends the whole line in one piece; 0 or the errno of the failing step.
-    int append(const std::string& line) const;
+    int append(const std::string& line);
 
     std::string path_;
     const platform::Clock& clock_;
+    std::optional<Appended> lastAppended_;
 };
 
 } // namespace tarvel::log

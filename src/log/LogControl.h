@@ -8,6 +8,7 @@
 #include "settings/IniFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tarvel::log {
@@ -28,11 +29,13 @@ public:
     // The menu toggle: flips the flag, names the new state, stores it, and writes the header line when
     // switching on.
     void Log2Click();
-    // "  Log  ": shows the log window, freshly loaded.
+    // "  Log  ": shows the log window, loaded from the file: its lines and one empty line after the last.
     void Log1Click();
     // The log window's "Save": its lines replace the file.
     void Save1Click();
-    // Loads the window from the file, with one empty line after the last.
+    // Brings a shown log window up to date with the file. It costs nothing that grows with the log when
+    // the window is hidden (showing it loads it) or already up to date, so the keyer may call it before
+    // every transmission.
     void refresh();
     // Log2's caption from the flag.
     void showState();
@@ -50,10 +53,19 @@ public:
 
 private:
     bool on() const { return log == 1; }
+    void load();
+    // The file got a line: a shown window that is up to date takes just that line, so a long log costs a
+    // record no more than a short one.
+    void lineAdded();
+    bool showsFile(const std::optional<ActivityLog::Extent>& file) const;
 
     LogControls c_;
     ActivityLog& file_;
     settings::IniFile& settings_;
+    // What the window was loaded with: its lines as they were then, and the part of the file they hold.
+    std::optional<ActivityLog::Extent> shown_;
+    bool shownEndsLine_ = false;
+    std::uint64_t shownGeneration_ = 0;
 };
 
 } // namespace tarvel::log

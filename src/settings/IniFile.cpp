@@ -2,12 +2,12 @@
 
 #include "platform/Failure.h"
 #include "platform/Locale.h"
+#include "platform/SafeFile.h"
 #include "settings/IniDocument.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -42,28 +42,19 @@ private:
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// Reads a whole regular file. O_NONBLOCK keeps a FIFO placed at the path from blocking the program.
+// Reads a whole regular file; anything else at the name (a FIFO, a foreign link) counts as unreadable.
 ReadResult readWholeFile(const std::string& path, std::string& text, struct stat* info = nullptr) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    const int opened = platform::openFile(path, platform::FileAccess::Read);
+    if (opened < 0)
+        return opened == -ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    FileDescriptor fd(opened);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd.get(), &st) != 0)
         return ReadResult::Failed;
     text.clear();
     text.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return ReadResult::Failed;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    if (platform::readAll(fd.get(), text) != 0)
+        return ReadResult::Failed;
     if (info)
         *info = st;
     return ReadResult::Ok;
@@ -82,16 +73,6 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
-// A symbolic link to the settings file stays a link: the file it points to is the one replaced.
-std::string resolvedPath(const std::string& path) {
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string result(real);
-    std::free(real);
-    return result;
-}
-
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -99,10 +80,12 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+enum class Replaced { Done, FolderRefused, Failed };
+
 // Puts text at target through a temporary file in the same directory and a rename, so a failure at
 // any step (disk full, no permission) leaves the old file complete. original: the replaced file's
 // status, whose permissions and owner the new file takes; nullptr when the file is new.
-bool replaceFile(const std::string& target, std::string_view text, const struct stat* original) {
+Replaced replaceFile(const std::string& target, std::string_view text, const struct stat* original) {
     const std::string directory = directoryOf(target);
     const std::size_t slash = target.rfind('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -115,10 +98,10 @@ bool replaceFile(const std::string& target, std::string_view text, const struct 
         // 0666 lets the umask decide the permissions of a new file, as for any file the program makes.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return errno == EACCES || errno == EPERM ? Replaced::FolderRefused : Replaced::Failed;
     }
     if (fd < 0)
-        return false;
+        return Replaced::Failed;
     FileDescriptor file(fd);
     bool ok = true;
     if (original) {
@@ -132,7 +115,7 @@ bool replaceFile(const std::string& target, std::string_view text, const struct 
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(temporary.c_str());
-    return ok;
+    return ok ? Replaced::Done : Replaced::Failed;
 }
 
 std::string_view unquoted(std::string_view text) {
@@ -214,7 +197,10 @@ void IniFile::store(std::string_view key, std::string_view value) {
     if (!IniDocument::isPlainKey(key))
         throw std::invalid_argument("settings key is not a plain name: " + std::string(key));
     const platform::Failure refused("Unable to write to " + path_);
-    const std::string target = resolvedPath(path_);
+    // A symbolic link to the settings file stays a link: the file it points to is the one replaced.
+    std::string target;
+    if (platform::resolveLinks(path_, target) != 0)
+        throw refused;
 
     std::string text;
     struct stat info {};
@@ -223,19 +209,33 @@ void IniFile::store(std::string_view key, std::string_view value) {
     if (read == ReadResult::Failed)
         throw refused;
     const bool exists = read == ReadResult::Ok;
-    if (exists) {
-        // The rename would bypass a read-only file's own permission; ask the file itself.
-        FileDescriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (!probe.valid())
-            throw refused;
-    }
-
     IniDocument document(text, kSection);
     document.set(key, value);
-    if (exists && document.text() == text)
-        return; // the file already holds this value
-    if (!replaceFile(target, document.text(), exists ? &info : nullptr))
+    if (!exists) {
+        if (replaceFile(target, document.text(), nullptr) != Replaced::Done)
+            throw refused;
+        return;
+    }
+    // The file already holds this value: there is nothing to write, so nothing to refuse either.
+    if (document.text() == text)
+        return;
+
+    // The rename would bypass a read-only file's own permission; ask the file itself.
+    FileDescriptor file(platform::openFile(target, platform::FileAccess::Write));
+    if (!file.valid())
         throw refused;
+    switch (replaceFile(target, document.text(), &info)) {
+    case Replaced::Done:
+        return;
+    case Replaced::FolderRefused:
+        // A folder that takes no new files around a file that may be written: the file is written over,
+        // which also keeps its owner, permissions and hard links.
+        if (platform::rewriteInPlace(file.get(), document.text()) != 0 || !file.close())
+            throw refused;
+        return;
+    case Replaced::Failed:
+        throw refused;
+    }
 }
 
 } // namespace tarvel::settings

@@ -22,7 +22,9 @@ public:
     std::string readText(std::string_view key, std::string_view defaultValue) const;
 
     // A write the system refuses throws platform::Failure("Unable to write to <path>") and leaves the
-    // file as it was. key is a plain name such as "freq1".
+    // file as it was; a write that would change nothing is not attempted, so it is never refused. In a
+    // folder that takes no new files a writable file is written over in place. key is a plain name such
+    // as "freq1".
     void writeInteger(std::string_view key, int value);
     void writeReal(std::string_view key, double value);
     void writeText(std::string_view key, std::string_view value);

@@ -1,22 +1,35 @@
 #include "ui/TForm1.h"
 
+#include "platform/Failure.h"
 #include "platform/Locale.h"
+#include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <array>
-#include <fstream>
+#include <cerrno>
+#include <unistd.h>
 
 namespace tarvel::ui {
 namespace {
 
-std::vector<std::string> readLines(const std::string& path) {
+// The lines as a text stream gives them: split at LF, a CR before it dropped, no line after a final LF.
+std::vector<std::string> readLines(int fd) {
+    std::string content;
+    const int err = platform::readAll(fd, content);
+    ::close(fd);
+    if (err != 0)
+        throw platform::Failure("I/O error " + std::to_string(err));
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(line);
+        lines.push_back(std::move(line));
+        start = end + 1;
     }
     return lines;
 }
@@ -268,13 +281,18 @@ void TForm1::FormDestroy() {
 
 void TForm1::Help1Click() {
     help.TForm4.show();
-    {
-        // Created empty when it cannot be opened.
-        std::ifstream probe(devices.helpPath, std::ios::binary);
-        if (!probe)
-            std::ofstream(devices.helpPath, std::ios::binary | std::ios::app);
+    int fd = platform::openFile(devices.helpPath, platform::FileAccess::Read);
+    if (fd == -ENOENT) {
+        // Created empty when missing; a folder that refuses it just leaves the window empty.
+        fd = platform::openFile(devices.helpPath, platform::FileAccess::Append);
+        if (fd >= 0)
+            ::close(fd);
+        help.Memo1.setLines({});
+        return;
     }
-    help.Memo1.setLines(readLines(devices.helpPath));
+    if (fd < 0)
+        throw platform::Failure("I/O error " + std::to_string(-fd));
+    help.Memo1.setLines(readLines(fd));
 }
 
 void TForm1::BtopenAboutClick() {

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using tarvel::log::ActivityLog;
@@ -186,13 +187,38 @@ TEST_F(ActivityLogTest, SaveReplacesTheContentExactlyAndKeepsPermissions) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1); // no leftovers
 }
 
-TEST_F(ActivityLogTest, SaveThroughALinkWritesTheLinkedFile) {
+TEST_F(ActivityLogTest, OnlyTheUsersOwnLinkIsFollowed) {
     const fs::path real = dir_ / "real.txt";
     writeFile(real, "old\r\n");
     fs::create_symlink(real, file_);
-    ActivityLog(file_.string(), clock_).save({"new"});
+    ActivityLog log(file_.string(), clock_);
+    log.save({"new"});
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_EQ(readFile(real), "new\r\n");
+
+    // A link planted by someone else in a shared folder sends nothing anywhere.
+    if (::lchown(file_.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root can give a link away";
+    EXPECT_FALSE(log.ensureFile());
+    EXPECT_FALSE(log.writeEndRecord());
+    EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 13");
+    EXPECT_TRUE(log.readLines().empty());
+    EXPECT_EQ(failureText([&] { log.save({"planted"}); }), "I/O error 13");
+    EXPECT_EQ(readFile(real), "new\r\n");
+    EXPECT_TRUE(fs::is_symlink(file_));
+}
+
+TEST_F(ActivityLogTest, FifoAtTheNameFailsAtOnceInsteadOfWaiting) {
+    ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
+    ::alarm(30); // an open that waits for a partner ends this program rather than hanging it
+    ActivityLog log(file_.string(), clock_);
+    EXPECT_FALSE(log.ensureFile());
+    EXPECT_FALSE(log.writeEndRecord());
+    EXPECT_EQ(failureText([&] { log.writeDayChangeLine(); }), "I/O error 6");
+    EXPECT_TRUE(log.readLines().empty());
+    EXPECT_EQ(failureText([&] { log.save({"x"}); }), "I/O error 6");
+    ::alarm(0);
+    EXPECT_TRUE(fs::is_fifo(file_));
 }
 
 TEST_F(ActivityLogTest, FailedSaveKeepsTheOldContent) {

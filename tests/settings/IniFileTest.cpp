@@ -18,6 +18,31 @@ using namespace std::string_literals;
 
 namespace {
 
+// Runs the rest of a test as an ordinary user, so that permissions bind even when the tests run as root;
+// the test's folder is handed to that user first.
+class AsOrdinaryUser {
+public:
+    explicit AsOrdinaryUser(const fs::path& dir) {
+        if (::geteuid() != 0)
+            return;
+        constexpr uid_t kNobody = 65534;
+        EXPECT_EQ(::lchown(dir.c_str(), kNobody, kNobody), 0);
+        for (const auto& entry : fs::directory_iterator(dir))
+            EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+        active_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+        EXPECT_TRUE(active_);
+    }
+    ~AsOrdinaryUser() {
+        if (active_ && (::seteuid(0) != 0 || ::setegid(0) != 0))
+            ADD_FAILURE() << "root rights did not come back";
+    }
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+private:
+    bool active_ = false;
+};
+
 class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -191,20 +216,46 @@ TEST_F(IniFileTest, RefusedWritesThrowAndLeaveNothingBehind) {
     EXPECT_EQ(bytes(), "[Param]\r\nN=8\r\n");
     EXPECT_EQ(entries(), 1u);
 
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
+    AsOrdinaryUser user(dir);
     IniFile readOnly(path);
     fs::permissions(path, fs::perms::owner_read);
+    readOnly.writeInteger("N", 8); // what the file holds already: nothing to write, nothing refused
     expectRefused(readOnly);
     EXPECT_EQ(readOnly.readInteger("N", 3), 8);
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-
-    IniFile inLockedDirectory(path);
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-    expectRefused(inLockedDirectory);
-    fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(bytes(), "[Param]\r\nN=8\r\n");
     EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(IniFileTest, FolderThatTakesNoNewFilesGetsTheFileWrittenInPlace) {
+    put("[Param]\r\nN=8\r\nTXT1=A LONGER OLD TEXT\r\n");
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, perms);
+    const fs::path second = dir / "second.ini";
+    fs::create_hard_link(path, second);
+
+    AsOrdinaryUser user(dir);
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    IniFile ini(path);
+    ini.writeText("TXT1", "NEW"); // shorter than before: the old tail must go
+    ini.writeInteger("N", 9);
+    fs::permissions(dir, fs::perms::owner_all);
+
+    EXPECT_EQ(bytes(), "[Param]\r\nN=9\r\nTXT1=NEW\r\n");
+    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_TRUE(fs::equivalent(path, second));
+    EXPECT_EQ(fs::status(path).permissions(), perms);
+    EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(IniFileTest, FifoAtThePathIsNeitherWaitedOnNorReplaced) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    ::alarm(30); // an open that waits for a writer ends this program rather than hanging it
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("N", 16), 16);
+    expectRefused(ini);
+    ::alarm(0);
+    EXPECT_TRUE(fs::is_fifo(path));
 }
 
 TEST_F(IniFileTest, ReplacementKeepsPermissionsAndSymbolicLink) {
@@ -220,4 +271,11 @@ TEST_F(IniFileTest, ReplacementKeepsPermissionsAndSymbolicLink) {
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries(), 2u);
+
+    // A link that is not the user's own is not followed, for reading or writing.
+    if (::lchown(link.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root can give a link away";
+    EXPECT_EQ(ini.readInteger("N", 3), 3);
+    expectRefused(ini);
+    EXPECT_EQ(bytes(), "[Param]\r\nN=9\r\n");
 }

@@ -3,6 +3,9 @@
 #include "ui/view/ViewSupport.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace tarvel::ui::view {
 
@@ -35,6 +38,18 @@ void MemoView::sync() {
             all.push_back(toQt(line));
         showingModel_ = true;
         setPlainText(all.join(QLatin1Char('\n')));
+        showingModel_ = false;
+    } else if (lines.size() > shownLines_ && model_.keepsLastLine() && shownLines_ > 0) {
+        // The new lines went in before the last one, which the widget holds as its last block.
+        QString added;
+        for (std::size_t i = shownLines_ - 1; i + 1 < lines.size(); ++i) {
+            added += toQt(lines[i]);
+            added += QLatin1Char('\n');
+        }
+        QTextCursor cursor(document()->lastBlock());
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        showingModel_ = true;
+        cursor.insertText(added);
         showingModel_ = false;
     } else if (lines.size() > shownLines_) {
         showingModel_ = true;

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tarvel;
 using tarvel::test::ProgramRig;
@@ -78,6 +80,17 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     std::ofstream("readme.txt", std::ios::binary) << "line one\r\nline two\r\n";
     trigger(rig, "Help1");
     EXPECT_EQ(rig.form->help.Memo1.lines(), (std::vector<std::string>{"line one", "line two"}));
+    EXPECT_TRUE(rig.sink.messages.empty());
+
+    // A FIFO in its place: the window and a message at once, instead of waiting for a writer.
+    std::filesystem::remove("readme.txt");
+    ASSERT_EQ(::mkfifo("readme.txt", 0600), 0);
+    rig.form->help.TForm4.hide();
+    ::alarm(30); // a blocked open ends this program rather than hanging it
+    trigger(rig, "Help1");
+    ::alarm(0);
+    EXPECT_TRUE(rig.windows->helpWindow().isVisible());
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"I/O error 6"});
 }
 
 TEST(Shell, PriorityIsAppliedAtStartAndOnOkAndStored) {

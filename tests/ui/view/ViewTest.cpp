@@ -441,6 +441,18 @@ TEST_F(ViewTest, MemoShowsLinesAndReturnsOperatorEdits) {
     EXPECT_TRUE(view->isReadOnly());
 }
 
+TEST_F(ViewTest, MemoThatKeepsItsLastLineShowsAddedLinesBeforeIt) {
+    auto& memo = make<Memo>("Memo1");
+    memo.setKeepsLastLine(true);
+    build({&memo});
+    auto* view = widget<QPlainTextEdit>("Memo1");
+    memo.setLines({"first", ""});
+    memo.addLine("second");
+    memo.addLine("third");
+    EXPECT_EQ(memo.lines(), (std::vector<std::string>{"first", "second", "third", ""}));
+    EXPECT_EQ(view->toPlainText(), "first\nsecond\nthird\n");
+}
+
 TEST_F(ViewTest, BuilderRefusesControlBeforeItsContainer) {
     auto& panel = make<Panel>("Pnid");
     auto& ok = make<Button>("BtPNid", "Ok");

@@ -1,0 +1,89 @@
+// What the keyer waits for in the activity log, with an empty log and with a 100 MB one: one record line
+// written with logging on, and Start TX's log work, both with the log window hidden as it usually is.
+// The two sizes should cost the same.
+#include "controls/Memo.h"
+#include "controls/Simple.h"
+#include "log/LogControl.h"
+#include "platform/SystemClock.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace tarvel;
+
+namespace {
+
+// A folder holding a log of about the given size; removed when the benchmarks end.
+class LogFolder {
+public:
+    explicit LogFolder(std::int64_t megabytes)
+        : dir_(fs::temp_directory_path() /
+               ("tarvel-log-bench-" + std::to_string(::getpid()) + "-" + std::to_string(megabytes))) {
+        fs::create_directories(dir_);
+        const std::string line = "Start : 12:00:00    CW   00:01:05   \"CQ TEST DE TARVEL\" 137500,25\r\n";
+        std::string block;
+        while (block.size() < (1 << 20))
+            block += line;
+        std::ofstream out(log(), std::ios::binary);
+        for (std::int64_t i = 0; i < megabytes; ++i)
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+    ~LogFolder() { fs::remove_all(dir_); }
+    LogFolder(const LogFolder&) = delete;
+    LogFolder& operator=(const LogFolder&) = delete;
+
+    std::string log() const { return (dir_ / "vfolog.txt").string(); }
+    std::string settings() const { return (dir_ / "tarvel.ini").string(); }
+
+private:
+    fs::path dir_;
+};
+
+// Each size is written once for all the runs of every benchmark.
+const LogFolder& folder(std::int64_t megabytes) {
+    static std::map<std::int64_t, std::unique_ptr<LogFolder>> folders;
+    auto& folder = folders[megabytes];
+    if (!folder)
+        folder = std::make_unique<LogFolder>(megabytes);
+    return *folder;
+}
+
+// The program's log switch and window over the log, logging on and the window hidden.
+struct Rig {
+    explicit Rig(const LogFolder& folder) : file(folder.log(), clock), ini(folder.settings()) {
+        TForm2.hide();
+        control.log = 1;
+    }
+    platform::SystemClock clock;
+    controls::MenuItem Log2{"Log2", "Log  On"};
+    controls::Form TForm2{"TForm2", "Log"};
+    controls::Memo Memo1{"Memo1"};
+    log::ActivityLog file;
+    settings::IniFile ini;
+    log::LogControl control{{Log2, TForm2, Memo1}, file, ini};
+};
+
+void BM_LogLine(benchmark::State& state) {
+    Rig rig(folder(state.range(0)));
+    for (auto _ : state)
+        rig.control.endRecord();
+    state.counters["log_MB"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_LogLine)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_StartTxLogWork(benchmark::State& state) {
+    Rig rig(folder(state.range(0)));
+    for (auto _ : state)
+        rig.control.refresh();
+    state.counters["log_MB"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_StartTxLogWork)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+} // namespace
