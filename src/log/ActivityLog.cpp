@@ -20,22 +20,6 @@ platform::Failure ioFailure(int error) {
     return platform::Failure("I/O error " + std::to_string(error));
 }
 
-// Writes every byte, going on after interruptions and short writes; 0 or the errno.
-int writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
-
 // On Linux the descriptor is released even when close is interrupted, so EINTR is no failure.
 int closeChecked(int fd) {
     return ::close(fd) != 0 && errno != EINTR ? errno : 0;
@@ -105,7 +89,7 @@ int ActivityLog::append(const std::string& line) {
         return -fd;
     struct stat st {};
     const off_t sizeBefore = ::fstat(fd, &st) == 0 ? st.st_size : -1;
-    int err = writeAll(fd, line);
+    int err = platform::writeAll(fd, line);
     // A write cut short (full disk, size limit) must not leave half a line for the next one to join.
     if (err != 0 && sizeBefore >= 0 && ::ftruncate(fd, sizeBefore) != 0) {
         // Nothing more can be done; the write error is what the caller reports.
@@ -224,7 +208,7 @@ void ActivityLog::save(const std::vector<std::string>& lines) {
         throw ioFailure(-fd);
     }
 
-    int err = writeAll(fd, content);
+    int err = platform::writeAll(fd, content);
     if (err == 0 && existed) {
         if (::fchmod(fd, old.st_mode & 07777) != 0)
             err = errno;

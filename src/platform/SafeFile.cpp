@@ -122,13 +122,9 @@ int readAll(int fd, std::string& content) {
     }
 }
 
-int rewriteInPlace(int fd, std::string_view content) {
-    // Written over the old bytes and then cut to length: truncating first would leave the file empty
-    // should the writing fail.
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n =
-            ::pwrite(fd, content.data() + done, content.size() - done, static_cast<off_t>(done));
+int writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -136,8 +132,18 @@ int rewriteInPlace(int fd, std::string_view content) {
         }
         if (n == 0)
             return EIO;
-        done += static_cast<std::size_t>(n);
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
+    return 0;
+}
+
+int rewriteInPlace(int fd, std::string_view content) {
+    // Written over the old bytes and then cut to length: truncating first would leave the file empty
+    // should the writing fail.
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return errno;
+    if (const int err = writeAll(fd, content))
+        return err;
     if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0)
         return errno;
     return ::fsync(fd) != 0 ? errno : 0;

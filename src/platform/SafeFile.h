@@ -28,6 +28,10 @@ int resolveLinks(const std::string& path, std::string& target);
 // Reads from the descriptor to its end; 0 or the errno.
 int readAll(int fd, std::string& content);
 
+// Writes every byte at the descriptor's position, going on after interruptions and short writes; 0 or
+// the errno.
+int writeAll(int fd, std::string_view data);
+
 // Puts content in place of the file's whole content through its descriptor, with no moment at which
 // the file is empty, and flushes it to the disk; the file keeps its owner, permissions and hard links.
 // 0 or the errno; a failure can leave part of the new content over the old.

@@ -60,19 +60,6 @@ ReadResult readWholeFile(const std::string& path, std::string& text, struct stat
     return ReadResult::Ok;
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -110,7 +97,7 @@ Replaced replaceFile(const std::string& target, std::string_view text, const str
             (void)!::fchown(file.get(), original->st_uid, original->st_gid); // only root may; best effort
     }
     // fsync before the rename: after a power cut the file is the old or the new one, never empty.
-    ok = ok && writeAll(file.get(), text) && ::fsync(file.get()) == 0;
+    ok = ok && platform::writeAll(file.get(), text) == 0 && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok)
