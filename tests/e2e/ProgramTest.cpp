@@ -1,6 +1,7 @@
 // The built program itself: started in a folder of its own on a hand-written settings file, then ended
 // by a signal; what it leaves behind is what an operator would find.
 #include "LogLines.h"
+#include "mock/Files.h"
 
 #include <chrono>
 #include <csignal>
@@ -19,13 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The program as a child process in its own working directory, its output kept in a file.
 class RunningProgram {
@@ -70,7 +64,7 @@ public:
         return true;
     }
     int status() const { return status_; }
-    std::string output() const { return slurp(output_); }
+    std::string output() const { return tarvel::mock::readFile(output_); }
 
 private:
     fs::path output_;
@@ -118,8 +112,8 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
     // start-up sequence writes, has been rewritten.
     const auto deadline = Clock::now() + std::chrono::seconds(120);
     for (;;) {
-        const std::string log = slurp(dir / "vfolog.txt");
-        const std::string ini = slurp(dir / "tarvel.ini");
+        const std::string log = tarvel::mock::readFile(dir / "vfolog.txt");
+        const std::string ini = tarvel::mock::readFile(dir / "tarvel.ini");
         if (log.find("\r\n") != std::string::npos && ini.find("\r\nfrrx=136000\r\n") != std::string::npos)
             break;
         ASSERT_TRUE(program.running())
@@ -159,10 +153,10 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
                               "[Other]\r\n"
                               "freq=1\r\n"
                               "; \xCF\xF0\xE8\xEC\xE5\xF0\r\n";
-    EXPECT_EQ(slurp(dir / "tarvel.ini"), after);
+    EXPECT_EQ(tarvel::mock::readFile(dir / "tarvel.ini"), after);
 
     // Logging was on: exactly the header line, written before the window showed.
-    const std::string log = slurp(dir / "vfolog.txt");
+    const std::string log = tarvel::mock::readFile(dir / "vfolog.txt");
     const auto lines = tarvel::e2e::crlfLines(log);
     ASSERT_EQ(lines.size(), 1u) << log;
     EXPECT_TRUE(tarvel::e2e::isHeaderLine(lines[0])) << log;

@@ -1,5 +1,6 @@
 // The program on the real serial port, ended by SIGTERM in the middle of an element: afterwards both
 // lines are low, the stop record is written and the exit status is 0. Runs where /dev/ttyS0 is there.
+#include "mock/Files.h"
 #include "ui/Program.h"
 
 #include <QApplication>
@@ -21,13 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 constexpr const char* kPort = "/dev/ttyS0";
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The test's own descriptor on the port, opened before the program's: the kernel raises both lines at
 // every open, so the watcher clears them once and keeps the port open until the end.
@@ -100,7 +94,7 @@ TEST(Signal, TermInTheMiddleOfAnElementLeavesBothLinesLowAndWritesTheStopRecord)
     const auto deadline = Clock::now() + std::chrono::seconds(60);
     bool keyed = false;
     while (!keyed && Clock::now() < deadline) {
-        keyed = slurp(dir / "vfolog.txt").find("Start : ") != std::string::npos &&
+        keyed = tarvel::mock::readFile(dir / "vfolog.txt").find("Start : ") != std::string::npos &&
                 watcher.lines() == (TIOCM_RTS | TIOCM_DTR);
         if (!keyed)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -110,12 +104,12 @@ TEST(Signal, TermInTheMiddleOfAnElementLeavesBothLinesLowAndWritesTheStopRecord)
     int status = 0;
     ::waitpid(pid, &status, 0);
     fs::remove(settings);
-    ASSERT_TRUE(keyed) << "no keyed element seen; log:\n" << slurp(dir / "vfolog.txt");
+    ASSERT_TRUE(keyed) << "no keyed element seen; log:\n" << tarvel::mock::readFile(dir / "vfolog.txt");
 
     EXPECT_EQ(watcher.lines(), 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_TRUE(hangUpWhileRunning) << "the program did not ask for hang-up on close";
-    const std::string log = slurp(dir / "vfolog.txt");
+    const std::string log = tarvel::mock::readFile(dir / "vfolog.txt");
     EXPECT_NE(log.find("\r\n Stop : "), std::string::npos) << log;
     fs::remove_all(dir);
 }

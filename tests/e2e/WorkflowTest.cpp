@@ -59,7 +59,7 @@ struct RealProgram {
 
     std::string settingsPath() const { return (dir.path() / "tarvel.ini").string(); }
     fs::path rawPath() const { return dir.path() / "out.raw"; }
-    std::string log() const { return test::slurp(dir.path() / "vfolog.txt"); }
+    std::string log() const { return mock::readFile(dir.path() / "vfolog.txt"); }
 
     template <class W> W* widget(const std::string& name) const {
         auto* found = windows->mainWindow().widgetAs<W>(name);
@@ -131,7 +131,7 @@ int peakOf(const std::vector<std::int16_t>& stereo, int channel) {
 }
 
 std::vector<std::int16_t> readSamples(const fs::path& path) {
-    const std::string bytes = test::slurp(path);
+    const std::string bytes = mock::readFile(path);
     std::vector<std::int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;

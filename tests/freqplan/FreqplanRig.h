@@ -10,6 +10,7 @@
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
 #include "freqplan/OptionsPanel.h"
+#include "mock/Files.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
@@ -23,19 +24,13 @@
 namespace tarvel::test {
 
 using namespace tarvel::controls;
+using mock::readFile;
 
 inline std::string testIniPath() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "_" + info->name() + ".ini";
     std::filesystem::remove(name);
     return name;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 struct FreqplanRig {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 using namespace tarvel;
+using tarvel::mock::readFile;
 using tarvel::test::FreqplanRig;
-using tarvel::test::readFile;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 using namespace tarvel;
+using tarvel::mock::readFile;
 using tarvel::test::FreqplanRig;
-using tarvel::test::readFile;
 
 TEST(OptionsPanel, CompactLayoutsFollowTheCheckBoxes) {
     for (const auto& [a, b, vfoATop, vfoBTop, btTop, height] :

@@ -1,6 +1,7 @@
 #include "keyer/BeaconMessages.h"
 
 #include "controls/Memo.h"
+#include "mock/Files.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
 
@@ -15,13 +16,6 @@ using keyer::kIdleMessageColor;
 using keyer::kRunningMessageColor;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct BeaconRig {
     explicit BeaconRig(platform::LocalTime start = {2026, 12, 7, 12, 0, 0, 0},
@@ -106,7 +100,7 @@ TEST(BeaconClock, ShowsTheTimeEverySecondAndMarksMidnightOnceWhileLogging) {
 
     rig.time.advance(3000);
     EXPECT_EQ(rig.LbTimeNow.caption(), "0:00:02");
-    EXPECT_EQ(slurp("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n");
+    EXPECT_EQ(mock::readFile("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n");
     EXPECT_EQ(rig.Log2.caption(), "Log  On");
     EXPECT_EQ(rig.Memo1.lines().size(), 2u); // the log window was reloaded
     EXPECT_TRUE(rig.sink.messages.empty());

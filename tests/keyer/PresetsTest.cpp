@@ -1,5 +1,6 @@
 #include "keyer/Presets.h"
 
+#include "mock/Files.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
@@ -23,13 +24,6 @@ using controls::MouseButton;
 using keyer::KeyingValues;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct PresetRig {
     PresetRig() {
@@ -215,7 +209,8 @@ TEST(CustomMode, OkStoresTheFiveKeysInOrderAndRelabelsOnly) {
     EXPECT_EQ(rig.state.keying, applied);
     EXPECT_EQ(rig.Lbmode.caption(), "  CW");
     EXPECT_EQ(rig.estimates, 0);
-    EXPECT_EQ(slurp("presets.ini"), "[Param]\r\nDot=12\r\nDash=1\r\npause=2\r\nBpause=1\r\nshiftFr=20\r\n");
+    EXPECT_EQ(mock::readFile("presets.ini"),
+              "[Param]\r\nDot=12\r\nDash=1\r\npause=2\r\nBpause=1\r\nshiftFr=20\r\n");
 
     // Start-up loads the spin fields, takes them over and labels the button; nothing is applied.
     rig.SpDot.setValue(5);

@@ -1,5 +1,6 @@
 #include "log/ActivityLog.h"
 
+#include "mock/Files.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 
@@ -20,11 +21,6 @@ using tarvel::mock::VirtualTime;
 using tarvel::platform::Failure;
 
 namespace {
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeFile(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
@@ -88,13 +84,13 @@ TEST_F(ActivityLogTest, EveryLineKindIsAppendedByteExactAfterEarlierContent) {
     clock_.advance(1000);
     log.writeDayChangeLine();
 
-    EXPECT_EQ(readFile(file_), earlier +
-                                   "--- 01.02.2026---------------------------------0:00:00\r\n"
-                                   "Start : 0:00:01    CW   00:01:05   \"CQ \"TEST\" \xC0\xDF\" 137500,25\r\n"
-                                   "  End : 0:01:06\r\n"
-                                   " Stop : 10:01:06   ------  \r\n"
-                                   "    01.02.2026---------------------------------23:59:59\r\n"
-                                   "    02.02.2026---------------------------------0:00:00\r\n");
+    EXPECT_EQ(tarvel::mock::readFile(file_),
+              earlier + "--- 01.02.2026---------------------------------0:00:00\r\n"
+                        "Start : 0:00:01    CW   00:01:05   \"CQ \"TEST\" \xC0\xDF\" 137500,25\r\n"
+                        "  End : 0:01:06\r\n"
+                        " Stop : 10:01:06   ------  \r\n"
+                        "    01.02.2026---------------------------------23:59:59\r\n"
+                        "    02.02.2026---------------------------------0:00:00\r\n");
 }
 
 TEST_F(ActivityLogTest, EnsureFileCreatesAMissingFileEmptyAndKeepsAnExistingOne) {
@@ -105,7 +101,7 @@ TEST_F(ActivityLogTest, EnsureFileCreatesAMissingFileEmptyAndKeepsAnExistingOne)
 
     writeFile(file_, "kept\r\nno final end");
     EXPECT_TRUE(log.ensureFile());
-    EXPECT_EQ(readFile(file_), "kept\r\nno final end");
+    EXPECT_EQ(tarvel::mock::readFile(file_), "kept\r\nno final end");
 }
 
 TEST_F(ActivityLogTest, EnsureFileReportsFalseWithoutThrowingWhenNoFileCanBeHad) {
@@ -143,9 +139,9 @@ TEST_F(ActivityLogTest, WriteCutShortLeavesTheFileAsItWas) {
         EXPECT_FALSE(log.writeStartRecord(" CW", "00:00:10", "TEST", 137500, 0));
         EXPECT_FALSE(log.writeStopRecord());
     }
-    EXPECT_EQ(readFile(file_), earlier);
+    EXPECT_EQ(tarvel::mock::readFile(file_), earlier);
     EXPECT_TRUE(log.writeEndRecord());
-    EXPECT_EQ(readFile(file_), earlier + "  End : 0:00:00\r\n");
+    EXPECT_EQ(tarvel::mock::readFile(file_), earlier + "  End : 0:00:00\r\n");
 }
 
 TEST_F(ActivityLogTest, ReadLinesSplitsOnEveryLineEnd) {
@@ -173,7 +169,7 @@ TEST_F(ActivityLogTest, SaveReplacesTheContentExactlyAndKeepsPermissions) {
 
     // What the window holds after a refresh: the file's lines plus one empty line.
     log.save({"edited \"line\" \xC0", "", "last", ""});
-    EXPECT_EQ(readFile(file_), "edited \"line\" \xC0\r\n\r\nlast\r\n\r\n");
+    EXPECT_EQ(tarvel::mock::readFile(file_), "edited \"line\" \xC0\r\n\r\nlast\r\n\r\n");
     EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(log.readLines(), (std::vector<std::string>{"edited \"line\" \xC0", "", "last", ""}));
@@ -183,7 +179,7 @@ TEST_F(ActivityLogTest, SaveReplacesTheContentExactlyAndKeepsPermissions) {
     EXPECT_EQ(log.readLines().back(), "  End : 0:00:00");
 
     log.save({});
-    EXPECT_EQ(readFile(file_), "");
+    EXPECT_EQ(tarvel::mock::readFile(file_), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1); // no leftovers
 }
 
@@ -194,7 +190,7 @@ TEST_F(ActivityLogTest, OnlyTheUsersOwnLinkIsFollowed) {
     ActivityLog log(file_.string(), clock_);
     log.save({"new"});
     EXPECT_TRUE(fs::is_symlink(file_));
-    EXPECT_EQ(readFile(real), "new\r\n");
+    EXPECT_EQ(tarvel::mock::readFile(real), "new\r\n");
 
     // A link planted by someone else in a shared folder sends nothing anywhere.
     if (::lchown(file_.c_str(), 65534, 65534) != 0)
@@ -204,7 +200,7 @@ TEST_F(ActivityLogTest, OnlyTheUsersOwnLinkIsFollowed) {
     EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 13");
     EXPECT_TRUE(log.readLines().empty());
     EXPECT_EQ(failureText([&] { log.save({"planted"}); }), "I/O error 13");
-    EXPECT_EQ(readFile(real), "new\r\n");
+    EXPECT_EQ(tarvel::mock::readFile(real), "new\r\n");
     EXPECT_TRUE(fs::is_symlink(file_));
 }
 
@@ -229,7 +225,7 @@ TEST_F(ActivityLogTest, FailedSaveKeepsTheOldContent) {
         FileSizeLimit limit(64);
         EXPECT_EQ(failureText([&] { log.save({std::string(100, 'x')}); }), "I/O error 27");
     }
-    EXPECT_EQ(readFile(file_), old);
+    EXPECT_EQ(tarvel::mock::readFile(file_), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 
     fs::remove(file_);

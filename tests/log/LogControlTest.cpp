@@ -2,6 +2,7 @@
 
 #include "controls/Memo.h"
 #include "controls/Simple.h"
+#include "mock/Files.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 
@@ -13,13 +14,6 @@
 using namespace tarvel;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct LogRig {
     LogRig() {
@@ -44,15 +38,15 @@ TEST(LogControl, ToggleNamesStateStoresFlagAndWritesHeaderOnlyWhenSwitchingOn) {
     rig.Log2.click();
     EXPECT_EQ(rig.control.log, 1);
     EXPECT_EQ(rig.Log2.caption(), "Log  On");
-    EXPECT_NE(slurp("log.ini").find("log=1\r\n"), std::string::npos);
+    EXPECT_NE(mock::readFile("log.ini").find("log=1\r\n"), std::string::npos);
     const std::string header = "--- 07.12.2026---------------------------------23:59:59\r\n";
-    EXPECT_EQ(slurp("vfolog.txt"), header);
+    EXPECT_EQ(mock::readFile("vfolog.txt"), header);
 
     rig.Log2.click();
     EXPECT_EQ(rig.Log2.caption(), "Log Off");
-    EXPECT_EQ(slurp("vfolog.txt"), header);
+    EXPECT_EQ(mock::readFile("vfolog.txt"), header);
     rig.Log2.click();
-    EXPECT_EQ(slurp("vfolog.txt"), header + header);
+    EXPECT_EQ(mock::readFile("vfolog.txt"), header + header);
 }
 
 TEST(LogControl, RecordsAndDayChangeOnlyWhileLoggingIsOn) {
@@ -61,7 +55,7 @@ TEST(LogControl, RecordsAndDayChangeOnlyWhileLoggingIsOn) {
     rig.control.endRecord();
     rig.control.stopRecord();
     rig.control.dayChange();
-    EXPECT_EQ(slurp("vfolog.txt"), "");
+    EXPECT_EQ(mock::readFile("vfolog.txt"), "");
     EXPECT_EQ(rig.Log2.caption(), "Log Off");
 
     rig.control.log = 1;
@@ -69,9 +63,9 @@ TEST(LogControl, RecordsAndDayChangeOnlyWhileLoggingIsOn) {
     rig.control.dayChange();
     rig.control.startRecord(" CW", "00:00:01", "SAY \"HI\"", 137600, 25);
     rig.control.stopRecord();
-    EXPECT_EQ(slurp("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n"
-                                   "Start : 0:00:00    CW   00:00:01   \"SAY \"HI\"\" 137600,25\r\n"
-                                   " Stop : 0:00:00   ------  \r\n");
+    EXPECT_EQ(mock::readFile("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n"
+                                            "Start : 0:00:00    CW   00:00:01   \"SAY \"HI\"\" 137600,25\r\n"
+                                            " Stop : 0:00:00   ------  \r\n");
     EXPECT_EQ(rig.Log2.caption(), "Log  On");
 }
 
@@ -83,7 +77,7 @@ TEST(LogControl, SavingTheWindowReplacesTheFileAndKeepsTheTrailingEmptyLine) {
     EXPECT_TRUE(rig.TForm2.visible());
     rig.Memo1.edited({"edited line", ""});
     rig.control.Save1Click();
-    EXPECT_EQ(slurp("vfolog.txt"), "edited line\r\n\r\n");
+    EXPECT_EQ(mock::readFile("vfolog.txt"), "edited line\r\n\r\n");
 }
 
 TEST(LogControl, UnwritableLogCostsOnlyTheRecordButReportsHeaderFailures) {
@@ -96,7 +90,7 @@ TEST(LogControl, UnwritableLogCostsOnlyTheRecordButReportsHeaderFailures) {
     rig.control.log = 0;
     EXPECT_THROW(rig.Log2.click(), platform::Failure); // switching on: the header line fails
     EXPECT_EQ(rig.control.log, 1);                     // the flag and its key keep their new values
-    EXPECT_NE(slurp("log.ini").find("log=1\r\n"), std::string::npos);
+    EXPECT_NE(mock::readFile("log.ini").find("log=1\r\n"), std::string::npos);
     rig.control.Log1Click(); // a folder in the file's place shows an empty window
     EXPECT_EQ(rig.Memo1.lines(), std::vector<std::string>{""});
     std::filesystem::remove("vfolog.txt");

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program on virtual time with recording devices, in a fresh working directory of its own;
 // optionally with its real windows for driving it through the widgets.
+#include "mock/Files.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
@@ -24,13 +25,6 @@ inline QApplication& application() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;
-}
-
-inline std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // Each test runs in a directory named after it, emptied first.
@@ -79,8 +73,8 @@ struct ProgramRig {
     }
 
     std::string iniPath() const { return (dir.path() / "tarvel.ini").string(); }
-    std::string ini() const { return slurp(iniPath()); }
-    std::string log() const { return slurp(dir.path() / "vfolog.txt"); }
+    std::string ini() const { return mock::readFile(iniPath()); }
+    std::string log() const { return mock::readFile(dir.path() / "vfolog.txt"); }
 
     WorkingDirectory dir;
     mock::VirtualTime time;

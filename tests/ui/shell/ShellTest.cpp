@@ -74,7 +74,7 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     trigger(rig, "Help1");
     EXPECT_TRUE(rig.windows->helpWindow().isVisible());
     EXPECT_TRUE(std::filesystem::exists("readme.txt"));
-    EXPECT_EQ(test::slurp("readme.txt"), "");
+    EXPECT_EQ(mock::readFile("readme.txt"), "");
     EXPECT_TRUE(rig.form->help.Memo1.lines().empty());
 
     std::ofstream("readme.txt", std::ios::binary) << "line one\r\nline two\r\n";
