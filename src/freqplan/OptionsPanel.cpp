@@ -12,44 +12,6 @@ OptionsPanel::OptionsPanel(OptionsPanelControls controls, settings::IniFile& set
     c_.ChBB.onClick = [this] { ChBBClick(); };
 }
 
-void OptionsPanel::Options2Click() {
-    c_.PnCh.show();
-    c_.TForm1.setWidth(590);
-    c_.PnOption.show();
-    c_.GroupBox4.show();
-    c_.TForm1.setHeight(374);
-    c_.GroupBox1.setTop(216);
-    c_.PnBt.setTop(280);
-    c_.GroupBox1.show();
-    c_.GroupBox2.show();
-    c_.Panel3.hide();
-}
-
-void OptionsPanel::Button1Click() {
-    c_.PnOption.hide();
-    c_.GroupBox4.hide();
-    c_.TForm1.setWidth(332);
-    c_.GroupBox2.setVisible(c_.ChBA.checked());
-    c_.GroupBox1.setTop(16);
-    c_.PnBt.setTop(80);
-    c_.TForm1.setHeight(170);
-    if (c_.ChBB.checked()) {
-        c_.GroupBox1.show();
-    } else {
-        c_.GroupBox1.hide();
-        c_.TForm1.setHeight(320);
-        c_.PnBt.setTop(216);
-    }
-    if (c_.ChBA.checked() == c_.ChBB.checked()) {
-        c_.GroupBox1.show();
-        c_.GroupBox2.show();
-        c_.TForm1.setHeight(374);
-        c_.GroupBox2.setTop(16);
-        c_.GroupBox1.setTop(216);
-        c_.PnBt.setTop(280);
-    }
-}
-
 void OptionsPanel::ChBAClick() {
     settings_.writeInteger("VA", c_.ChBA.checked() ? 1 : 0);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The options panel and the window layouts it switches between, the compact layouts chosen by the two
-// VFO check boxes, and the VFO A tuning range.
+// The options panel's own settings: the two check boxes that choose the compact layout, the VFO A tuning
+// range, and the hidden panel that Alt+X shows.
 #include "controls/CheckBox.h"
 #include "controls/ScrollBar.h"
 #include "controls/Simple.h"
@@ -12,14 +12,6 @@
 namespace tarvel::freqplan {
 
 struct OptionsPanelControls {
-    controls::Form& TForm1;
-    controls::Control& GroupBox2; // VFO A
-    controls::Control& GroupBox1; // VFO B
-    controls::Control& PnBt;
-    controls::Control& PnCh;
-    controls::Control& PnOption;
-    controls::Control& GroupBox4;
-    controls::Control& Panel3;
     controls::Control& Panel1;
     controls::CheckBox& ChBA;
     controls::CheckBox& ChBB;
@@ -32,8 +24,6 @@ class OptionsPanel {
 public:
     OptionsPanel(OptionsPanelControls controls, settings::IniFile& settings);
 
-    void Options2Click(); // the wide layout with the options panel
-    void Button1Click();  // "X": the compact layout
     void ChBAClick();
     void ChBBClick();
     void Button2Click(); // the tuning range "Ok"

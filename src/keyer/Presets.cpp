@@ -42,9 +42,8 @@ std::int32_t inRange(const controls::SpinField& field, std::int32_t low, std::in
 
 } // namespace
 
-Presets::Presets(PresetControls controls, KeyerState& state, settings::IniFile& settings,
-                 platform::MessageSink& sink, PresetCalls calls)
-    : c_(controls), state_(state), settings_(settings), sink_(sink),
+Presets::Presets(PresetControls controls, KeyerState& state, settings::IniFile& settings, PresetCalls calls)
+    : c_(controls), state_(state), settings_(settings),
       calls_(std::move(calls)), speed_{&c_.BtQRSS1,  &c_.Button6,  &c_.Btqrss10,  &c_.Btqrss20,
                                        &c_.Btqrss30, &c_.Btqrss60, &c_.Btqrss90,  &c_.Btqrss120,
                                        &c_.BtDFCW3,  &c_.BtDFCW10, &c_.Btdfcw20,  &c_.Btdfcw30,
@@ -60,7 +59,6 @@ Presets::Presets(PresetControls controls, KeyerState& state, settings::IniFile& 
     c_.SpLp.onChange = [this] { SpLpChange(); };
     c_.SpBigp.onChange = [this] { SpBigpChange(); };
     c_.SpShift.onChange = [this] { SpShiftChange(); };
-    c_.QRSSDFCW2.onClick = [this] { QRSSDFCW2Click(); };
     readCustomMode();
 }
 
@@ -197,22 +195,6 @@ void Presets::Button9Click() {
     settings_.writeInteger("pause", custom_.pause);
     settings_.writeInteger("Bpause", custom_.Bpause);
     settings_.writeInteger("shiftFr", custom_.shiftFr);
-}
-
-void Presets::QRSSDFCW2Click() {
-    // The operator sees why the port is missing, but still gets the beacon panel.
-    if (calls_.openPort)
-        platform::runGuarded(sink_, calls_.openPort);
-    c_.PnCh.hide();
-    c_.TForm1.setWidth(590);
-    c_.PnOption.show();
-    c_.GroupBox4.show();
-    c_.TForm1.setHeight(374);
-    c_.GroupBox1.setTop(216);
-    c_.PnBt.setTop(280);
-    c_.GroupBox1.show();
-    c_.GroupBox2.show();
-    c_.Panel3.show();
 }
 
 } // namespace tarvel::keyer

@@ -46,28 +46,17 @@ struct PresetControls {
     controls::SpinField& SpShift;
     controls::Button& Button9; // "Ok"
     // The beacon view.
-    controls::MenuItem& QRSSDFCW2;
-    controls::Form& TForm1;
-    controls::Control& PnCh;
-    controls::Control& PnOption;
-    controls::Control& GroupBox4;
-    controls::Control& GroupBox1;
-    controls::Control& GroupBox2;
-    controls::Control& PnBt;
-    controls::Control& Panel3;
 };
 
 // What the presets call in the rest of the keyer.
 struct PresetCalls {
     std::function<void()> estimate; // the transmission time estimate (LbTTXClick)
-    std::function<void()> openPort; // OpenPortClick
 };
 
 class Presets {
 public:
     // Connects the handlers to the controls' events and takes the custom mode from the spin fields.
-    Presets(PresetControls controls, KeyerState& state, settings::IniFile& settings,
-            platform::MessageSink& sink, PresetCalls calls);
+    Presets(PresetControls controls, KeyerState& state, settings::IniFile& settings, PresetCalls calls);
 
     void Button5Click(); // CW
     void BtQRSS1Click();
@@ -104,10 +93,6 @@ public:
     void showCustomLabel();
     const CustomMode& customMode() const { return custom_; }
 
-    // "QRSS/DFCW": opens the serial port, then lays the window out with the beacon panel. A port that
-    // cannot be opened is reported and the view still switches.
-    void QRSSDFCW2Click();
-
     static constexpr int kSpeedButtons = 16;
 
 private:
@@ -119,7 +104,6 @@ private:
     PresetControls c_;
     KeyerState& state_;
     settings::IniFile& settings_;
-    platform::MessageSink& sink_;
     PresetCalls calls_;
     CustomMode custom_;
     std::array<controls::Button*, kSpeedButtons> speed_;

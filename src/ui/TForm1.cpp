@@ -51,10 +51,9 @@ TForm1::TForm1(Devices d)
             main.RBt10,          main.RBt100,  main.RBt1k,           main.EdFp,   main.EdRxKdel, main.rgL,
             main.LevLScrollBar1, main.seLLev,  main.LbFoutrx,        main.PnBcol, main.Edit2},
            vfoA, vfoB, ini),
-      options({main.TForm1, main.GroupBox2, main.GroupBox1, main.PnBt, main.PnCh, main.PnOption,
-               main.GroupBox4, main.Panel3, main.Panel1, main.ChBA, main.ChBB, main.EdminF, main.EdmaxF,
-               main.RFreqScrollBar1},
-              ini),
+      layout({main.TForm1, main.GroupBox2, main.GroupBox1, main.PnBt, main.PnCh, main.PnOption,
+              main.GroupBox4, main.Panel3, main.ChBA, main.ChBB}),
+      options({main.Panel1, main.ChBA, main.ChBB, main.EdminF, main.EdmaxF, main.RFreqScrollBar1}, ini),
       memories({main.seRfreq,
                 main.fineRfr,
                 main.Edit1,
@@ -86,14 +85,12 @@ TForm1::TForm1(Devices d)
                main.Ed_id_Start, main.ChStop, main.Ed_id_End, main.Ed3, main.Memo1, main.LbTextNow,
                main.btnStop, main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
               keyerState, streamControl, port.transmitter(), ini, logControl, estimate, sequencer, *Timer1),
-      presets({main.Button5,   main.Lbmode,    main.BtQRSS1,   main.Button6,   main.Btqrss10,  main.Btqrss20,
-               main.Btqrss30,  main.Btqrss60,  main.Btqrss90,  main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
-               main.Btdfcw20,  main.Btdfcw30,  main.btDFCW60,  main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
-               main.Btdfcw60i, main.PnBtdfcw,  main.SpDot,     main.SpDash,    main.SpLp,      main.SpBigp,
-               main.SpShift,   main.Button9,   main.QRSSDFCW2, main.TForm1,    main.PnCh,      main.PnOption,
-               main.GroupBox4, main.GroupBox1, main.GroupBox2, main.PnBt,      main.Panel3},
-              keyerState, ini, devices.sink,
-              {[this] { estimate.LbTTXClick(); }, [this] { port.OpenPortClick(); }}),
+      presets({main.Button5,   main.Lbmode,   main.BtQRSS1,  main.Button6,   main.Btqrss10,  main.Btqrss20,
+               main.Btqrss30,  main.Btqrss60, main.Btqrss90, main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
+               main.Btdfcw20,  main.Btdfcw30, main.btDFCW60, main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
+               main.Btdfcw60i, main.PnBtdfcw, main.SpDot,    main.SpDash,    main.SpLp,      main.SpBigp,
+               main.SpShift,   main.Button9},
+              keyerState, ini, {[this] { estimate.LbTTXClick(); }}),
       messages({main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.PnTX1, main.PnTX2, main.PnTX3,
                 main.PnTX4, main.Ed3, main.EdTX, main.LbTimeNow, main.BtText, main.EdbufTtx},
                keyerState, logControl, devices.clock, *Timer2, devices.sink,
@@ -141,8 +138,13 @@ void TForm1::connectShell() {
     main.RBPr1.onClick = [this] { iPr = 1; };
     main.RBPr2.onClick = [this] { iPr = 2; };
     main.RBPr3.onClick = [this] { iPr = 3; };
-    main.Options2.onClick = [this] { options.Options2Click(); };
-    main.Button1.onClick = [this] { options.Button1Click(); };
+    main.Options2.onClick = [this] { layout.showOptions(); };
+    main.Button1.onClick = [this] { layout.showCompact(); };
+    // The operator sees why the port is missing, but still gets the beacon panel.
+    main.QRSSDFCW2.onClick = [this] {
+        guarded([this] { port.OpenPortClick(); });
+        layout.showBeacon();
+    };
     main.Button2.onClick = [this] { options.Button2Click(); };
     main.Buffer1.onClick = [this] { streamControl.Buffer1Click(); };
     main.Button8.onClick = [this] { streamControl.Button8Click(); };
@@ -266,7 +268,7 @@ void TForm1::FormCreate() {
     guarded([&] { plan.seRfreqChange(); });
     guarded([&] { plan.seLfreqChange(); });
     // 16. The compact layout.
-    guarded([&] { options.Button1Click(); });
+    guarded([&] { layout.showCompact(); });
     // 17. Shown; the keyboard to Edit1.
     main.TForm1.show();
     main.Edit1.setFocus();

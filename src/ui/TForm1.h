@@ -20,6 +20,7 @@
 #include "settings/IniFile.h"
 #include "synth/ToneChannel.h"
 #include "ui/Devices.h"
+#include "ui/MainLayout.h"
 #include "ui/forms/HelpForm.h"
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
@@ -72,6 +73,7 @@ public:
     audio::OutputStream stream;
     audio::StreamControl streamControl;
     freqplan::FrequencyPlan plan;
+    MainLayout layout;
     freqplan::OptionsPanel options;
     freqplan::Memories memories;
     log::ActivityLog activityLog;

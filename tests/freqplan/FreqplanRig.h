@@ -82,9 +82,7 @@ struct FreqplanRig {
                                  vfoA,
                                  vfoB,
                                  ini};
-    freqplan::OptionsPanel options{{TForm1, GroupBox2, GroupBox1, PnBt, PnCh, PnOption, GroupBox4, Panel3,
-                                    Panel1, ChBA, ChBB, EdminF, EdmaxF, RFreqScrollBar1},
-                                   ini};
+    freqplan::OptionsPanel options{{Panel1, ChBA, ChBB, EdminF, EdmaxF, RFreqScrollBar1}, ini};
     freqplan::Memories memories{{seRfreq,
                                  fineRfr,
                                  Edit1,

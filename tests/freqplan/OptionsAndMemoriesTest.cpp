@@ -6,42 +6,6 @@ using namespace tarvel;
 using tarvel::mock::readFile;
 using tarvel::test::FreqplanRig;
 
-TEST(OptionsPanel, CompactLayoutsFollowTheCheckBoxes) {
-    for (const auto& [a, b, vfoATop, vfoBTop, btTop, height] :
-         {std::tuple{true, true, 16, 216, 280, 374}, std::tuple{false, false, 16, 216, 280, 374},
-          std::tuple{true, false, 16, -1, 216, 320}, std::tuple{false, true, -1, 16, 80, 170}}) {
-        FreqplanRig rig;
-        rig.ChBA.setChecked(a);
-        rig.ChBB.setChecked(b);
-        rig.options.Options2Click();
-        EXPECT_EQ(rig.TForm1.width(), 590);
-        rig.options.Button1Click();
-        SCOPED_TRACE(std::to_string(a) + std::to_string(b));
-        EXPECT_EQ(rig.TForm1.width(), 332);
-        EXPECT_EQ(rig.TForm1.height(), height);
-        EXPECT_EQ(rig.PnBt.top(), btTop);
-        EXPECT_EQ(rig.GroupBox2.visible(), vfoATop >= 0);
-        EXPECT_EQ(rig.GroupBox1.visible(), vfoBTop >= 0);
-        if (vfoATop >= 0) {
-            EXPECT_EQ(rig.GroupBox2.top(), vfoATop);
-        }
-        if (vfoBTop >= 0) {
-            EXPECT_EQ(rig.GroupBox1.top(), vfoBTop);
-        }
-        EXPECT_FALSE(rig.PnOption.visible());
-    }
-}
-
-TEST(OptionsPanel, TickingStoresAtOnceButLayoutWaitsForX) {
-    FreqplanRig rig;
-    rig.options.Button1Click();
-    rig.ChBB.click();
-    EXPECT_NE(readFile(rig.ini.path()).find("VB=1\r\n"), std::string::npos);
-    EXPECT_EQ(rig.TForm1.height(), 374);
-    rig.options.Button1Click();
-    EXPECT_EQ(rig.TForm1.height(), 170);
-}
-
 TEST(OptionsPanel, TuningRangePullsFrequencyAndRefusesBadRanges) {
     FreqplanRig rig;
     rig.act([&] { rig.options.Button2Click(); });

@@ -1,9 +1,7 @@
 #include "keyer/Presets.h"
 
 #include "mock/Files.h"
-#include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
-#include "platform/Failure.h"
 
 #include <filesystem>
 #include <fstream>
@@ -49,29 +47,20 @@ struct PresetRig {
     controls::SpinField SpBigp{"SpBigp", 1, 3, 1, 3};
     controls::SpinField SpShift{"SpShift", 0, 200000, 10, 20};
     controls::Button Button9{"Button9", "Ok"};
-    controls::MenuItem QRSSDFCW2{"QRSSDFCW2", "QRSS/DFCW"};
-    controls::Form TForm1{"TForm1"};
-    controls::Panel PnCh{"PnCh"}, PnOption{"PnOption"}, PnBt{"PnBt"}, Panel3{"Panel3"};
-    controls::GroupBox GroupBox4{"GroupBox4"}, GroupBox1{"GroupBox1"}, GroupBox2{"GroupBox2"};
 
     mock::VirtualTime time;
     std::unique_ptr<mock::VirtualTimer> Timer1 = time.makeTimer();
-    mock::RecordingMessageSink sink;
     settings::IniFile ini{"presets.ini"};
     keyer::KeyerState state;
     int estimates = 0;
-    std::vector<std::string> calls; // what the window showed when the port was opened
-    std::function<void()> openPort = [this] { calls.push_back(PnCh.visible() ? "port, options" : "port"); };
 
-    keyer::Presets presets{{Button5,  Lbmode,   BtQRSS1,   Button6,   Btqrss10,  Btqrss20,  Btqrss30,
-                            Btqrss60, Btqrss90, Btqrss120, BtDFCW3,   BtDFCW10,  Btdfcw20,  Btdfcw30,
-                            btDFCW60, BtDFCW90, Btdfcw120, Btdfcw240, Btdfcw60i, PnBtdfcw,  SpDot,
-                            SpDash,   SpLp,     SpBigp,    SpShift,   Button9,   QRSSDFCW2, TForm1,
-                            PnCh,     PnOption, GroupBox4, GroupBox1, GroupBox2, PnBt,      Panel3},
+    keyer::Presets presets{{Button5,  Lbmode,   BtQRSS1,   Button6,   Btqrss10,  Btqrss20, Btqrss30,
+                            Btqrss60, Btqrss90, Btqrss120, BtDFCW3,   BtDFCW10,  Btdfcw20, Btdfcw30,
+                            btDFCW60, BtDFCW90, Btdfcw120, Btdfcw240, Btdfcw60i, PnBtdfcw, SpDot,
+                            SpDash,   SpLp,     SpBigp,    SpShift,   Button9},
                            state,
                            ini,
-                           sink,
-                           {[this] { ++estimates; }, [this] { openPort(); }}};
+                           {[this] { ++estimates; }}};
 
     std::vector<controls::Button*> speed() {
         return {&BtQRSS1, &Button6,  &Btqrss10, &Btqrss20, &Btqrss30, &Btqrss60, &Btqrss90,  &Btqrss120,
@@ -123,7 +112,7 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
             expected[row.button] = ">" + expected[row.button] + "<";
         EXPECT_EQ(rig.captions(), expected);
         EXPECT_EQ(rig.estimates, estimatesBefore + 1);
-        // Nothing else: no timer, no transmission state, no custom mode, no settings, no port.
+        // Nothing else: no timer, no transmission state, no custom mode, no settings.
         EXPECT_TRUE(rig.Timer1->enabled());
         EXPECT_EQ(rig.Timer1->deadline(), deadline);
         EXPECT_EQ(rig.state.savedMode, KeyingValues{});
@@ -131,7 +120,6 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
         EXPECT_EQ(rig.state.kk, 1);
         EXPECT_EQ(rig.Btdfcw60i.caption(), "60+");
         EXPECT_FALSE(std::filesystem::exists("presets.ini"));
-        EXPECT_TRUE(rig.calls.empty());
     }
 }
 
@@ -219,29 +207,4 @@ TEST(CustomMode, OkStoresTheFiveKeysInOrderAndRelabelsOnly) {
     rig.presets.showCustomLabel();
     EXPECT_EQ(rig.Btdfcw60i.caption(), "qrss5");
     EXPECT_EQ(rig.state.keying, applied);
-}
-
-TEST(BeaconView, OpensThePortFirstThenShowsTheBeaconPanelEvenWithoutPort) {
-    PresetRig rig;
-    rig.Panel3.hide();
-    rig.GroupBox1.hide();
-    rig.QRSSDFCW2.click();
-    EXPECT_EQ(rig.calls, std::vector<std::string>{"port, options"});
-    EXPECT_FALSE(rig.PnCh.visible());
-    EXPECT_TRUE(rig.Panel3.visible());
-    EXPECT_TRUE(rig.PnOption.visible());
-    EXPECT_TRUE(rig.GroupBox1.visible());
-    EXPECT_EQ(rig.TForm1.width(), 590);
-    EXPECT_EQ(rig.TForm1.height(), 374);
-    EXPECT_EQ(rig.GroupBox1.top(), 216);
-    EXPECT_EQ(rig.PnBt.top(), 280);
-
-    // A port that cannot be opened is reported, and the view switches all the same.
-    rig.Panel3.hide();
-    rig.PnCh.show();
-    rig.openPort = [] { throw platform::Failure("Unable to open /dev/ttyS1"); };
-    rig.QRSSDFCW2.click();
-    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Unable to open /dev/ttyS1"});
-    EXPECT_TRUE(rig.Panel3.visible());
-    EXPECT_FALSE(rig.PnCh.visible());
 }
