@@ -1,10 +1,16 @@
 // What the keyer waits for in the activity log, with an empty log and with a 100 MB one: one record line
-// written with logging on, and Start TX's log work, both with the log window hidden as it usually is.
-// The two sizes should cost the same.
+// written with logging on, Start TX's log work, and a whole Start TX and Stop TX of the program, all with
+// the log window hidden as it usually is. The two sizes should cost the same.
 #include "controls/Memo.h"
 #include "controls/Simple.h"
 #include "log/LogControl.h"
+#include "mock/RecordingAudioDevice.h"
+#include "mock/RecordingControlLines.h"
+#include "mock/RecordingMessageSink.h"
+#include "mock/RecordingPriority.h"
+#include "mock/VirtualTime.h"
 #include "platform/SystemClock.h"
+#include "ui/TForm1.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -85,5 +91,42 @@ void BM_StartTxLogWork(benchmark::State& state) {
     state.counters["log_MB"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_StartTxLogWork)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The whole program on virtual time with recording devices, logging on, the port open and the tone
+// playing: each round is the operator's "TX" on message 1 (its settings writes, compilation, estimate and
+// start record) and "Stop TX" (its stop record).
+void BM_StartTxAndStopTx(benchmark::State& state) {
+    const LogFolder& logFolder = folder(state.range(0));
+    mock::VirtualTime time;
+    mock::RecordingMessageSink sink;
+    mock::RecordingControlLines lines;
+    mock::RecordingPriority priority;
+    auto audio = std::make_shared<mock::AudioRecord>(); // no auto-play: the worker waits, idle
+    ui::Devices devices{
+        sink,
+        time,
+        [&] { return time.makeTimer(); },
+        [&](const std::string&) { return std::make_unique<mock::RecordingAudioDevice>(audio); },
+        lines,
+        priority,
+        [](const std::string&) {},
+        logFolder.settings(),
+        logFolder.log(),
+    };
+    ui::TForm1 form(devices);
+    form.FormCreate();
+    form.main.Log2.click();
+    form.main.QRSSDFCW2.click();
+    form.main.btnPlay.click();
+    form.main.EdTX1.setText("CQ TEST");
+    for (auto _ : state) {
+        form.main.PnTX1.click();
+        form.main.BtStopTX.click();
+    }
+    if (!sink.messages.empty())
+        state.SkipWithError(sink.messages.front().c_str());
+    state.counters["log_MB"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_StartTxAndStopTx)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 } // namespace
