@@ -25,10 +25,9 @@ bool isEcho(unsigned char symbol) {
 } // namespace
 
 Sequencer::Sequencer(SequencerControls controls, KeyerState& state, platform::Timer& Timer1,
-                     TransmitterControl& transmitter, freqplan::FrequencyPlan& plan,
-                     audio::StreamControl& stream, log::LogControl& log, const platform::Clock& clock,
-                     platform::MessageSink& sink)
-    : c_(controls), state_(state), timer_(Timer1), transmitter_(transmitter), plan_(plan), stream_(stream),
+                     TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::ToneOutput& tone,
+                     log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink)
+    : c_(controls), state_(state), timer_(Timer1), transmitter_(transmitter), plan_(plan), tone_(tone),
       log_(log), clock_(clock), sink_(sink) {
     timer_.onTimeout = [this] { guardedStep(); };
     c_.BtStopTX.onClick = [this] { BtStopTXClick(); };
@@ -239,9 +238,9 @@ void Sequencer::endProcessing() {
         log_.endRecord();
         if (!c_.ChLoop.checked()) {
             if (state_.audioWasPlaying == 0)
-                stream_.btnStopClick();
+                tone_.stop();
             else
-                stream_.showPlayingState(); // the operator can stop the tone again
+                tone_.releaseFromTransmission(); // the operator can stop the tone again
             state_.txActive = 0;
             transmitter_.pttOff();
             c_.Label32.show();
@@ -266,9 +265,9 @@ void Sequencer::BtStopTXClick() {
     state_.txActive = 0;
     timer_.setEnabled(false);
     if (state_.audioWasPlaying == 0)
-        stream_.btnStopClick();
+        tone_.stop();
     else
-        stream_.showPlayingState();
+        tone_.releaseFromTransmission();
     transmitter_.keyOff();
     state_.kk = length() + 1;
     greyPanels();

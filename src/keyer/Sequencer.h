@@ -2,7 +2,7 @@
 // The keying sequencer: executes the element sequence in Ed3 one symbol per Timer1 step (key line, DFCW
 // retunes, identification timing, progress display), ends or repeats the transmission, and carries
 // Stop TX. Called on the user-interface thread.
-#include "audio/StreamControl.h"
+#include "audio/ToneOutput.h"
 #include "controls/CheckBox.h"
 #include "controls/Memo.h"
 #include "controls/RadioButton.h"
@@ -67,7 +67,7 @@ class Sequencer {
 public:
     // Connects the buttons and Timer1's timeout, which runs guardedStep().
     Sequencer(SequencerControls controls, KeyerState& state, platform::Timer& Timer1,
-              TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::StreamControl& stream,
+              TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::ToneOutput& tone,
               log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink);
 
     // One step: the symbol at kk, and the end processing when that was the last one.
@@ -113,7 +113,7 @@ private:
     platform::Timer& timer_;
     TransmitterControl& transmitter_;
     freqplan::FrequencyPlan& plan_;
-    audio::StreamControl& stream_;
+    audio::ToneOutput& tone_;
     log::LogControl& log_;
     const platform::Clock& clock_;
     platform::MessageSink& sink_;

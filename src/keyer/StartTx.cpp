@@ -7,10 +7,10 @@
 
 namespace tarvel::keyer {
 
-StartTx::StartTx(StartTxControls controls, KeyerState& state, audio::StreamControl& stream,
+StartTx::StartTx(StartTxControls controls, KeyerState& state, audio::ToneOutput& tone,
                  TransmitterControl& transmitter, settings::IniFile& settings, log::LogControl& log,
                  EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1)
-    : c_(controls), state_(state), stream_(stream), transmitter_(transmitter), settings_(settings), log_(log),
+    : c_(controls), state_(state), tone_(tone), transmitter_(transmitter), settings_(settings), log_(log),
       estimate_(estimate), sequencer_(sequencer), timer_(Timer1) {
     c_.BtTX.onClick = [this] { BtTXClick(); };
 }
@@ -19,13 +19,13 @@ void StartTx::BtTXClick() {
     state_.sentText.clear();
     c_.LbTextNow.setCaption("");
     state_.kk = 1;
-    state_.audioWasPlaying = stream_.playing() ? 1 : 0;
+    state_.audioWasPlaying = tone_.playing() ? 1 : 0;
     try {
-        // A stream that cannot start ends the start here too: nothing may look as if it were sending.
-        if (!stream_.playing())
-            stream_.btnPlayClick();
-        // Also when the stream already played: the transmission owns the stream until it ends.
-        c_.btnStop.setEnabled(false);
+        // A tone that cannot start ends the start here too: nothing may look as if it were sending.
+        if (!tone_.playing())
+            tone_.start();
+        // Also when the tone already played: the transmission owns it until it ends.
+        tone_.holdForTransmission();
         state_.savedMode = state_.keying;
         transmitter_.pttOn();
         prepare();
@@ -61,9 +61,9 @@ void StartTx::release() {
     transmitter_.keyOff();
     transmitter_.pttOff();
     if (state_.audioWasPlaying == 0)
-        stream_.btnStopClick();
+        tone_.stop();
     else
-        c_.btnStop.setEnabled(true);
+        tone_.releaseFromTransmission();
     state_.txActive = 0;
     for (controls::Control* panel : {&c_.PnTX1, &c_.PnTX2, &c_.PnTX3, &c_.PnTX4})
         panel->setColor(kIdlePanelColor);

@@ -1,8 +1,8 @@
 #pragma once
-// Start TX: sets up one beacon transmission (stream, saved mode, PTT, stored messages), wraps the message
+// Start TX: sets up one beacon transmission (tone, saved mode, PTT, stored messages), wraps the message
 // in EdTX with the identification, compiles it into Ed3, shows the estimate and runs the first step.
 // Called on the user-interface thread.
-#include "audio/StreamControl.h"
+#include "audio/ToneOutput.h"
 #include "controls/CheckBox.h"
 #include "controls/Memo.h"
 #include "controls/Simple.h"
@@ -31,7 +31,6 @@ struct StartTxControls {
     controls::TextField& Ed3;
     controls::Memo& Memo1; // diagnostic trace
     controls::Label& LbTextNow;
-    controls::Button& btnStop;
     controls::Label& Label32;
     controls::Control& PnTX1;
     controls::Control& PnTX2;
@@ -42,13 +41,13 @@ struct StartTxControls {
 class StartTx {
 public:
     // Connects BtTX.
-    StartTx(StartTxControls controls, KeyerState& state, audio::StreamControl& stream,
+    StartTx(StartTxControls controls, KeyerState& state, audio::ToneOutput& tone,
             TransmitterControl& transmitter, settings::IniFile& settings, log::LogControl& log,
             EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1);
 
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
     // this start took is given back before the failure reaches the operator: no step will run, the key
-    // and PTT lines are off, the stream it started is stopped, and the panels show no running message.
+    // and PTT lines are off, the tone it started is stopped, and the panels show no running message.
     // The first step runs guarded as every later one: its failure ends the transmission and is shown.
     void BtTXClick();
 
@@ -58,7 +57,7 @@ private:
 
     StartTxControls c_;
     KeyerState& state_;
-    audio::StreamControl& stream_;
+    audio::ToneOutput& tone_;
     TransmitterControl& transmitter_;
     settings::IniFile& settings_;
     log::LogControl& log_;

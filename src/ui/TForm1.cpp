@@ -41,11 +41,17 @@ TForm1::TForm1(Devices d)
       stream(
           vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.readText("AudioDevice", "default")); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
-      streamControl({main.btnPlay, main.btnStop, main.PnBuffer, main.SpinEdit1, main.rgR, main.LevRScrollBar1,
-                     main.rgL, main.seLLev},
-                    stream, vfoA, vfoB, ini,
-                    {[this] { return plan.lastCoarse; }, [this] { return plan.lastFine; },
-                     [this] { return plan.vfoAWord(); }, [this] { return plan.vfoBWord(); }}),
+      tone(stream, vfoA, vfoB, ini,
+           {[this] { return plan.lastCoarse; }, [this] { return plan.lastFine; },
+            [this] {
+                return audio::ChannelValues{plan.vfoAWord(), main.rgR.itemIndex(),
+                                            main.LevRScrollBar1.position()};
+            },
+            [this] {
+                return audio::ChannelValues{plan.vfoBWord(), main.rgL.itemIndex(), main.seLLev.value()};
+            }}),
+      tonePanel({main.btnPlay, main.btnStop, main.Buffer1, main.PnBuffer, main.SpinEdit1, main.Button8},
+                tone),
       plan({main.seRfreq,        main.fineRfr, main.RFreqScrollBar1, main.EdFpA,  main.EdKdel,   main.rgR,
             main.LevRScrollBar1, main.seRLev,  main.Label9,          main.PnAcol, main.seLfreq,  main.RBt1,
             main.RBt10,          main.RBt100,  main.RBt1k,           main.EdFp,   main.EdRxKdel, main.rgL,
@@ -79,12 +85,11 @@ TForm1::TForm1(Devices d)
                  main.PnTX4,    main.Label32, main.RBtCWs,   main.RBtQrss3s, main.RBtCW,     main.RBtQrss3,
                  main.seRfreq,  main.fineRfr, main.BtStopTX, main.dot,       main.dash,      main.lPause,
                  main.bigPause, main.btStP,   main.BtPause,  main.Button3,   main.Button4,   main.cw},
-                keyerState, *Timer1, port.transmitter(), plan, streamControl, logControl, devices.clock,
-                devices.sink),
+                keyerState, *Timer1, port.transmitter(), plan, tone, logControl, devices.clock, devices.sink),
       startTx({main.BtTX, main.EdTX, main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.ChStart,
                main.Ed_id_Start, main.ChStop, main.Ed_id_End, main.Ed3, main.Memo1, main.LbTextNow,
-               main.btnStop, main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
-              keyerState, streamControl, port.transmitter(), ini, logControl, estimate, sequencer, *Timer1),
+               main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
+              keyerState, tone, port.transmitter(), ini, logControl, estimate, sequencer, *Timer1),
       presets({main.Button5,   main.Lbmode,   main.BtQRSS1,  main.Button6,   main.Btqrss10,  main.Btqrss20,
                main.Btqrss30,  main.Btqrss60, main.Btqrss90, main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
                main.Btdfcw20,  main.Btdfcw30, main.btDFCW60, main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
@@ -108,7 +113,7 @@ TForm1::TForm1(Devices d)
     }
     Timer3->onTimeout = [] {};
     // A transmission without its reference tone must not go on keying the transmitter.
-    streamControl.onStreamLost = [this] {
+    tone.onToneLost = [this] {
         if (sequencer.onAir())
             sequencer.BtStopTXClick();
     };
@@ -117,7 +122,7 @@ TForm1::TForm1(Devices d)
 void TForm1::postWorkerFailure(std::uint64_t worker) {
     std::function<void()> task = [this, worker, alive = std::weak_ptr<bool>(alive_)] {
         if (alive.lock())
-            guarded([&] { streamControl.workerFailed(worker); });
+            guarded([&] { tone.workerFailed(worker); });
     };
     if (devices.postToInterface)
         devices.postToInterface(std::move(task));
@@ -146,8 +151,6 @@ void TForm1::connectShell() {
         layout.showBeacon();
     };
     main.Button2.onClick = [this] { options.Button2Click(); };
-    main.Buffer1.onClick = [this] { streamControl.Buffer1Click(); };
-    main.Button8.onClick = [this] { streamControl.Button8Click(); };
     main.Log1.onClick = [this] { logControl.Log1Click(); };
     main.BtKnF.onClick = [this] { memories.BtKnFClick(); };
     logWindow.Save1.onClick = [this] { logControl.Save1Click(); };

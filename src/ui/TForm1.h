@@ -3,7 +3,7 @@
 // subsystem, wired to each other; the start-up sequence and the shell's own handlers. The Qt windows
 // show these controls; tests drive them directly or through the widgets.
 #include "audio/OutputStream.h"
-#include "audio/StreamControl.h"
+#include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
 #include "freqplan/OptionsPanel.h"
@@ -25,6 +25,7 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/TonePanel.h"
 
 #include <memory>
 
@@ -71,7 +72,8 @@ public:
     std::int32_t iPr = 3;
 
     audio::OutputStream stream;
-    audio::StreamControl streamControl;
+    audio::ToneOutput tone;
+    panels::TonePanel tonePanel;
     freqplan::FrequencyPlan plan;
     MainLayout layout;
     freqplan::OptionsPanel options;
@@ -94,7 +96,7 @@ public:
 
 private:
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices.sink, step); }
-    // Hands a failed audio worker's news to the user-interface thread, where the stream ends.
+    // Hands a failed audio worker's news to the user-interface thread, where the tone ends.
     void postWorkerFailure(std::uint64_t worker);
     void connectShell();
 };

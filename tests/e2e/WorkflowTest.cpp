@@ -222,7 +222,7 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     EXPECT_EQ(program.form->main.EdTX1.text(), "E");
     const auto sent = Clock::now();
     QTest::mouseClick(program.widget<QWidget>("PnTX1"), Qt::LeftButton);
-    EXPECT_TRUE(program.form->streamControl.playing()); // the transmission started the stream
+    EXPECT_TRUE(program.form->tone.playing()); // the transmission started the stream
     EXPECT_FALSE(stop->isEnabled());
     ASSERT_TRUE(runUntil([&] { return program.form->keyerState.txActive == 0; }))
         << program.form->main.Ed3.text() << " at " << program.form->keyerState.kk;
@@ -230,7 +230,7 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(1000));
 
     // The stream the transmission started is stopped again: the file stops growing.
-    EXPECT_FALSE(program.form->streamControl.playing());
+    EXPECT_FALSE(program.form->tone.playing());
     EXPECT_TRUE(start->isEnabled());
     std::uintmax_t size = sizeOf(program.rawPath());
     auto steadySince = Clock::now();

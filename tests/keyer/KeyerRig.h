@@ -1,9 +1,9 @@
 #pragma once
-// The beacon keyer on virtual time: VFO controls and frequency plan, a stream on a recording device, the
+// The beacon keyer on virtual time: VFO controls and frequency plan, a tone on a recording device, the
 // activity log, recorded control lines, and the keyer's panels, Start TX, estimate and sequencer wired as
 // the main window wires them.
 #include "audio/OutputStream.h"
-#include "audio/StreamControl.h"
+#include "audio/ToneOutput.h"
 #include "controls/CheckBox.h"
 #include "controls/Memo.h"
 #include "controls/RadioButton.h"
@@ -51,20 +51,22 @@ struct KeyerRig {
     FreqplanRig fp;
     keyer::KeyerState state;
 
-    // Stream.
-    Button btnPlay{"btnPlay", "Start"}, btnStop{"btnStop", "Stop"};
-    Panel PnBuffer{"PnBuffer", "Buffer Size"};
-    SpinField SpinEdit1{"SpinEdit1", 16, 64, 16, 64};
+    // Tone.
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     audio::OutputStream stream{fp.vfoA, fp.vfoB, mock::RecordingAudioDevice::factory(record)};
-    audio::StreamControl streamControl{
-        {btnPlay, btnStop, PnBuffer, SpinEdit1, fp.rgR, fp.LevRScrollBar1, fp.rgL, fp.seLLev},
+    audio::ToneOutput tone{
         stream,
         fp.vfoA,
         fp.vfoB,
         fp.ini,
         {[this] { return fp.plan.lastCoarse; }, [this] { return fp.plan.lastFine; },
-         [this] { return fp.plan.vfoAWord(); }, [this] { return fp.plan.vfoBWord(); }}};
+         [this] {
+             return audio::ChannelValues{fp.plan.vfoAWord(), fp.rgR.itemIndex(),
+                                         fp.LevRScrollBar1.position()};
+         },
+         [this] {
+             return audio::ChannelValues{fp.plan.vfoBWord(), fp.rgL.itemIndex(), fp.seLLev.value()};
+         }}};
 
     // Activity log.
     MenuItem Log2{"Log2", "Log Off"};
@@ -118,7 +120,7 @@ struct KeyerRig {
         *timer1,
         port.transmitter(),
         fp.plan,
-        streamControl,
+        tone,
         logControl,
         time,
         fp.sink};
@@ -126,9 +128,9 @@ struct KeyerRig {
         {Ed3, LbTTX, LbTxEnd, EdTtx, RBtCW, RBtQrss3, RBtCWs, RBtQrss3s}, state, time};
     settings::IniFile txIni;
     keyer::StartTx startTx{{BtTX, EdTX, EdTX1, EdTX2, EdTX3, EdTX4, ChStart, Ed_id_Start, ChStop, Ed_id_End,
-                            Ed3, Memo1, LbTextNow, btnStop, Label32, PnTX1, PnTX2, PnTX3, PnTX4},
+                            Ed3, Memo1, LbTextNow, Label32, PnTX1, PnTX2, PnTX3, PnTX4},
                            state,
-                           streamControl,
+                           tone,
                            port.transmitter(),
                            txIni,
                            logControl,

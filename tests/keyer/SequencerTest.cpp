@@ -29,8 +29,8 @@ TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
     rig.send("E");
     EXPECT_TRUE(rig.fp.sink.messages.empty());
     EXPECT_EQ(rig.Ed3.text(), "<E*=");
-    EXPECT_TRUE(rig.streamControl.playing());
-    EXPECT_FALSE(rig.btnStop.enabled());
+    EXPECT_TRUE(rig.tone.playing());
+    EXPECT_TRUE(rig.tone.heldForTransmission());
     EXPECT_FALSE(rig.Label32.visible());
     EXPECT_EQ(rig.Lbo.caption(), "//");
     EXPECT_EQ(rig.LbTTX.caption(), "00:00:01");
@@ -58,9 +58,9 @@ TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
     for (auto* panel : {&rig.PnTX1, &rig.PnTX2, &rig.PnTX3, &rig.PnTX4})
         EXPECT_EQ(panel->color(), kGrey);
     EXPECT_TRUE(rig.Label32.visible());
-    // Start TX started the stream, so the end stops it and gives the Start button back.
-    EXPECT_FALSE(rig.streamControl.playing());
-    EXPECT_TRUE(rig.btnPlay.enabled());
+    // Start TX started the tone, so the end stops it and lets it go.
+    EXPECT_FALSE(rig.tone.playing());
+    EXPECT_FALSE(rig.tone.heldForTransmission());
     const std::vector<std::string> trace{"\" \"69", "df=0  3", "df=0  5"};
     EXPECT_EQ(rig.Memo1.lines(), trace);
     EXPECT_EQ(rig.Edit4.text(), "0");
@@ -68,15 +68,15 @@ TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
 
 TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
     OpenRig rig;
-    rig.act([&] { rig.btnPlay.click(); });
-    ASSERT_TRUE(rig.streamControl.playing());
+    rig.act([&] { rig.tone.start(); });
+    ASSERT_TRUE(rig.tone.playing());
     rig.send("E");
+    EXPECT_TRUE(rig.tone.heldForTransmission());
     rig.runToIdle();
     EXPECT_EQ(rig.state.audioWasPlaying, 1);
-    EXPECT_TRUE(rig.streamControl.playing());
-    // Disabled while the message ran, Stop is given back at its end so the tone can be stopped again.
-    EXPECT_TRUE(rig.btnStop.enabled());
-    EXPECT_FALSE(rig.btnPlay.enabled());
+    EXPECT_TRUE(rig.tone.playing());
+    // Held while the message ran, the tone is let go at its end so the operator can stop it again.
+    EXPECT_FALSE(rig.tone.heldForTransmission());
     EXPECT_FALSE(rig.lines.dtr);
     // The worker opens the device on its own thread: wait for that before counting.
     EXPECT_TRUE(rig.record->waitUntil(
@@ -196,7 +196,7 @@ TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
                                  start + "  End : 12:00:02\r\n" + "Start : 12:00:02" + start +
                                  "  End : 12:00:03\r\n");
     EXPECT_EQ(rig.PnTX1.color(), kGrey);
-    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_FALSE(rig.tone.playing());
     // The worker opens the device on its own thread: wait for that before counting.
     EXPECT_TRUE(rig.record->waitUntil(
         [&] { return std::count(rig.record->events.begin(), rig.record->events.end(), "open") >= 1; }));
@@ -221,7 +221,7 @@ TEST(Sequencer, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMode) 
         EXPECT_EQ(panel->color(), kGrey);
     EXPECT_TRUE(rig.Label32.visible());
     EXPECT_EQ(rig.state.txActive, 0);
-    EXPECT_FALSE(rig.streamControl.playing());
+    EXPECT_FALSE(rig.tone.playing());
     EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:13   \"E\" 480000,0\r\n"
                              " Stop : 12:00:02   ------  \r\n");
     keyer::KeyingValues restored = kDfcw3;
@@ -284,8 +284,8 @@ TEST(StartTx, SettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
     EXPECT_EQ(rig.fp.sink.messages[0].rfind("Unable to write to ", 0), 0u);
     const std::vector<Edge> expected{dtr(true, 0), dtr(false, 0)};
     EXPECT_EQ(rig.lines.edges(), expected);
-    EXPECT_FALSE(rig.streamControl.playing());
-    EXPECT_TRUE(rig.btnPlay.enabled());
+    EXPECT_FALSE(rig.tone.playing());
+    EXPECT_FALSE(rig.tone.heldForTransmission());
     EXPECT_TRUE(rig.Label32.visible());
     EXPECT_EQ(rig.state.txActive, 0);
     EXPECT_EQ(rig.PnTX1.color(), kGrey);
@@ -295,11 +295,11 @@ TEST(StartTx, SettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
 
 TEST(StartTx, SettingsWriteFailureLeavesAStreamThatAlreadyPlayedWithItsStopButton) {
     OpenRig rig("no-such-folder/tarvel.ini");
-    rig.act([&] { rig.btnPlay.click(); });
+    rig.act([&] { rig.tone.start(); });
     rig.send("E");
     EXPECT_EQ(rig.fp.sink.messages.size(), 1u);
-    EXPECT_TRUE(rig.streamControl.playing());
-    EXPECT_TRUE(rig.btnStop.enabled());
+    EXPECT_TRUE(rig.tone.playing());
+    EXPECT_FALSE(rig.tone.heldForTransmission());
     EXPECT_FALSE(rig.lines.dtr);
 }
 

@@ -35,7 +35,7 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
     const std::int64_t t0 = rig.time.nowMs();
     click(rig, "PnTX1");
     EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kRunningMessageColor);
-    EXPECT_TRUE(rig.form->streamControl.playing());
+    EXPECT_TRUE(rig.form->tone.playing());
     EXPECT_EQ(rig.form->main.LbTTX.caption(), "00:00:01");
     rig.time.advance(5000);
 
@@ -44,7 +44,7 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
                                                   {Line::Rts, true, t0 + 1001},
                                                   {Line::Rts, false, t0 + 1101},
                                                   {Line::Dtr, false, t0 + 1101}}));
-    EXPECT_FALSE(rig.form->streamControl.playing());
+    EXPECT_FALSE(rig.form->tone.playing());
     EXPECT_EQ(rig.form->main.Lbo.caption(), "END");
     EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kIdleMessageColor);
     // Lbmode still shows its design caption "  CW" (two blanks) until a preset is chosen.

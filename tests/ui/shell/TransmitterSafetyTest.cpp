@@ -57,7 +57,7 @@ TEST(TransmitterSafety, AStepThatFailsEndsTheTransmissionBeforeTheOperatorIsTold
         ASSERT_EQ(rig.sink.messages.size(), shownBefore + 1);
         EXPECT_EQ(rig.sink.messages.back(), "Floating point division by zero");
         expectTransmissionOver(rig);
-        EXPECT_FALSE(rig.form->streamControl.playing());
+        EXPECT_FALSE(rig.form->tone.playing());
     }
     // The same fault already there at Start TX, with the tone playing: its very first step fails.
     {
@@ -95,7 +95,7 @@ TEST(TransmitterSafety, ALostAudioStreamEndsTheTransmissionAndIsReportedOnceWith
     EXPECT_EQ(rig.sink.messages,
               std::vector<std::string>{"Ошибка аудиоустройства: test device: No such device"});
     expectTransmissionOver(rig);
-    EXPECT_FALSE(rig.form->streamControl.playing());
+    EXPECT_FALSE(rig.form->tone.playing());
     EXPECT_TRUE(rig.form->main.btnPlay.enabled());
     EXPECT_FALSE(rig.form->main.btnStop.enabled());
     rig.time.advance(60000);

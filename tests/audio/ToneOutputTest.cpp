@@ -1,0 +1,160 @@
+#include "audio/ToneOutput.h"
+
+#include "mock/RecordingAudioDevice.h"
+#include "mock/RecordingMessageSink.h"
+#include "platform/Failure.h"
+#include "platform/MessageSink.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <thread>
+
+using namespace tarvel;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct ToneRig {
+    ToneRig() { std::filesystem::remove("tone.ini"); }
+    synth::ToneChannel vfoA, vfoB;
+    std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
+    std::atomic<std::uint64_t> failedWorker{0};
+    audio::OutputStream stream{vfoA, vfoB, mock::RecordingAudioDevice::factory(record),
+                               [this](std::uint64_t worker) { failedWorker = worker; }};
+    settings::IniFile ini{"tone.ini"};
+    std::int32_t divisor = 16;
+    audio::ToneOutput tone{stream,
+                           vfoA,
+                           vfoB,
+                           ini,
+                           {[] { return 137600; }, [] { return 25; },
+                            [this] {
+                                if (divisor == 0)
+                                    throw platform::Failure("Floating point division by zero");
+                                return audio::ChannelValues{4096000, 1, 22000};
+                            },
+                            [] {
+                                return audio::ChannelValues{2048000, 2, 20000};
+                            }}};
+    mock::RecordingMessageSink sink;
+    void act(const std::function<void()>& f) { platform::runGuarded(sink, f); }
+};
+
+} // namespace
+
+TEST(ToneOutput, StartStoresVfoAThenLoadsChannelsAndStartsOneWorker) {
+    ToneRig rig;
+    rig.record->autoPlay = true;
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_TRUE(rig.sink.messages.empty());
+    EXPECT_TRUE(rig.tone.playing());
+    EXPECT_EQ(slurp("tone.ini"), "[Param]\r\nfreq=137600\r\n01x=25\r\n");
+    EXPECT_EQ(rig.vfoA.frequencyWord.load(), 4096000);
+    EXPECT_EQ(rig.vfoA.waveform.load(), 1);
+    EXPECT_EQ(rig.vfoA.level.load(), 22000);
+    EXPECT_EQ(rig.vfoB.frequencyWord.load(), 2048000);
+    EXPECT_EQ(rig.vfoB.waveform.load(), 2);
+    EXPECT_EQ(rig.vfoB.level.load(), 20000);
+    ASSERT_TRUE(rig.record->waitUntil([&] { return rig.record->submits.size() >= 2; }));
+
+    // A second start while playing changes and writes nothing.
+    std::filesystem::remove("tone.ini");
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_FALSE(std::filesystem::exists("tone.ini"));
+
+    rig.tone.stop();
+    EXPECT_FALSE(rig.tone.playing());
+    rig.stream.stopAndWait();
+    EXPECT_EQ(rig.vfoA.time, 0.0);
+    EXPECT_EQ(rig.record->count("open"), 1);
+}
+
+TEST(ToneOutput, FailedProbeShowsTheAudioErrorAndStartProbesAgain) {
+    ToneRig rig;
+    rig.record->probeFails = true;
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
+    EXPECT_FALSE(rig.tone.playing());
+    EXPECT_EQ(rig.vfoA.frequencyWord.load(), 0); // no channel touched
+    EXPECT_EQ(slurp("tone.ini"), "[Param]\r\nfreq=137600\r\n01x=25\r\n");
+    EXPECT_EQ(rig.record->count("open"), 0);
+
+    rig.record->probeFails = false;
+    rig.record->autoPlay = true;
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_TRUE(rig.tone.playing());
+    rig.tone.stop();
+}
+
+TEST(ToneOutput, FrequencyFaultEndsStartBeforeAnyWorker) {
+    ToneRig rig;
+    rig.divisor = 0;
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
+    EXPECT_FALSE(rig.tone.playing());
+    EXPECT_EQ(rig.vfoB.frequencyWord.load(), 2048000); // VFO B is loaded first
+    EXPECT_EQ(rig.record->count("open"), 0);
+    // Stop with no worker ever made only resets the state.
+    rig.tone.stop();
+    EXPECT_FALSE(rig.tone.playing());
+}
+
+TEST(ToneOutput, BufferSettingWrapsAsTypedIsStoredOnSaveAndCountsFromTheNextStart) {
+    ToneRig rig;
+    rig.tone.setBufferSetting(20);
+    EXPECT_EQ(rig.stream.bufferBytes(), 20480);
+    rig.tone.setBufferSetting(2097152); // wraps as 32-bit arithmetic, no overflow
+    EXPECT_EQ(rig.stream.bufferBytes(), INT32_MIN);
+    rig.tone.saveBufferSetting(16);
+    EXPECT_EQ(rig.stream.bufferBytes(), 16384);
+    EXPECT_NE(slurp("tone.ini").find("Buffer=16\r\n"), std::string::npos);
+
+    rig.record->autoPlay = true;
+    rig.tone.start();
+    ASSERT_TRUE(rig.record->waitUntil([&] { return !rig.record->submits.empty(); }));
+    EXPECT_EQ(rig.record->framesPerBuffer, 4096);
+    rig.tone.setBufferSetting(64); // a running stream keeps its size
+    rig.tone.stop();
+    rig.stream.stopAndWait();
+    EXPECT_EQ(rig.record->framesPerBuffer, 4096);
+}
+
+TEST(ToneOutput, ALostDeviceEndsWhatNeedsTheToneThenStopsThenIsRaisedOnceWithItsReason) {
+    ToneRig rig;
+    rig.record->autoPlay = true;
+    rig.record->failAfterSubmits = 4;
+    rig.tone.start();
+    rig.tone.holdForTransmission();
+    std::vector<std::string> order;
+    rig.tone.onToneLost = [&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); };
+    rig.tone.onStateChange = [&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); };
+    // The worker reports on its own thread.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (rig.failedWorker == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_NE(rig.failedWorker, 0u);
+
+    rig.act([&] { rig.tone.workerFailed(rig.failedWorker); });
+    EXPECT_EQ(order, (std::vector<std::string>{"lost while playing", "stopped"}));
+    EXPECT_EQ(rig.sink.messages,
+              std::vector<std::string>{"Ошибка аудиоустройства: test device: No such device"});
+    EXPECT_FALSE(rig.tone.heldForTransmission());
+    // The same news again, or news of an earlier worker once the tone runs anew, is nothing to report.
+    rig.act([&] { rig.tone.workerFailed(rig.failedWorker); });
+    rig.record->failAfterSubmits = -1;
+    rig.tone.start();
+    rig.act([&] { rig.tone.workerFailed(rig.failedWorker); });
+    EXPECT_EQ(rig.sink.messages.size(), 1u);
+    EXPECT_TRUE(rig.tone.playing());
+    rig.tone.stop();
+}

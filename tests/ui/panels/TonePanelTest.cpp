@@ -1,0 +1,104 @@
+// The tone's buttons and buffer panel on a tone output over a recording device.
+#include "ui/panels/TonePanel.h"
+
+#include "mock/RecordingAudioDevice.h"
+#include "mock/RecordingMessageSink.h"
+#include "platform/MessageSink.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace tarvel;
+
+namespace {
+
+struct PanelRig {
+    PanelRig() {
+        std::filesystem::remove("panel.ini");
+        btnStop.setEnabled(false); // as the form starts
+        PnBuffer.hide();
+        record->autoPlay = true;
+    }
+    controls::Button btnPlay{"btnPlay", "Start"}, btnStop{"btnStop", "Stop"}, Button8{"Button8", "OK"};
+    controls::MenuItem Buffer1{"Buffer1", "Buffer"};
+    controls::Panel PnBuffer{"PnBuffer", "Buffer Size"};
+    controls::SpinField SpinEdit1{"SpinEdit1", 16, 64, 16, 64};
+    synth::ToneChannel vfoA, vfoB;
+    std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
+    audio::OutputStream stream{vfoA, vfoB, mock::RecordingAudioDevice::factory(record)};
+    settings::IniFile ini{"panel.ini"};
+    audio::ToneOutput tone{stream,
+                           vfoA,
+                           vfoB,
+                           ini,
+                           {[] { return 137600; }, [] { return 0; },
+                            [] {
+                                return audio::ChannelValues{1, 1, 1};
+                            },
+                            [] {
+                                return audio::ChannelValues{2, 1, 1};
+                            }}};
+    ui::panels::TonePanel panel{{btnPlay, btnStop, Buffer1, PnBuffer, SpinEdit1, Button8}, tone};
+    mock::RecordingMessageSink sink;
+
+    // Start enabled, Stop enabled.
+    std::pair<bool, bool> buttons() const { return {btnPlay.enabled(), btnStop.enabled()}; }
+};
+
+using Buttons = std::pair<bool, bool>;
+
+} // namespace
+
+TEST(TonePanel, StartIsForAToneThatIsOffAndStopForOneThatNoTransmissionHolds) {
+    PanelRig rig;
+    rig.btnPlay.click();
+    EXPECT_TRUE(rig.tone.playing());
+    EXPECT_EQ(rig.buttons(), Buttons(false, true));
+    // A transmission started while the tone played: Stop waits for its end.
+    rig.tone.holdForTransmission();
+    EXPECT_EQ(rig.buttons(), Buttons(false, false));
+    rig.tone.releaseFromTransmission();
+    EXPECT_EQ(rig.buttons(), Buttons(false, true));
+    // A transmission's end that stops the tone ends its hold too: the next Start gives Stop back.
+    rig.tone.holdForTransmission();
+    rig.tone.stop();
+    EXPECT_EQ(rig.buttons(), Buttons(true, false));
+    rig.btnPlay.click();
+    EXPECT_EQ(rig.buttons(), Buttons(false, true));
+    rig.btnStop.click();
+    EXPECT_FALSE(rig.tone.playing());
+    EXPECT_EQ(rig.buttons(), Buttons(true, false));
+
+    // A transmission that starts the tone itself leaves neither button to the operator.
+    rig.tone.start();
+    rig.tone.holdForTransmission();
+    EXPECT_EQ(rig.buttons(), Buttons(false, false));
+    rig.tone.stop();
+
+    // A Start that fails leaves both buttons as they were.
+    rig.record->probeFails = true;
+    platform::runGuarded(rig.sink, [&] { rig.btnPlay.click(); });
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
+    EXPECT_EQ(rig.buttons(), Buttons(true, false));
+}
+
+TEST(TonePanel, BufferPanelAppliesTypedAndClampedSizesAndOkStoresThem) {
+    PanelRig rig;
+    rig.Buffer1.click();
+    EXPECT_TRUE(rig.PnBuffer.visible());
+    rig.SpinEdit1.setText("20"); // used as typed
+    EXPECT_EQ(rig.stream.bufferBytes(), 20480);
+    rig.SpinEdit1.setText("100");
+    rig.SpinEdit1.focusOut();
+    EXPECT_EQ(rig.stream.bufferBytes(), 65536);
+    rig.SpinEdit1.setText("16");
+    rig.Button8.click();
+    EXPECT_FALSE(rig.PnBuffer.visible());
+    EXPECT_EQ(rig.stream.bufferBytes(), 16384);
+    std::ifstream in("panel.ini", std::ios::binary);
+    std::stringstream ini;
+    ini << in.rdbuf();
+    EXPECT_EQ(ini.str(), "[Param]\r\nBuffer=16\r\n");
+}
