@@ -24,9 +24,9 @@ int stepped(int value, int delta) {
 FrequencyPlan::FrequencyPlan(FrequencyPlanControls controls, synth::ToneChannel& vfoA,
                              synth::ToneChannel& vfoB, settings::IniFile& settings)
     : c_(controls), vfoA_(vfoA), vfoB_(vfoB), settings_(settings) {
-    c_.seRfreq.onChange = [this] { seRfreqChange(); };
-    c_.fineRfr.onChange = [this] { seRfreqChange(); };
-    c_.seLfreq.onChange = [this] { seLfreqChange(); };
+    c_.seRfreq.onChange = [this] { retuneVfoA(); };
+    c_.fineRfr.onChange = [this] { retuneVfoA(); };
+    c_.seLfreq.onChange = [this] { retuneVfoB(); };
     c_.rgR.onClick = [this] { cbRTypChange(); };
     c_.rgL.onClick = [this] { cbLtypChange(); };
     c_.LevRScrollBar1.onChange = [this] { LevRScrollBar1Change(); };
@@ -45,7 +45,7 @@ FrequencyPlan::FrequencyPlan(FrequencyPlanControls controls, synth::ToneChannel&
     c_.RBt1k.onClick = [this] { c_.seLfreq.setIncrement(1000); };
 }
 
-void FrequencyPlan::seRfreqChange() {
+void FrequencyPlan::retuneVfoA() {
     // A fine value that leaves 0 … 99 carries into the coarse value; each setter runs this retune again
     // nested, and this run then goes on with the normalised values.
     if (c_.fineRfr.value() == 100) {
@@ -65,7 +65,7 @@ void FrequencyPlan::seRfreqChange() {
     c_.RFreqScrollBar1.setPosition(c_.seRfreq.value());
 }
 
-void FrequencyPlan::seLfreqChange() {
+void FrequencyPlan::retuneVfoB() {
     const double f = vfoBFrequency(Fp, c_.seLfreq.value());
     lastVfoB = c_.seLfreq.value();
     const FrequencyWord fw = computeFrequencyWord(f, corr, Nrx);

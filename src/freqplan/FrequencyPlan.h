@@ -52,9 +52,9 @@ public:
                   settings::IniFile& settings);
 
     // The VFO A retune; the keyer calls it after setting df.
-    void seRfreqChange();
+    void retuneVfoA();
     // The VFO B retune.
-    void seLfreqChange();
+    void retuneVfoB();
     void cbRTypChange();
     void cbLtypChange();
     void LevRScrollBar1Change();

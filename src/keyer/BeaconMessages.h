@@ -36,8 +36,8 @@ struct BeaconControls {
 
 // What the messages and the clock call in the rest of the program.
 struct BeaconCalls {
-    std::function<void()> startTransmission;         // Start TX (BtTXClick)
-    std::function<void()> sequencerStep;             // one keyer step (Button3Click)
+    std::function<void()> startTransmission;         // Start TX
+    std::function<void()> sequencerStep;             // one keyer step
     std::function<void(std::string)> cutToClipboard; // Windows-1251 text
 };
 

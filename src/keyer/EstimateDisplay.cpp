@@ -8,10 +8,10 @@ namespace tarvel::keyer {
 EstimateDisplay::EstimateDisplay(EstimateControls controls, const KeyerState& state,
                                  const platform::Clock& clock)
     : c_(controls), state_(state), clock_(clock) {
-    c_.LbTTX.onClick = [this] { LbTTXClick(); };
+    c_.LbTTX.onClick = [this] { refreshEstimate(); };
 }
 
-void EstimateDisplay::LbTTXClick() {
+void EstimateDisplay::refreshEstimate() {
     const IdSpeeds speeds{c_.RBtCW.checked(), c_.RBtQrss3.checked(), c_.RBtCWs.checked(),
                           c_.RBtQrss3s.checked()};
     const double total = EstimateMilliseconds(c_.Ed3.text(), state_.keying, speeds);

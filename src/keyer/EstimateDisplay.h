@@ -25,7 +25,9 @@ public:
     // Connects the click on LbTTX.
     EstimateDisplay(EstimateControls controls, const KeyerState& state, const platform::Clock& clock);
 
-    void LbTTXClick();
+    // The expected duration, start and end of the sequence in Ed3 at the present keying values; also
+    // the click on LbTTX.
+    void refreshEstimate();
 
 private:
     EstimateControls c_;

@@ -50,7 +50,7 @@ struct PresetControls {
 
 // What the presets call in the rest of the keyer.
 struct PresetCalls {
-    std::function<void()> estimate; // the transmission time estimate (LbTTXClick)
+    std::function<void()> estimate; // refreshes the transmission time estimate
 };
 
 class Presets {

@@ -30,14 +30,14 @@ Sequencer::Sequencer(SequencerControls controls, KeyerState& state, platform::Ti
     : c_(controls), state_(state), timer_(Timer1), transmitter_(transmitter), plan_(plan), tone_(tone),
       log_(log), clock_(clock), sink_(sink) {
     timer_.onTimeout = [this] { guardedStep(); };
-    c_.BtStopTX.onClick = [this] { BtStopTXClick(); };
+    c_.BtStopTX.onClick = [this] { stopTransmission(); };
     c_.dot.onClick = [this] { dotClick(); };
     c_.dash.onClick = [this] { dashClick(); };
     c_.lPause.onClick = [this] { lPauseClick(); };
     c_.bigPause.onClick = [this] { bigPauseClick(); };
     c_.btStP.onClick = [this] { btStPClick(); };
     c_.BtPause.onClick = [this] { BtPauseClick(); };
-    c_.Button3.onClick = [this] { Button3Click(); };
+    c_.Button3.onClick = [this] { stepKeyer(); };
     c_.Button4.onClick = [this] { Button4Click(); };
     c_.cw.onClick = [this] { cwClick(); };
 }
@@ -52,7 +52,7 @@ unsigned char Sequencer::symbolAt(std::int64_t position) const {
     return static_cast<unsigned char>(c_.Ed3.text()[static_cast<std::size_t>(position - 1)]);
 }
 
-void Sequencer::Button3Click() {
+void Sequencer::stepKeyer() {
     timer_.setEnabled(false);
     if (state_.kk >= 1 && state_.kk <= length())
         perform();
@@ -63,14 +63,14 @@ void Sequencer::Button3Click() {
 void Sequencer::guardedStep() {
     const bool transmitting = onAir() || (state_.kk >= 1 && state_.kk <= length());
     try {
-        Button3Click();
+        stepKeyer();
     } catch (const platform::Failure& failure) {
         if (transmitting)
-            BtStopTXClick();
+            stopTransmission();
         sink_.show(failure.what());
     } catch (...) {
         if (transmitting)
-            BtStopTXClick();
+            stopTransmission();
         throw;
     }
 }
@@ -132,7 +132,7 @@ void Sequencer::lookAhead(std::int64_t position) {
     else if (next == '-')
         plan_.df = 0;
     // Retuned even when df stayed, so VFO A always matches the controls at each gap.
-    plan_.seRfreqChange();
+    plan_.retuneVfoA();
 }
 
 void Sequencer::trace(std::int64_t value, std::int64_t position, const char* lead) {
@@ -254,7 +254,7 @@ void Sequencer::endProcessing() {
     }
 }
 
-void Sequencer::BtStopTXClick() {
+void Sequencer::stopTransmission() {
     KeyingValues& k = state_.keying;
     const KeyingValues& saved = state_.savedMode;
     k.TT = saved.TT;
@@ -271,7 +271,7 @@ void Sequencer::BtStopTXClick() {
     transmitter_.keyOff();
     state_.kk = length() + 1;
     greyPanels();
-    Button3Click();
+    stepKeyer();
     transmitter_.pttOff();
     log_.stopRecord();
     c_.Label32.show();

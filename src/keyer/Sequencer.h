@@ -71,15 +71,15 @@ public:
               log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink);
 
     // One step: the symbol at kk, and the end processing when that was the last one.
-    void Button3Click();
+    void stepKeyer();
     // One step as Timer1 and Start TX run it: a failure inside a transmission's step ends the
     // transmission as Stop TX does (key and PTT low), and only then reaches the operator, whose message
     // box waits for a click; the chain is broken anyway, and the transmitter must not wait with it.
     void guardedStep();
     // A transmission is on: started from a message panel, or a sequence still being stepped through.
     bool onAir() const;
-    // Stop TX.
-    void BtStopTXClick();
+    // Stop TX: the transmission ends at once, key and PTT low, the stop record written.
+    void stopTransmission();
 
     // The element actions; each arms Timer1 with its duration and moves kk on by one.
     void dotClick();

@@ -12,10 +12,10 @@ StartTx::StartTx(StartTxControls controls, KeyerState& state, audio::ToneOutput&
                  EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1)
     : c_(controls), state_(state), tone_(tone), transmitter_(transmitter), settings_(settings), log_(log),
       estimate_(estimate), sequencer_(sequencer), timer_(Timer1) {
-    c_.BtTX.onClick = [this] { BtTXClick(); };
+    c_.BtTX.onClick = [this] { startTransmission(); };
 }
 
-void StartTx::BtTXClick() {
+void StartTx::startTransmission() {
     state_.sentText.clear();
     c_.LbTextNow.setCaption("");
     state_.kk = 1;
@@ -51,7 +51,7 @@ void StartTx::prepare() {
     for (std::string& line : trace)
         c_.Memo1.addLine(std::move(line));
 
-    estimate_.LbTTXClick();
+    estimate_.refreshEstimate();
 }
 
 void StartTx::release() {

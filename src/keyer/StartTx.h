@@ -49,7 +49,7 @@ public:
     // this start took is given back before the failure reaches the operator: no step will run, the key
     // and PTT lines are off, the tone it started is stopped, and the panels show no running message.
     // The first step runs guarded as every later one: its failure ends the transmission and is shown.
-    void BtTXClick();
+    void startTransmission();
 
 private:
     void prepare();

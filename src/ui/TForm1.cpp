@@ -95,11 +95,11 @@ TForm1::TForm1(Devices d)
                main.Btdfcw20,  main.Btdfcw30, main.btDFCW60, main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
                main.Btdfcw60i, main.PnBtdfcw, main.SpDot,    main.SpDash,    main.SpLp,      main.SpBigp,
                main.SpShift,   main.Button9},
-              keyerState, ini, {[this] { estimate.LbTTXClick(); }}),
+              keyerState, ini, {[this] { estimate.refreshEstimate(); }}),
       messages({main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.PnTX1, main.PnTX2, main.PnTX3,
                 main.PnTX4, main.Ed3, main.EdTX, main.LbTimeNow, main.BtText, main.EdbufTtx},
                keyerState, logControl, devices.clock, *Timer2, devices.sink,
-               {[this] { startTx.BtTXClick(); }, [this] { sequencer.Button3Click(); },
+               {[this] { startTx.startTransmission(); }, [this] { sequencer.stepKeyer(); },
                 [this](const std::string& text) { devices.cutToClipboard(text); }}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
@@ -115,7 +115,7 @@ TForm1::TForm1(Devices d)
     // A transmission without its reference tone must not go on keying the transmitter.
     tone.onToneLost = [this] {
         if (sequencer.onAir())
-            sequencer.BtStopTXClick();
+            sequencer.stopTransmission();
     };
 }
 
@@ -268,8 +268,8 @@ void TForm1::FormCreate() {
     guarded([&] { main.seLfreq.setValue(frrx); });
     // Both retunes in any case, so the cached values and both words are right before the first Start or
     // memory store even where no control changed.
-    guarded([&] { plan.seRfreqChange(); });
-    guarded([&] { plan.seLfreqChange(); });
+    guarded([&] { plan.retuneVfoA(); });
+    guarded([&] { plan.retuneVfoB(); });
     // 16. The compact layout.
     guarded([&] { layout.showCompact(); });
     // 17. Shown; the keyboard to Edit1.
@@ -279,7 +279,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
     if (sequencer.onAir())
-        guarded([this] { sequencer.BtStopTXClick(); });
+        guarded([this] { sequencer.stopTransmission(); });
     stream.stopAndWait();
     port.transmitter().releasePort();
 }

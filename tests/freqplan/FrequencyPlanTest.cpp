@@ -49,29 +49,29 @@ TEST(FrequencyWord, ThirtyTwoBitDifferencesWrapWithoutUndefinedBehaviour) {
 }
 
 TEST_F(FrequencyPlanTest, WindowDefaultsGiveTheDocumentedTonesAndColours) {
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
     EXPECT_EQ(rig.Label9.caption(), "30000");
     EXPECT_EQ(rig.Label9.color(), freqplan::kOrange);
 
     rig.plan.Fp = 500000;
-    rig.plan.seLfreqChange();
+    rig.plan.retuneVfoB();
     EXPECT_EQ(rig.vfoB.frequencyWord.load(), 46630400);
     EXPECT_EQ(rig.LbFoutrx.caption(), "11384.375");
     EXPECT_EQ(rig.LbFoutrx.color(), freqplan::kLightGrey);
     EXPECT_NE(readFile(rig.ini.path()).find("frrx=135700\r\n"), std::string::npos);
 
     platform::setDecimalSeparator(',');
-    rig.plan.seLfreqChange();
+    rig.plan.retuneVfoB();
     EXPECT_EQ(rig.LbFoutrx.caption(), "11384,375");
 }
 
 TEST_F(FrequencyPlanTest, NegativeTonesShowTheirMagnitude) {
     rig.act([&] { rig.EdFpA.setText("510000"); }); // VFO A tone −30000 Hz: grey, compared signed
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     EXPECT_EQ(rig.Label9.caption(), "1875");
     rig.act([&] { rig.EdKdel.setText("1"); });
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     EXPECT_EQ(rig.Label9.caption(), "30000");
     EXPECT_EQ(rig.Label9.color(), freqplan::kLightGrey);
 
@@ -86,17 +86,17 @@ TEST_F(FrequencyPlanTest, NegativeTonesShowTheirMagnitude) {
 
 TEST_F(FrequencyPlanTest, KeyedShiftLowersVfoAByShiftTimesCorrectionOverN) {
     rig.act([&] { rig.Edit2.setText("1.5"); });
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     const auto unshifted = rig.vfoA.frequencyWord.load();
     rig.plan.df = 20;
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     // 0.20 Hz × 1.5 / 16 = 0.01875 Hz = 76.8 units of 1/4096 Hz.
     EXPECT_NEAR(static_cast<double>(unshifted - rig.vfoA.frequencyWord.load()), 76.8, 0.5);
     EXPECT_NE(readFile(rig.ini.path()).find("corr=1.5\r\n"), std::string::npos);
 }
 
 TEST_F(FrequencyPlanTest, FactorChangeWaitsForTheNextRetune) {
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     rig.act([&] { rig.EdKdel.setText("8"); });
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
     EXPECT_EQ(rig.Label9.caption(), "30000");
@@ -105,7 +105,7 @@ TEST_F(FrequencyPlanTest, FactorChangeWaitsForTheNextRetune) {
 }
 
 TEST_F(FrequencyPlanTest, ZeroFactorStopsTheRetuneAndKeepsEverything) {
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     rig.act([&] { rig.EdKdel.setText("0"); });
     rig.act([&] { rig.seRfreq.setValue(200000); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});

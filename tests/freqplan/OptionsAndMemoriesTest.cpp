@@ -103,7 +103,7 @@ TEST(Memories, UnstoredMemoryRecallsZeroAsAnyTooLowEntry) {
 
 TEST(Memories, FunctionKeysStoreAndStepTheFineValue) {
     FreqplanRig rig;
-    rig.plan.seRfreqChange();
+    rig.plan.retuneVfoA();
     rig.memories.FormShortCut(2);
     EXPECT_NE(readFile(rig.ini.path()).find("freq2=480000\r\n"), std::string::npos);
     rig.memories.FormShortCut(8);
