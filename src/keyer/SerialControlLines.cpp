@@ -1,10 +1,14 @@
 #include "keyer/SerialControlLines.h"
 
+#include <atomic>
 #include <sys/ioctl.h>
 #include <termios.h>
 
 namespace tarvel::keyer {
 namespace {
+
+// The descriptor of the open port, for the crash handler; -1 when none is open.
+std::atomic<int> openPortHandle{-1};
 
 // One ioctl per operation: QSerialPort's own setters read the lines back first and emit signals.
 void changeLines(QSerialPort& port, int bits, bool on) {
@@ -27,6 +31,7 @@ bool SerialControlLines::open(const std::string& portName) {
         return false;
     // Linux raises DTR and RTS on open: drop both at once before the transmitter notices.
     changeLines(port_, TIOCM_DTR | TIOCM_RTS, false);
+    openPortHandle = port_.handle();
     // Many ports come with hang-up on close switched off (a console port, "stty -hupcl", some USB
     // adapters): ask for it, so that a killed process cannot leave the transmitter keyed.
     termios tio{};
@@ -41,7 +46,14 @@ void SerialControlLines::close() {
     if (!port_.isOpen())
         return;
     changeLines(port_, TIOCM_DTR | TIOCM_RTS, false);
+    openPortHandle = -1;
     port_.close();
+}
+
+void SerialControlLines::clearOpenPortLines() {
+    int both = TIOCM_DTR | TIOCM_RTS;
+    if (const int fd = openPortHandle.load(); fd >= 0)
+        ::ioctl(fd, TIOCMBIC, &both);
 }
 
 void SerialControlLines::setRts(bool on) {

@@ -29,6 +29,10 @@ public:
     // nullopt when the port is not open or cannot tell.
     std::optional<Levels> readBack() const;
 
+    // Clears both lines of the port that is open, if any, with nothing but one system call: safe in a
+    // crash handler, where the program can no longer end its transmission in order.
+    static void clearOpenPortLines();
+
 private:
     QSerialPort port_;
 };

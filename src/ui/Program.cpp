@@ -2,6 +2,7 @@
 
 #include "audio/AlsaAudioDevice.h"
 #include "keyer/SerialControlLines.h"
+#include "platform/CrashHook.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
 #include "platform/SystemClock.h"
@@ -19,6 +20,8 @@ int runProgram(const std::function<void(TForm1&)>& started) {
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;
+    // A crash cannot end the transmission in order, but it can still drop both lines on its way out.
+    platform::installCrashHook(&keyer::SerialControlLines::clearOpenPortLines);
     platform::TerminationSignals termination([&terminated](int) {
         terminated = true;
         QApplication::exit(0);
