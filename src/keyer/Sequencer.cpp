@@ -1,7 +1,6 @@
 #include "keyer/Sequencer.h"
 
 #include "keyer/MorseTable.h"
-#include "platform/Failure.h"
 #include "platform/Locale.h"
 
 #include <string>
@@ -62,17 +61,15 @@ void Sequencer::stepKeyer() {
 
 void Sequencer::guardedStep() {
     const bool transmitting = onAir() || (state_.kk >= 1 && state_.kk <= length());
-    try {
-        stepKeyer();
-    } catch (const platform::Failure& failure) {
-        if (transmitting)
-            stopTransmission();
-        sink_.show(failure.what());
-    } catch (...) {
-        if (transmitting)
-            stopTransmission();
-        throw;
-    }
+    platform::runGuarded(sink_, [&] {
+        try {
+            stepKeyer();
+        } catch (...) {
+            if (transmitting)
+                stopTransmission();
+            throw;
+        }
+    });
 }
 
 bool Sequencer::onAir() const {
@@ -173,24 +170,22 @@ void Sequencer::dashClick() {
 }
 
 void Sequencer::lPauseClick() {
-    const std::int32_t position = state_.kk;
-    transmitter_.keyOff();
-    lookAhead(static_cast<std::int64_t>(position) + 1);
-    c_.Lbo.setCaption("/");
-    trace(plan_.df, static_cast<std::int64_t>(position) + 1, "df=");
-    c_.Edit4.setText(std::to_string(plan_.df));
-    arm(ElementGapMilliseconds(state_.keying.TT, state_.keying.gapDivisor));
+    gap(1, "/", ElementGapMilliseconds(state_.keying.TT, state_.keying.gapDivisor));
 }
 
 void Sequencer::bigPauseClick() {
-    const std::int32_t position = state_.kk;
-    transmitter_.keyOff();
     // Past the next character's echo to its first element.
-    lookAhead(static_cast<std::int64_t>(position) + 2);
-    c_.Lbo.setCaption("-----");
-    trace(plan_.df, static_cast<std::int64_t>(position) + 1, "df=");
+    gap(2, "-----", product32(state_.keying.TT, state_.keying.letterGapFactor));
+}
+
+void Sequencer::gap(std::int64_t lookAheadOffset, const char* caption, std::int64_t intervalMs) {
+    const std::int64_t position = state_.kk;
+    transmitter_.keyOff();
+    lookAhead(position + lookAheadOffset);
+    c_.Lbo.setCaption(caption);
+    trace(plan_.df, position + 1, "df=");
     c_.Edit4.setText(std::to_string(plan_.df));
-    arm(product32(state_.keying.TT, state_.keying.letterGapFactor));
+    arm(intervalMs);
 }
 
 void Sequencer::identification(bool startId) {

@@ -99,6 +99,8 @@ private:
     // Performs the symbol at kk; false when it has no action.
     bool perform();
     void arm(std::int64_t intervalMs);
+    // A gap: key off, look ahead for DFCW, show and trace it, then wait intervalMs.
+    void gap(std::int64_t lookAheadOffset, const char* caption, std::int64_t intervalMs);
     void lookAhead(std::int64_t position);
     void startMarker();
     void identification(bool startId);
