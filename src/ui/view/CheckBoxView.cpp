@@ -15,11 +15,7 @@ CheckBoxView::CheckBoxView(controls::CheckBox& model, platform::MessageSink& sin
 }
 
 void CheckBoxView::sync() {
-    setText(toQt(model_.caption()));
-    setChecked(model_.checked());
-    applyCommon(*this, model_);
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
-    applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
+    applyCheckable(*this, model_, model_.checked());
 }
 
 } // namespace tarvel::ui::view

@@ -16,11 +16,7 @@ RadioButtonView::RadioButtonView(controls::RadioButton& model, platform::Message
 }
 
 void RadioButtonView::sync() {
-    setText(toQt(model_.caption()));
-    setChecked(model_.checked());
-    applyCommon(*this, model_);
-    setAutoFillBackground(model_.color() != controls::kDefaultColor);
-    applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
+    applyCheckable(*this, model_, model_.checked());
 }
 
 } // namespace tarvel::ui::view

@@ -103,4 +103,12 @@ void forgetAppliedColors(QWidget& widget) {
     widget.setProperty(kAppliedColors, QVariant());
 }
 
+void applyCheckable(QAbstractButton& widget, const controls::Control& model, bool checked) {
+    widget.setText(toQt(model.caption()));
+    widget.setChecked(checked);
+    applyCommon(widget, model);
+    widget.setAutoFillBackground(model.color() != controls::kDefaultColor);
+    applyColors(widget, model, QPalette::Window, QPalette::WindowText);
+}
+
 } // namespace tarvel::ui::view

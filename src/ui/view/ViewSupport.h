@@ -2,6 +2,7 @@
 // Conversions and property transfers that every widget showing a control model shares.
 #include "controls/Control.h"
 
+#include <QAbstractButton>
 #include <QPalette>
 #include <QString>
 #include <string>
@@ -28,6 +29,9 @@ void applyCommon(QWidget& widget, const controls::Control& model);
 // disabled control still looks disabled.
 void applyColors(QWidget& widget, const controls::Control& model, QPalette::ColorRole background,
                  QPalette::ColorRole text);
+// Everything a check box or radio button shows of its model: caption, mark, the common properties and
+// its colours on a background of its own only when it has a colour.
+void applyCheckable(QAbstractButton& widget, const controls::Control& model, bool checked);
 // Paints a group box flat, as the windows were designed: an etched frame whose top line runs through the
 // middle of the title, and a plain inside, so opaque labels in it do not stand out. For paintEvent.
 void paintGroupFrame(QGroupBox& box);
