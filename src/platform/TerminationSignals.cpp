@@ -9,7 +9,7 @@
 namespace tarvel::platform {
 namespace {
 
-static_assert(SIGINT == 2 && SIGTERM == 15 && SIGHUP == 1);
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Written by the handler; only async-signal-safe calls may touch it there.
 volatile sig_atomic_t writeFd = -1;

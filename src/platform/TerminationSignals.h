@@ -19,9 +19,6 @@ public:
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-    // The signals it takes over.
-    static constexpr int kSignals[] = {2 /* SIGINT */, 15 /* SIGTERM */, 1 /* SIGHUP */};
-
 private:
     void drain();
 

@@ -26,9 +26,6 @@ struct Devices {
     std::string settingsPath;
     std::string logPath = "vfolog.txt";
     std::string helpPath = "readme.txt";
-    // Runs a task on the user-interface thread's event loop later; callable from any thread. Empty: the
-    // Qt event loop of the application.
-    std::function<void(std::function<void()>)> postToInterface = {};
 };
 
 } // namespace tarvel::ui

@@ -120,14 +120,14 @@ TForm1::TForm1(Devices d)
 }
 
 void TForm1::postWorkerFailure(std::uint64_t worker) {
-    std::function<void()> task = [this, worker, alive = std::weak_ptr<bool>(alive_)] {
-        if (alive.lock())
-            guarded([&] { tone.workerFailed(worker); });
-    };
-    if (devices.postToInterface)
-        devices.postToInterface(std::move(task));
-    else
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+    // Queued on the event loop, which runs on the user-interface thread whichever thread posts.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, worker, alive = std::weak_ptr<bool>(alive_)] {
+            if (alive.lock())
+                guarded([&] { tone.workerFailed(worker); });
+        },
+        Qt::QueuedConnection);
 }
 
 TForm1::~TForm1() {

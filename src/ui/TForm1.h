@@ -61,11 +61,6 @@ public:
     forms::KeypadForm keypad;
     forms::HelpForm help;
 
-private:
-    // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-
-public:
     synth::ToneChannel vfoA;
     synth::ToneChannel vfoB;
     settings::IniFile ini;
@@ -99,6 +94,9 @@ private:
     // Hands a failed audio worker's news to the user-interface thread, where the tone ends.
     void postWorkerFailure(std::uint64_t worker);
     void connectShell();
+
+    // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace tarvel::ui
