@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -121,37 +122,40 @@ private:
     bool ended_ = false;
 };
 
-TEST(Signal, TermInTheMiddleOfAnElementLeavesBothLinesLowAndWritesTheStopRecord) {
-    if (::access(kPort, F_OK) != 0)
-        GTEST_SKIP() << kPort << " is absent";
-    PortWatcher watcher;
-    if (!watcher.usable())
-        GTEST_SKIP() << "the modem lines of " << kPort << " cannot be set and read here";
-    KeyedProgram program;
-    ASSERT_TRUE(program.keyed(watcher)) << "no keyed element seen; log:\n" << program.log();
-    const bool hangUpWhileRunning = watcher.hangUpOnClose();
-    const int status = program.end(SIGTERM);
+// Each test starts from a keyed element of the program, with the watcher on the port.
+class Signal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::access(kPort, F_OK) != 0)
+            GTEST_SKIP() << kPort << " is absent";
+        watcher.emplace();
+        if (!watcher->usable())
+            GTEST_SKIP() << "the modem lines of " << kPort << " cannot be set and read here";
+        program.emplace();
+        ASSERT_TRUE(program->keyed(*watcher)) << "no keyed element seen; log:\n" << program->log();
+    }
+    // Declared first, so it goes last: the watcher keeps the port open until the program has gone.
+    std::optional<PortWatcher> watcher;
+    std::optional<KeyedProgram> program;
+};
 
-    EXPECT_EQ(watcher.lines(), 0);
+TEST_F(Signal, TermInTheMiddleOfAnElementLeavesBothLinesLowAndWritesTheStopRecord) {
+    const bool hangUpWhileRunning = watcher->hangUpOnClose();
+    const int status = program->end(SIGTERM);
+
+    EXPECT_EQ(watcher->lines(), 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_TRUE(hangUpWhileRunning) << "the program did not ask for hang-up on close";
-    EXPECT_NE(program.log().find("\r\n Stop : "), std::string::npos) << program.log();
+    EXPECT_NE(program->log().find("\r\n Stop : "), std::string::npos) << program->log();
 }
 
 // A crash cannot end the transmission in order, and HUPCL does nothing while another process holds the
 // port (here the watcher): the crash handler itself drops both lines.
-TEST(Signal, ACrashInTheMiddleOfAnElementStillDropsBothLines) {
-    if (::access(kPort, F_OK) != 0)
-        GTEST_SKIP() << kPort << " is absent";
-    PortWatcher watcher;
-    if (!watcher.usable())
-        GTEST_SKIP() << "the modem lines of " << kPort << " cannot be set and read here";
-    KeyedProgram program;
-    ASSERT_TRUE(program.keyed(watcher)) << "no keyed element seen; log:\n" << program.log();
-    const int status = program.end(SIGSEGV);
+TEST_F(Signal, ACrashInTheMiddleOfAnElementStillDropsBothLines) {
+    const int status = program->end(SIGSEGV);
 
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << "status " << status;
-    EXPECT_EQ(watcher.lines(), 0);
+    EXPECT_EQ(watcher->lines(), 0);
 }
 
 } // namespace
