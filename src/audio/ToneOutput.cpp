@@ -57,6 +57,13 @@ void ToneOutput::releaseFromTransmission() {
     changed();
 }
 
+void ToneOutput::endTransmission(bool toneStartedForIt) {
+    if (toneStartedForIt)
+        stop();
+    else
+        releaseFromTransmission();
+}
+
 void ToneOutput::setBufferSetting(int setting) {
     stream_.setBufferBytes(bytesForSetting(setting));
 }

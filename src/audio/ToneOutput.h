@@ -41,6 +41,9 @@ public:
     // A transmission owns the playing tone until it releases it: the operator may not stop it meanwhile.
     void holdForTransmission();
     void releaseFromTransmission();
+    // The transmission is over: a tone it started for itself stops; one that already played stays on,
+    // and the operator may stop it again.
+    void endTransmission(bool toneStartedForIt);
     bool heldForTransmission() const { return held_; }
 
     // The buffer-size setting in KiB, as typed; a running worker keeps the size it started with.

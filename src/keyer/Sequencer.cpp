@@ -232,10 +232,7 @@ void Sequencer::endProcessing() {
     if (state_.txActive == 1) {
         log_.endRecord();
         if (!c_.ChLoop.checked()) {
-            if (state_.audioWasPlaying == 0)
-                tone_.stop();
-            else
-                tone_.releaseFromTransmission(); // the operator can stop the tone again
+            tone_.endTransmission(state_.audioWasPlaying == 0);
             state_.txActive = 0;
             transmitter_.pttOff();
             c_.Label32.show();
@@ -259,10 +256,7 @@ void Sequencer::stopTransmission() {
     k.dfcwShift = saved.dfcwShift;
     state_.txActive = 0;
     timer_.setEnabled(false);
-    if (state_.audioWasPlaying == 0)
-        tone_.stop();
-    else
-        tone_.releaseFromTransmission();
+    tone_.endTransmission(state_.audioWasPlaying == 0);
     transmitter_.keyOff();
     state_.kk = length() + 1;
     greyPanels();

@@ -60,10 +60,7 @@ void StartTx::release() {
     state_.kk = static_cast<std::int32_t>(c_.Ed3.text().size()) + 1;
     transmitter_.keyOff();
     transmitter_.pttOff();
-    if (state_.audioWasPlaying == 0)
-        tone_.stop();
-    else
-        tone_.releaseFromTransmission();
+    tone_.endTransmission(state_.audioWasPlaying == 0);
     state_.txActive = 0;
     for (controls::Control* panel : {&c_.PnTX1, &c_.PnTX2, &c_.PnTX3, &c_.PnTX4})
         panel->setColor(kIdlePanelColor);
