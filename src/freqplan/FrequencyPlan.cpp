@@ -143,6 +143,14 @@ void FrequencyPlan::EdFpAChange() {
     settings_.writeInteger("FpA", FpA);
 }
 
+std::int32_t FrequencyPlan::vfoACoarseHz() const {
+    return c_.seRfreq.value();
+}
+
+std::int32_t FrequencyPlan::vfoAFineCentiHz() const {
+    return c_.fineRfr.value();
+}
+
 std::int64_t FrequencyPlan::vfoAWord() const {
     return computeFrequencyWord(vfoAFrequency(c_.seRfreq.value(), FpA, c_.fineRfr.value(), df), corr, N).word;
 }

@@ -68,6 +68,13 @@ public:
     void EdFpChange();
     void EdFpAChange();
 
+    // VFO A as the operator set it: coarse Hz and fine 0.01 Hz.
+    std::int32_t vfoACoarseHz() const;
+    std::int32_t vfoAFineCentiHz() const;
+    // The keyer's DFCW shift of VFO A, Hz; takes effect at the next retuneVfoA().
+    void setDfcwShift(std::int32_t hz) { df = hz; }
+    std::int32_t dfcwShift() const { return df; }
+
     // The words Start loads, from the present controls and values only (no display, no side effect).
     std::int64_t vfoAWord() const;
     std::int64_t vfoBWord() const;

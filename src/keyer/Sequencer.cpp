@@ -125,9 +125,9 @@ void Sequencer::lookAhead(std::int64_t position) {
         return;
     const unsigned char next = symbolAt(position);
     if (next == '*')
-        plan_.df = state_.keying.dfcwShift;
+        plan_.setDfcwShift(state_.keying.dfcwShift);
     else if (next == '-')
-        plan_.df = 0;
+        plan_.setDfcwShift(0);
     // Retuned even when df stayed, so VFO A always matches the controls at each gap.
     plan_.retuneVfoA();
 }
@@ -140,8 +140,8 @@ void Sequencer::startMarker() {
     state_.sentText.clear();
     c_.LbTextNow.setCaption("");
     c_.LbTextNow.setFontColor(kSendingTextColor);
-    log_.startRecord(c_.Lbmode.caption(), c_.LbTTX.caption(), state_.messageText, c_.seRfreq.value(),
-                     c_.fineRfr.value());
+    log_.startRecord(c_.Lbmode.caption(), c_.LbTTX.caption(), state_.messageText, plan_.vfoACoarseHz(),
+                     plan_.vfoAFineCentiHz());
     btStPClick();
 }
 
@@ -157,7 +157,7 @@ void Sequencer::dotClick() {
     const std::int32_t position = state_.kk;
     c_.Lbo.setCaption("*");
     transmitter_.keyOn();
-    trace(plan_.df, position, "df=");
+    trace(plan_.dfcwShift(), position, "df=");
     arm(state_.keying.TT);
 }
 
@@ -165,7 +165,7 @@ void Sequencer::dashClick() {
     const std::int32_t position = state_.kk;
     transmitter_.keyOn();
     c_.Lbo.setCaption("==");
-    trace(plan_.df, position, "df=");
+    trace(plan_.dfcwShift(), position, "df=");
     arm(product32(state_.keying.TT, state_.keying.dashFactor));
 }
 
@@ -183,8 +183,8 @@ void Sequencer::gap(std::int64_t lookAheadOffset, const char* caption, std::int6
     transmitter_.keyOff();
     lookAhead(position + lookAheadOffset);
     c_.Lbo.setCaption(caption);
-    trace(plan_.df, position + 1, "df=");
-    c_.Edit4.setText(std::to_string(plan_.df));
+    trace(plan_.dfcwShift(), position + 1, "df=");
+    c_.Edit4.setText(std::to_string(plan_.dfcwShift()));
     arm(intervalMs);
 }
 
@@ -202,7 +202,7 @@ void Sequencer::identification(bool startId) {
     }
     arm(k.TT);
     // The "," that follows the marker retunes to the unshifted frequency.
-    plan_.df = 0;
+    plan_.setDfcwShift(0);
     c_.Memo1.addLine("TT=" + std::to_string(k.TT) + "  " + std::to_string(symbolAt(state_.kk)));
 }
 

@@ -47,9 +47,6 @@ struct SequencerControls {
     controls::RadioButton& RBtQrss3s;
     controls::RadioButton& RBtCW;
     controls::RadioButton& RBtQrss3;
-    // VFO A, quoted in the start record.
-    controls::SpinField& seRfreq;
-    controls::SpinField& fineRfr;
     controls::Button& BtStopTX;
     // Diagnostic panel.
     controls::Button& dot;

@@ -112,18 +112,18 @@ struct KeyerRig {
         bigPause{"bigPause", "bigPause"}, btStP{"btStP", "StartP"}, BtPause{"BtPause", "BtPause"},
         Button3{"Button3", "txtx"}, Button4{"Button4", "kk:=1"}, cw{"cw", "cw"};
 
-    keyer::Sequencer sequencer{
-        {Ed3,      Memo1, Edit4, Lbo,     LbTextNow, Lbmode,    LbTTX,   EdTtx,    ChLoop,     PnTX1,
-         PnTX2,    PnTX3, PnTX4, Label32, RBtCWs,    RBtQrss3s, RBtCW,   RBtQrss3, fp.seRfreq, fp.fineRfr,
-         BtStopTX, dot,   dash,  lPause,  bigPause,  btStP,     BtPause, Button3,  Button4,    cw},
-        state,
-        *timer1,
-        port.transmitter(),
-        fp.plan,
-        tone,
-        logControl,
-        time,
-        fp.sink};
+    keyer::Sequencer sequencer{{Ed3,    Memo1,     Edit4, Lbo,      LbTextNow, Lbmode,  LbTTX,
+                                EdTtx,  ChLoop,    PnTX1, PnTX2,    PnTX3,     PnTX4,   Label32,
+                                RBtCWs, RBtQrss3s, RBtCW, RBtQrss3, BtStopTX,  dot,     dash,
+                                lPause, bigPause,  btStP, BtPause,  Button3,   Button4, cw},
+                               state,
+                               *timer1,
+                               port.transmitter(),
+                               fp.plan,
+                               tone,
+                               logControl,
+                               time,
+                               fp.sink};
     keyer::EstimateDisplay estimate{
         {Ed3, LbTTX, LbTxEnd, EdTtx, RBtCW, RBtQrss3, RBtCWs, RBtQrss3s}, state, time};
     settings::IniFile txIni;
