@@ -1,101 +1,112 @@
 #pragma once
-// The frequency plan: keeps the two tone channels in step with the VFO controls (both retunes, the
-// factors, offsets, correction, waveforms and levels) and owns the values they work with.
-#include "controls/Control.h"
-#include "controls/RadioButton.h"
-#include "controls/RadioGroup.h"
-#include "controls/ScrollBar.h"
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
+// The frequency plan: VFO A and VFO B as numbers, with the factors, offsets, correction, waveforms and
+// levels; every change reaches the two tone channels and the settings file at once.
+#include "freqplan/FrequencyWord.h"
 #include "settings/IniFile.h"
 #include "synth/ToneChannel.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace tarvel::freqplan {
 
-constexpr controls::Color kOrange = controls::rgb(255, 136, 34);
-constexpr controls::Color kLightGrey = controls::rgb(204, 204, 204);
-constexpr controls::Color kGreen = controls::rgb(0, 136, 85);
+// The tone a retune gives, as the operator reads it.
+struct Tone {
+    double hz = 0.0;         // the magnitude
+    bool aboveAudio = false; // beyond 22 kHz, where the sound card no longer reproduces it
+};
 
-// The controls of the main window that the plan reads and writes.
-struct FrequencyPlanControls {
-    controls::SpinField& seRfreq;
-    controls::SpinField& fineRfr;
-    controls::ScrollBar& RFreqScrollBar1;
-    controls::TextField& EdFpA;
-    controls::TextField& EdKdel;
-    controls::RadioGroup& rgR;
-    controls::ScrollBar& LevRScrollBar1;
-    controls::SpinField& seRLev;
-    controls::Label& Label9;
-    controls::Control& PnAcol;
-    controls::SpinField& seLfreq;
-    controls::RadioButton& RBt1;
-    controls::RadioButton& RBt10;
-    controls::RadioButton& RBt100;
-    controls::RadioButton& RBt1k;
-    controls::TextField& EdFp;
-    controls::TextField& EdRxKdel;
-    controls::RadioGroup& rgL;
-    controls::ScrollBar& LevLScrollBar1;
-    controls::SpinField& seLLev;
-    controls::Label& LbFoutrx;
-    controls::Control& PnBcol;
-    controls::TextField& Edit2;
+// The factors and offsets that turn the VFO frequencies into tones.
+struct Factors {
+    double correction = 1.0;
+    std::int32_t vfoAFactor = 16; // N
+    std::int32_t vfoBFactor = 32; // Nrx
+    std::int32_t vfoBOffset = 0;  // Fp
+    std::int32_t vfoAOffset = 0;  // FpA
 };
 
 class FrequencyPlan {
 public:
-    // Connects the handlers to the controls' events.
-    FrequencyPlan(FrequencyPlanControls controls, synth::ToneChannel& vfoA, synth::ToneChannel& vfoB,
-                  settings::IniFile& settings);
+    FrequencyPlan(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, settings::IniFile& settings);
 
-    // The VFO A retune; the keyer calls it after setting df.
+    // The values the controls show before their first change; nothing is published or stored.
+    void assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, std::int32_t waveform,
+                    std::int32_t level);
+    void assumeVfoB(std::int32_t hz, std::int32_t waveform, std::int32_t level);
+    // The stored factors at start-up, held at once without writing them back.
+    void restoreFactors(const Factors& factors) { factors_ = factors; }
+
+    // VFO A tuned to coarse Hz + fine 0.01 Hz, then retuned. The values are held even when the retune
+    // fails, as the fields keep showing them.
+    void setVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz);
+    // Publishes VFO A's word from the held values and reports the tone; the keyer calls it after setting
+    // the shift. Throws the frequency-word failures, leaving word and tuned values as they were.
     void retuneVfoA();
-    // The VFO B retune.
+    // VFO B tuned to hz, then retuned; the retune stores "frrx".
+    void setVfoB(std::int32_t hz);
     void retuneVfoB();
-    void cbRTypChange();
-    void cbLtypChange();
-    void LevRScrollBar1Change();
-    void seRLevChange();
-    void LevLScrollBar1Change();
-    void seLLevChange();
-    void RFreqScrollBar1Change();
-    void Edit1Change();
-    void EdKdelChange();
-    void EdRxKdelChange();
-    void EdFpChange();
-    void EdFpAChange();
+
+    // Each is stored at once and takes effect at the next retune.
+    void setCorrection(double correction);
+    void setVfoAFactor(std::int32_t n);
+    void setVfoBFactor(std::int32_t n);
+    void setVfoBOffset(std::int32_t hz);
+    void setVfoAOffset(std::int32_t hz);
+    const Factors& factors() const { return factors_; }
+
+    // The waveform (0 off, 1 sine, 2 square) plays at once and is stored.
+    void setVfoAWaveform(std::int32_t waveform);
+    void setVfoBWaveform(std::int32_t waveform);
+    std::int32_t vfoAWaveform() const { return vfoAWaveform_; }
+    std::int32_t vfoBWaveform() const { return vfoBWaveform_; }
+    // A level plays at once; setVfo?Level also makes it the level the next start loads, while
+    // playVfo?Level leaves that one as it was.
+    void setVfoALevel(std::int32_t level);
+    void playVfoALevel(std::int32_t level);
+    void setVfoBLevel(std::int32_t level);
+    void playVfoBLevel(std::int32_t level);
+    std::int32_t vfoALevel() const { return vfoALevel_; }
+    std::int32_t vfoBLevel() const { return vfoBLevel_; }
 
     // VFO A as the operator set it: coarse Hz and fine 0.01 Hz.
-    std::int32_t vfoACoarseHz() const;
-    std::int32_t vfoAFineCentiHz() const;
-    // The keyer's DFCW shift of VFO A, Hz; takes effect at the next retuneVfoA().
-    void setDfcwShift(std::int32_t hz) { df = hz; }
-    std::int32_t dfcwShift() const { return df; }
+    std::int32_t vfoACoarseHz() const { return coarseHz_; }
+    std::int32_t vfoAFineCentiHz() const { return fineCentiHz_; }
+    // VFO A as the last retune that went through left it: what Start and the memories store.
+    std::int32_t tunedCoarseHz() const { return tunedCoarseHz_; }
+    std::int32_t tunedFineCentiHz() const { return tunedFineCentiHz_; }
+    std::int32_t vfoBHz() const { return vfoBHz_; }
 
-    // The words Start loads, from the present controls and values only (no display, no side effect).
+    // The keyer's DFCW shift of VFO A, 0.01 Hz; takes effect at the next retuneVfoA().
+    void setDfcwShift(std::int32_t shift) { dfcwShift_ = shift; }
+    std::int32_t dfcwShift() const { return dfcwShift_; }
+
+    // The words Start loads, from the present values only (no report, no side effect).
     std::int64_t vfoAWord() const;
     std::int64_t vfoBWord() const;
 
-    double corr = 1.0;
-    std::int32_t N = 16;
-    std::int32_t Nrx = 32;
-    std::int32_t Fp = 0;
-    std::int32_t FpA = 0;
-    std::int32_t df = 0; // written only by the keyer
-    std::int32_t lastCoarse = 0;
-    std::int32_t lastFine = 0;
-    std::int32_t lastVfoB = 0;
+    // After every retune that went through: the tone to show. VFO A compares the signed tone with the
+    // limit, so a negative one never counts as above; VFO B compares the magnitude.
+    std::function<void(const Tone&)> onVfoATone;
+    std::function<void(const Tone&)> onVfoBTone;
 
 private:
-    void showTone(controls::Label& label, double w, bool signedComparison);
+    FrequencyWord vfoAFrequencyWord() const;
+    FrequencyWord vfoBFrequencyWord() const;
 
-    FrequencyPlanControls c_;
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
     settings::IniFile& settings_;
+    Factors factors_;
+    std::int32_t coarseHz_ = 0;
+    std::int32_t fineCentiHz_ = 0;
+    std::int32_t tunedCoarseHz_ = 0;
+    std::int32_t tunedFineCentiHz_ = 0;
+    std::int32_t vfoBHz_ = 0;
+    std::int32_t dfcwShift_ = 0; // written only by the keyer
+    std::int32_t vfoAWaveform_ = 0;
+    std::int32_t vfoBWaveform_ = 0;
+    std::int32_t vfoALevel_ = 0;
+    std::int32_t vfoBLevel_ = 0;
 };
 
 } // namespace tarvel::freqplan

@@ -42,32 +42,34 @@ TForm1::TForm1(Devices d)
           vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.readText("AudioDevice", "default")); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
       tone(stream, vfoA, vfoB, ini,
-           {[this] { return plan.lastCoarse; }, [this] { return plan.lastFine; },
+           {[this] { return plan.tunedCoarseHz(); }, [this] { return plan.tunedFineCentiHz(); },
             [this] {
-                return audio::ChannelValues{plan.vfoAWord(), main.rgR.itemIndex(),
-                                            main.LevRScrollBar1.position()};
+                return audio::ChannelValues{plan.vfoAWord(), plan.vfoAWaveform(), plan.vfoALevel()};
             },
             [this] {
-                return audio::ChannelValues{plan.vfoBWord(), main.rgL.itemIndex(), main.seLLev.value()};
+                return audio::ChannelValues{plan.vfoBWord(), plan.vfoBWaveform(), plan.vfoBLevel()};
             }}),
       tonePanel({main.btnPlay, main.btnStop, main.Buffer1, main.PnBuffer, main.SpinEdit1, main.Button8},
                 tone),
-      plan({main.seRfreq,        main.fineRfr, main.RFreqScrollBar1, main.EdFpA,  main.EdKdel,   main.rgR,
-            main.LevRScrollBar1, main.seRLev,  main.Label9,          main.PnAcol, main.seLfreq,  main.RBt1,
-            main.RBt10,          main.RBt100,  main.RBt1k,           main.EdFp,   main.EdRxKdel, main.rgL,
-            main.LevLScrollBar1, main.seLLev,  main.LbFoutrx,        main.PnBcol, main.Edit2},
-           vfoA, vfoB, ini),
+      plan(vfoA, vfoB, ini), vfoAPanel({main.seRfreq, main.fineRfr, main.RFreqScrollBar1, main.rgR,
+                                        main.LevRScrollBar1, main.seRLev, main.Label9, main.PnAcol},
+                                       plan),
+      vfoBPanel({main.seLfreq, main.RBt1, main.RBt10, main.RBt100, main.RBt1k, main.rgL, main.LevLScrollBar1,
+                 main.seLLev, main.LbFoutrx, main.PnBcol},
+                plan),
       layout({main.TForm1, main.GroupBox2, main.GroupBox1, main.PnBt, main.PnCh, main.PnOption,
               main.GroupBox4, main.Panel3, main.ChBA, main.ChBB}),
-      options({main.Panel1, main.ChBA, main.ChBB, main.EdminF, main.EdmaxF, main.RFreqScrollBar1}, ini),
-      memories({main.seRfreq,
-                main.fineRfr,
-                main.Edit1,
-                {&main.BtF1, &main.BtF2, &main.BtF3, &main.BtF4},
-                {&main.BtF1w, &main.BtF2w, &main.BtF3w, &main.BtF4w},
-                keypad.TForm3,
-                keypad.buttons},
-               plan, ini),
+      options(ini),
+      optionsPanel({main.EdFpA, main.EdKdel, main.EdFp, main.EdRxKdel, main.Edit2, main.Panel1, main.ChBA,
+                    main.ChBB, main.EdminF, main.EdmaxF, main.Button2, main.RFreqScrollBar1},
+                   plan, options),
+      memories(plan, ini), memoriesPanel({main.Edit1,
+                                          {&main.BtF1, &main.BtF2, &main.BtF3, &main.BtF4},
+                                          {&main.BtF1w, &main.BtF2w, &main.BtF3w, &main.BtF4w},
+                                          main.BtKnF,
+                                          keypad.TForm3,
+                                          keypad.buttons},
+                                         memories, plan, vfoAPanel),
       activityLog(devices.logPath, devices.clock),
       logControl({main.Log2, logWindow.TForm2, logWindow.Memo1}, activityLog, ini),
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
@@ -150,9 +152,7 @@ void TForm1::connectShell() {
         guarded([this] { port.OpenPortClick(); });
         layout.showBeacon();
     };
-    main.Button2.onClick = [this] { options.Button2Click(); };
     main.Log1.onClick = [this] { logControl.Log1Click(); };
-    main.BtKnF.onClick = [this] { memories.BtKnFClick(); };
     logWindow.Save1.onClick = [this] { logControl.Save1Click(); };
     logWindow.TForm2.onResize = [this] { logWindow.resized(); };
     help.TForm4.onResize = [this] { help.resized(); };
@@ -161,10 +161,8 @@ void TForm1::connectShell() {
 
 void TForm1::FormCreate() {
     // 1. Values that are not settings.
-    plan.corr = 1.0;
-    plan.N = 16;
-    plan.Nrx = 32;
-    plan.df = 0;
+    plan.restoreFactors({});
+    plan.setDfcwShift(0);
     stream.setBufferBytes(main.SpinEdit1.value() * 1024);
     keyerState.keying = keyer::KeyingValues{};
     keyerState.kk = 1;
@@ -182,18 +180,15 @@ void TForm1::FormCreate() {
     const std::int32_t Fp = ini.readInteger("Fp", 0);
     const std::int32_t FpA = ini.readInteger("FpA", 0);
     // Held as shared values at once: a field that already shows the stored text runs no handler later.
-    plan.corr = corr;
-    plan.N = N;
-    plan.Nrx = Nrx;
-    plan.Fp = Fp;
-    plan.FpA = FpA;
+    plan.restoreFactors(
+        {.correction = corr, .vfoAFactor = N, .vfoBFactor = Nrx, .vfoBOffset = Fp, .vfoAOffset = FpA});
     const std::int32_t frrx = ini.readInteger("frrx", 0);
     const std::int32_t freq = ini.readInteger("freq", 0);
     guarded([&] { main.seRfreq.setValue(freq); });
     const std::int32_t fine = ini.readInteger("01x", main.fineRfr.value());
     guarded([&] { main.fineRfr.setValue(fine); });
     for (int k = 1; k <= freqplan::Memories::kCount; ++k)
-        memories.loadCoarse(k, ini.readInteger("freq" + std::to_string(k), 0));
+        memoriesPanel.loadCoarse(k, ini.readInteger("freq" + std::to_string(k), 0));
     const std::int32_t maxF = ini.readInteger("MaxF", 0);
     const std::int32_t minF = ini.readInteger("MinF", 0);
     const std::int32_t VB = ini.readInteger("VB", 0);
@@ -252,7 +247,7 @@ void TForm1::FormCreate() {
     guarded([&] { main.ChBB.setChecked(VB == 1); });
     // 12. The stored tuning range, both limits in one step; then the stored frequency again when it lies
     // inside that range, so that it survives a restart instead of being pulled into the designed range.
-    guarded([&] { options.applyStoredRange(minF, maxF); });
+    guarded([&] { optionsPanel.restoreTuningRange(minF, maxF); });
     if (freq >= main.RFreqScrollBar1.minValue() && freq <= main.RFreqScrollBar1.maxValue()) {
         guarded([&] { main.seRfreq.setValue(freq); });
         guarded([&] { main.fineRfr.setValue(fine); });
@@ -319,11 +314,11 @@ void TForm1::BtPrioritetClick() {
 }
 
 void TForm1::FormKeyDown(int key, bool alt) {
-    options.FormKeyDown(key, alt);
+    optionsPanel.FormKeyDown(key, alt);
 }
 
 void TForm1::FormShortCut(int functionKey) {
-    guarded([&] { memories.FormShortCut(functionKey); });
+    guarded([&] { memoriesPanel.FormShortCut(functionKey); });
 }
 
 } // namespace tarvel::ui

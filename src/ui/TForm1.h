@@ -6,7 +6,7 @@
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
-#include "freqplan/OptionsPanel.h"
+#include "freqplan/Options.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/EstimateDisplay.h"
 #include "keyer/IdPanel.h"
@@ -25,7 +25,10 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/MemoriesPanel.h"
+#include "ui/panels/OptionsPanel.h"
 #include "ui/panels/TonePanel.h"
+#include "ui/panels/VfoPanels.h"
 
 #include <memory>
 
@@ -70,9 +73,13 @@ public:
     audio::ToneOutput tone;
     panels::TonePanel tonePanel;
     freqplan::FrequencyPlan plan;
+    panels::VfoAPanel vfoAPanel;
+    panels::VfoBPanel vfoBPanel;
     MainLayout layout;
-    freqplan::OptionsPanel options;
+    freqplan::Options options;
+    panels::OptionsPanel optionsPanel;
     freqplan::Memories memories;
+    panels::MemoriesPanel memoriesPanel;
     log::ActivityLog activityLog;
     log::LogControl logControl;
 

@@ -11,8 +11,6 @@ namespace {
 
 class FrequencyPlanTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::setDecimalSeparator('.'); }
-    void TearDown() override { platform::setDecimalSeparator(std::nullopt); }
     FreqplanRig rig;
 };
 
@@ -48,172 +46,106 @@ TEST(FrequencyWord, ThirtyTwoBitDifferencesWrapWithoutUndefinedBehaviour) {
     EXPECT_EQ(freqplan::vfoAFrequency(137600, 0, 25, 0), 137600.25);
 }
 
-TEST_F(FrequencyPlanTest, WindowDefaultsGiveTheDocumentedTonesAndColours) {
+TEST_F(FrequencyPlanTest, WindowDefaultsGiveTheDocumentedTones) {
     rig.plan.retuneVfoA();
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
-    EXPECT_EQ(rig.Label9.caption(), "30000");
-    EXPECT_EQ(rig.Label9.color(), freqplan::kOrange);
+    ASSERT_TRUE(rig.vfoATone);
+    EXPECT_EQ(rig.vfoATone->hz, 30000);
+    EXPECT_TRUE(rig.vfoATone->aboveAudio);
+    EXPECT_EQ(rig.plan.tunedCoarseHz(), 480000);
 
-    rig.plan.Fp = 500000;
+    rig.plan.setVfoBOffset(500000);
     rig.plan.retuneVfoB();
     EXPECT_EQ(rig.vfoB.frequencyWord.load(), 46630400);
-    EXPECT_EQ(rig.LbFoutrx.caption(), "11384.375");
-    EXPECT_EQ(rig.LbFoutrx.color(), freqplan::kLightGrey);
-    EXPECT_NE(readFile(rig.ini.path()).find("frrx=135700\r\n"), std::string::npos);
-
-    platform::setDecimalSeparator(',');
-    rig.plan.retuneVfoB();
-    EXPECT_EQ(rig.LbFoutrx.caption(), "11384,375");
+    ASSERT_TRUE(rig.vfoBTone);
+    EXPECT_EQ(rig.vfoBTone->hz, 11384.375);
+    EXPECT_FALSE(rig.vfoBTone->aboveAudio);
+    EXPECT_EQ(readFile(rig.ini.path()), "[Param]\r\nFp=500000\r\nfrrx=135700\r\n");
 }
 
-TEST_F(FrequencyPlanTest, NegativeTonesShowTheirMagnitude) {
-    rig.act([&] { rig.EdFpA.setText("510000"); }); // VFO A tone −30000 Hz: grey, compared signed
+TEST_F(FrequencyPlanTest, NegativeTonesReportTheirMagnitude) {
+    rig.plan.setVfoAOffset(510000); // VFO A tone −30000 Hz: not above, compared signed
     rig.plan.retuneVfoA();
-    EXPECT_EQ(rig.Label9.caption(), "1875");
-    rig.act([&] { rig.EdKdel.setText("1"); });
+    EXPECT_EQ(rig.vfoATone->hz, 1875);
+    rig.plan.setVfoAFactor(1);
     rig.plan.retuneVfoA();
-    EXPECT_EQ(rig.Label9.caption(), "30000");
-    EXPECT_EQ(rig.Label9.color(), freqplan::kLightGrey);
+    EXPECT_EQ(rig.vfoATone->hz, 30000);
+    EXPECT_FALSE(rig.vfoATone->aboveAudio);
 
-    rig.act([&] { rig.EdFp.setText("100000"); }); // VFO B below seLfreq: magnitude compared
-    rig.act([&] { rig.EdRxKdel.setText("1"); });
-    rig.seLfreq.setValue(130000);
+    rig.plan.setVfoBOffset(100000); // VFO B below its frequency: magnitude compared
+    rig.plan.setVfoBFactor(1);
+    rig.plan.setVfoB(130000);
     EXPECT_LT(rig.vfoB.frequencyWord.load(), 0);
-    EXPECT_EQ(rig.LbFoutrx.caption(), "30000");
-    EXPECT_EQ(rig.LbFoutrx.color(), freqplan::kOrange);
-    EXPECT_TRUE(rig.sink.messages.empty());
+    EXPECT_EQ(rig.vfoBTone->hz, 30000);
+    EXPECT_TRUE(rig.vfoBTone->aboveAudio);
 }
 
 TEST_F(FrequencyPlanTest, KeyedShiftLowersVfoAByShiftTimesCorrectionOverN) {
-    rig.act([&] { rig.Edit2.setText("1.5"); });
+    rig.plan.setCorrection(1.5);
     rig.plan.retuneVfoA();
     const auto unshifted = rig.vfoA.frequencyWord.load();
-    rig.plan.df = 20;
+    rig.plan.setDfcwShift(20);
     rig.plan.retuneVfoA();
     // 0.20 Hz × 1.5 / 16 = 0.01875 Hz = 76.8 units of 1/4096 Hz.
     EXPECT_NEAR(static_cast<double>(unshifted - rig.vfoA.frequencyWord.load()), 76.8, 0.5);
+    EXPECT_EQ(rig.plan.vfoAWord(), rig.vfoA.frequencyWord.load());
+    EXPECT_EQ(rig.plan.vfoACoarseHz(), 480000); // the shift is not the operator's tuning
     EXPECT_NE(readFile(rig.ini.path()).find("corr=1.5\r\n"), std::string::npos);
 }
 
 TEST_F(FrequencyPlanTest, FactorChangeWaitsForTheNextRetune) {
     rig.plan.retuneVfoA();
-    rig.act([&] { rig.EdKdel.setText("8"); });
+    rig.vfoATone.reset();
+    rig.plan.setVfoAFactor(8);
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
-    EXPECT_EQ(rig.Label9.caption(), "30000");
-    rig.seRfreq.stepUp();
+    EXPECT_FALSE(rig.vfoATone);
+    EXPECT_EQ(rig.plan.vfoAWord(), 480000LL * 4096 / 8); // what Start would load
+    rig.plan.setVfoA(480001, 0);
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), (480001LL * 4096) / 8);
+    EXPECT_EQ(readFile(rig.ini.path()), "[Param]\r\nN=8\r\n");
 }
 
 TEST_F(FrequencyPlanTest, ZeroFactorStopsTheRetuneAndKeepsEverything) {
     rig.plan.retuneVfoA();
-    rig.act([&] { rig.EdKdel.setText("0"); });
-    rig.act([&] { rig.seRfreq.setValue(200000); });
+    rig.vfoATone.reset();
+    rig.act([&] { rig.plan.setVfoAFactor(0); });
+    rig.act([&] { rig.plan.setVfoA(200000, 5); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
-    EXPECT_EQ(rig.Label9.caption(), "30000");
-    EXPECT_EQ(rig.plan.lastCoarse, 480000);
-    EXPECT_EQ(rig.RFreqScrollBar1.position(), 480000);
+    EXPECT_FALSE(rig.vfoATone);
+    EXPECT_EQ(rig.plan.tunedCoarseHz(), 480000);
+    EXPECT_EQ(rig.plan.tunedFineCentiHz(), 0);
+    // The field shows the new value, and the keyer logs it.
+    EXPECT_EQ(rig.plan.vfoACoarseHz(), 200000);
+    EXPECT_EQ(rig.plan.vfoAFineCentiHz(), 5);
 
     rig.sink.messages.clear();
-    rig.act([&] { rig.EdRxKdel.setText("0"); });
-    rig.act([&] { rig.EdFp.setText("135700"); });
-    rig.act([&] { rig.seLfreq.setValue(135700 + 10); });
-    rig.act([&] { rig.seLfreq.setValue(135700); }); // f = 0 and D = 0
+    rig.act([&] { rig.plan.setVfoBFactor(0); });
+    rig.act([&] { rig.plan.setVfoBOffset(135700); });
+    rig.act([&] { rig.plan.setVfoB(135700 + 10); });
+    rig.act([&] { rig.plan.setVfoB(135700); }); // f = 0 and D = 0
     EXPECT_EQ(rig.sink.messages, (std::vector<std::string>{"Floating point division by zero",
                                                            "Invalid floating point operation"}));
     EXPECT_EQ(readFile(rig.ini.path()).find("frrx="), std::string::npos);
 }
 
-TEST_F(FrequencyPlanTest, TextFieldsReportConversionErrorsAndKeepValues) {
-    rig.act([&] { rig.EdKdel.setText(" 12 "); });
-    EXPECT_EQ(rig.plan.N, 12);
-    rig.act([&] { rig.EdKdel.setText("1x"); });
-    rig.act([&] { rig.EdKdel.setText(""); });
-    rig.act([&] { rig.Edit2.setText("1,5"); }); // the separator here is the point
-    EXPECT_EQ(rig.sink.messages, (std::vector<std::string>{"'1x' is not a valid integer value",
-                                                           "'' is not a valid integer value",
-                                                           "'1,5' is not a valid floating point value"}));
-    EXPECT_EQ(rig.plan.N, 12);
-    EXPECT_EQ(rig.plan.corr, 1.0);
-    const std::string file = readFile(rig.ini.path());
-    EXPECT_NE(file.find("N=12\r\n"), std::string::npos);
-    EXPECT_EQ(file.find("corr"), std::string::npos);
-}
-
-TEST_F(FrequencyPlanTest, FineValueCarriesIntoCoarseValue) {
-    rig.fineRfr.setValue(95);
-    rig.fineRfr.stepUp();
-    EXPECT_EQ(rig.fineRfr.value(), 0);
-    EXPECT_EQ(rig.seRfreq.value(), 480001);
-    EXPECT_EQ(rig.plan.lastCoarse, 480001);
-    EXPECT_EQ(rig.plan.lastFine, 0);
-
-    rig.fineRfr.stepDown();
-    EXPECT_EQ(rig.fineRfr.value(), 95);
-    EXPECT_EQ(rig.seRfreq.value(), 480000);
-
-    rig.fineRfr.setText("-3");
-    EXPECT_EQ(rig.fineRfr.value(), 95);
-    EXPECT_EQ(rig.seRfreq.value(), 479999);
-    EXPECT_EQ(rig.vfoA.frequencyWord.load(), std::llrint(479999.95 * 4096 / 16));
-
-    rig.fineRfr.setText("150"); // used as +1.50 Hz while typed
-    EXPECT_EQ(rig.vfoA.frequencyWord.load(), std::llrint(480000.5 * 4096 / 16));
-    rig.fineRfr.focusOut(); // becomes 100, which carries
-    EXPECT_EQ(rig.fineRfr.value(), 0);
-    EXPECT_EQ(rig.seRfreq.value(), 480000);
-
-    rig.fineRfr.setText(""); // an empty field counts as −100 and borrows at once
-    EXPECT_EQ(rig.fineRfr.value(), 95);
-    EXPECT_EQ(rig.seRfreq.value(), 479999);
-}
-
-TEST_F(FrequencyPlanTest, ScrollBarPullsTypedValuesIntoItsRange) {
-    rig.seRfreq.setText("600000");
-    EXPECT_EQ(rig.seRfreq.value(), 550000);
-    EXPECT_EQ(rig.RFreqScrollBar1.position(), 550000);
-    // The bar already stands at its maximum: the typed value stays.
-    rig.seRfreq.setText("600000");
-    EXPECT_EQ(rig.seRfreq.value(), 600000);
-    EXPECT_EQ(rig.plan.lastCoarse, 600000);
-
-    rig.RFreqScrollBar1.setPosition(137000 + 100000);
-    EXPECT_EQ(rig.seRfreq.value(), 237000);
-}
-
-TEST_F(FrequencyPlanTest, ExtremeFieldValuesWrapOrSaturateWithoutCrashing) {
-    rig.RFreqScrollBar1.setRange(100, 2100000000);
-    rig.seRfreq.setText("2147483647");
-    rig.fineRfr.setValue(100); // carry at the top saturates, then the range clamps
-    EXPECT_EQ(rig.seRfreq.value(), 2100000000);
-    rig.act([&] { rig.EdFpA.setText("-2147483648"); }); // coarse − FpA wraps in 32 bits
-    rig.act([&] { rig.EdKdel.setText("-1"); });
-    rig.seRfreq.stepDown();
-    EXPECT_TRUE(rig.sink.messages.empty());
-    const double f = static_cast<double>(freqplan::wrappingDifference(2099999999, INT32_MIN));
-    EXPECT_EQ(rig.vfoA.frequencyWord.load(), std::llrint(f * 4096 / -1));
-}
-
-TEST_F(FrequencyPlanTest, WaveformsLevelsAndStepsReachChannelsAndSettings) {
-    rig.rgR.setItemIndex(1);
-    rig.rgL.setItemIndex(2);
-    EXPECT_EQ(rig.vfoA.waveform.load(), 1);
+TEST_F(FrequencyPlanTest, WaveformsAndLevelsReachChannelsAndWhatStartLoads) {
+    rig.plan.setVfoAWaveform(1);
+    rig.plan.setVfoBWaveform(2);
+    rig.plan.setVfoAWaveform(0);
+    EXPECT_EQ(rig.vfoA.waveform.load(), 0);
     EXPECT_EQ(rig.vfoB.waveform.load(), 2);
-    EXPECT_EQ(rig.PnAcol.color(), freqplan::kGreen);
-    rig.rgR.setItemIndex(0);
-    EXPECT_EQ(rig.PnAcol.color(), freqplan::kLightGrey);
+    EXPECT_EQ(rig.plan.vfoBWaveform(), 2);
+    EXPECT_EQ(readFile(rig.ini.path()), "[Param]\r\nTA=0\r\nTB=2\r\n");
 
-    rig.LevRScrollBar1.setPosition(1000);
-    EXPECT_EQ(rig.vfoA.level.load(), 1000);
-    EXPECT_EQ(rig.seRLev.value(), 1000);
-    rig.LevLScrollBar1.setPosition(32000);
+    // A played level sounds at once; Start loads the level last set.
+    rig.plan.setVfoALevel(1000);
+    rig.plan.playVfoALevel(500);
+    EXPECT_EQ(rig.vfoA.level.load(), 500);
+    EXPECT_EQ(rig.plan.vfoALevel(), 1000);
+    rig.plan.playVfoBLevel(32000);
     EXPECT_EQ(rig.vfoB.level.load(), 32000);
-    EXPECT_EQ(rig.seLLev.value(), 32000);
-
-    rig.RBt100.click();
-    rig.seLfreq.stepUp();
-    EXPECT_EQ(rig.seLfreq.value(), 135800);
-    const std::string file = readFile(rig.ini.path());
-    EXPECT_NE(file.find("TA=0\r\n"), std::string::npos);
-    EXPECT_NE(file.find("TB=2\r\n"), std::string::npos);
+    EXPECT_EQ(rig.plan.vfoBLevel(), 20000);
+    rig.plan.setVfoBLevel(32000);
+    EXPECT_EQ(rig.plan.vfoBLevel(), 32000);
 }

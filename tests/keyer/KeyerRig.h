@@ -30,6 +30,8 @@
 
 namespace tarvel::test {
 
+using namespace tarvel::controls;
+
 inline constexpr keyer::KeyingValues kCw{100, 3, 1, 3, 0, 0};
 inline constexpr keyer::KeyingValues kQrss1{1000, 3, 1, 3, 0, 0};
 inline constexpr keyer::KeyingValues kDfcw3{3000, 1, 3, 2, 200, 1};
@@ -59,13 +61,12 @@ struct KeyerRig {
         fp.vfoA,
         fp.vfoB,
         fp.ini,
-        {[this] { return fp.plan.lastCoarse; }, [this] { return fp.plan.lastFine; },
+        {[this] { return fp.plan.tunedCoarseHz(); }, [this] { return fp.plan.tunedFineCentiHz(); },
          [this] {
-             return audio::ChannelValues{fp.plan.vfoAWord(), fp.rgR.itemIndex(),
-                                         fp.LevRScrollBar1.position()};
+             return audio::ChannelValues{fp.plan.vfoAWord(), fp.plan.vfoAWaveform(), fp.plan.vfoALevel()};
          },
          [this] {
-             return audio::ChannelValues{fp.plan.vfoBWord(), fp.rgL.itemIndex(), fp.seLLev.value()};
+             return audio::ChannelValues{fp.plan.vfoBWord(), fp.plan.vfoBWaveform(), fp.plan.vfoBLevel()};
          }}};
 
     // Activity log.

@@ -90,7 +90,7 @@ TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
     rig.send("A");
     ASSERT_EQ(rig.Ed3.text(), "<A*,-=");
     // The start marker looks at position 3, the dot: VFO A goes 0.20 Hz lower before the first element.
-    EXPECT_EQ(rig.fp.plan.df, 20);
+    EXPECT_EQ(rig.fp.plan.dfcwShift(), 20);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(20));
     EXPECT_NE(KeyerRig::vfoAWord(20), KeyerRig::vfoAWord(0));
 
@@ -98,7 +98,7 @@ TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
     EXPECT_TRUE(rig.lines.rts);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(20));
     rig.runUntil(61001); // the element gap sees the dash
-    EXPECT_EQ(rig.fp.plan.df, 0);
+    EXPECT_EQ(rig.fp.plan.dfcwShift(), 0);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(0));
     EXPECT_EQ(rig.Edit4.text(), "0");
     rig.runUntil(91001); // dash after a 30 s gap
@@ -126,7 +126,7 @@ TEST(Sequencer, DfcwLookAheadReachesPastTheNextEchoAfterLetterGapsAndCaret) {
     rig.send("E T");
     ASSERT_EQ(rig.Ed3.text(), "<>,^E*= =T-=");
     rig.runUntil(1200); // "^" restores DFCW3 and looks at the dot of E
-    EXPECT_EQ(rig.fp.plan.df, 200);
+    EXPECT_EQ(rig.fp.plan.dfcwShift(), 200);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(200));
     rig.runToIdle();
     // The first letter gap after E meets the space's own "=" and keeps the shift; the second one sees
@@ -163,7 +163,7 @@ TEST(Sequencer, IdentificationsUseTheirSpeedsAndCaretRestoresTheMessageMode) {
     EXPECT_EQ(rig.lines.edges(), expected);
     EXPECT_EQ(rig.time.nowMs(), 15602);
     EXPECT_EQ(rig.state.keying, kQrss1);
-    EXPECT_EQ(rig.fp.plan.df, 0);
+    EXPECT_EQ(rig.fp.plan.dfcwShift(), 0);
     EXPECT_EQ(rig.LbTextNow.caption(), "ET");
     const auto& memo = rig.Memo1.lines();
     EXPECT_NE(std::find(memo.begin(), memo.end(), "TT=100  44"), memo.end());
@@ -227,7 +227,7 @@ TEST(Sequencer, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMode) 
     keyer::KeyingValues restored = kDfcw3;
     restored.dfcwMode = 0;
     EXPECT_EQ(rig.state.keying, restored);
-    EXPECT_EQ(rig.fp.plan.df, 200); // the shift of the dot stays
+    EXPECT_EQ(rig.fp.plan.dfcwShift(), 200); // the shift of the dot stays
 }
 
 TEST(Sequencer, FirstTimerStepAfterStartUpOnlyShowsTheEnd) {

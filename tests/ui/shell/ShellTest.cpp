@@ -117,7 +117,7 @@ TEST(Shell, FailuresOfAnyHandlerReachOneMessageSink) {
     field->selectAll();
     QTest::keyClicks(field, "x");
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"'x' is not a valid integer value"});
-    EXPECT_EQ(rig.form->plan.N, 16);
+    EXPECT_EQ(rig.form->plan.factors().vfoAFactor, 16);
 }
 
 TEST(Shell, FunctionKeysWorkFromAnyControlWithoutTakingTheKey) {

@@ -1,4 +1,3 @@
-#include "freqplan/FrequencyPlan.h"
 #include "platform/Locale.h"
 #include "ui/ProgramRig.h"
 #include "ui/view/SpinFieldView.h"
@@ -63,7 +62,7 @@ TEST(Tuning, OperatorTunesVfoAWithFineCarriesAndTheBarPullingBack) {
     paste(spin(rig, "seRfreq"), "139000");
     EXPECT_EQ(m.seRfreq.value(), 138000);
     EXPECT_EQ(m.Label9.caption(), "8625");
-    EXPECT_EQ(m.Label9.color(), freqplan::kLightGrey);
+    EXPECT_EQ(m.Label9.color(), ui::panels::kLightGrey);
     platform::setDecimalSeparator(std::nullopt);
 }
 

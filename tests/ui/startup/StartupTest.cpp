@@ -48,7 +48,7 @@ TEST(Startup, FirstStartWithoutSettingsEndsWithTheDefaults) {
     EXPECT_EQ(rig.log(), ""); // the log file exists, empty
     EXPECT_TRUE(std::filesystem::exists("vfolog.txt"));
     // Both retunes ran: a store or Start right now saves what the window shows.
-    EXPECT_EQ(rig.form->plan.lastCoarse, 100000);
+    EXPECT_EQ(rig.form->plan.tunedCoarseHz(), 100000);
     EXPECT_EQ(rig.form->vfoA.frequencyWord.load(), 100000LL * 4096 / 16);
     EXPECT_EQ(rig.form->vfoB.frequencyWord.load(), -30000LL * 4096 / 32);
     EXPECT_TRUE(m.TForm1.visible());
@@ -69,12 +69,12 @@ TEST(Startup, HandWrittenFileWithOddSpacingLowerCaseKeysAndHexLoads) {
     EXPECT_EQ(m.RFreqScrollBar1.minValue(), 137000);
     EXPECT_EQ(m.RFreqScrollBar1.maxValue(), 137800);
     EXPECT_EQ(m.EdminF.text(), "137000");
-    EXPECT_EQ(rig.form->plan.N, 16);
-    EXPECT_EQ(rig.form->plan.Nrx, 8);
+    EXPECT_EQ(rig.form->plan.factors().vfoAFactor, 16);
+    EXPECT_EQ(rig.form->plan.factors().vfoBFactor, 8);
     // Equal to the field's design text, the offset changes no control but is still the one in use.
-    EXPECT_EQ(rig.form->plan.Fp, 500000);
+    EXPECT_EQ(rig.form->plan.factors().vfoBOffset, 500000);
     EXPECT_EQ(rig.form->main.LbFoutrx.caption(), "58779,375"); // (500000 − 30000) × 1,0005 / 8
-    EXPECT_EQ(rig.form->plan.corr, 1.0005);
+    EXPECT_EQ(rig.form->plan.factors().correction, 1.0005);
     EXPECT_EQ(m.Edit2.text(), "1,0005");
     EXPECT_EQ(m.EdTX2.text(), "cq test");
     EXPECT_EQ(m.rgR.itemIndex(), 1);
@@ -135,16 +135,16 @@ TEST(Startup, EverySettingSurvivesARestart) {
         m.btnStop.click();
         EXPECT_TRUE(rig.sink.messages.empty());
         settings = rig.ini();
-        ASSERT_EQ(rig.form->plan.lastCoarse, 137555);
+        ASSERT_EQ(rig.form->plan.tunedCoarseHz(), 137555);
     }
     ProgramRig next(settings);
     next.form->FormCreate();
     auto& m = next.form->main;
-    EXPECT_EQ(next.form->plan.corr, 1.25);
-    EXPECT_EQ(next.form->plan.N, 8);
-    EXPECT_EQ(next.form->plan.Nrx, 64);
-    EXPECT_EQ(next.form->plan.Fp, 455000);
-    EXPECT_EQ(next.form->plan.FpA, 1000);
+    EXPECT_EQ(next.form->plan.factors().correction, 1.25);
+    EXPECT_EQ(next.form->plan.factors().vfoAFactor, 8);
+    EXPECT_EQ(next.form->plan.factors().vfoBFactor, 64);
+    EXPECT_EQ(next.form->plan.factors().vfoBOffset, 455000);
+    EXPECT_EQ(next.form->plan.factors().vfoAOffset, 1000);
     EXPECT_EQ(m.RFreqScrollBar1.minValue(), 136000);
     EXPECT_EQ(m.RFreqScrollBar1.maxValue(), 138000);
     EXPECT_EQ(m.seRfreq.value(), 137555); // inside the stored range, not pulled into the design range

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tarvel::freqplan {
+namespace tarvel::ui::panels {
 
 // The text without blanks at either end.
 std::string trimmed(const std::string& text);
@@ -13,4 +13,4 @@ std::int32_t integerOf(const std::string& text);
 // "'<text>' is not a valid floating point value".
 double decimalOf(const std::string& text);
 
-} // namespace tarvel::freqplan
+} // namespace tarvel::ui::panels

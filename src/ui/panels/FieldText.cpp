@@ -1,10 +1,10 @@
-#include "freqplan/FieldText.h"
+#include "ui/panels/FieldText.h"
 
 #include "platform/Cp1251.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
 
-namespace tarvel::freqplan {
+namespace tarvel::ui::panels {
 
 std::string trimmed(const std::string& text) {
     const auto begin = text.find_first_not_of(' ');
@@ -29,4 +29,4 @@ double decimalOf(const std::string& text) {
     return *value;
 }
 
-} // namespace tarvel::freqplan
+} // namespace tarvel::ui::panels

@@ -1,0 +1,78 @@
+#include "ui/panels/MemoriesPanel.h"
+
+#include "platform/Locale.h"
+
+#include <string>
+
+namespace tarvel::ui::panels {
+namespace {
+
+std::string keypadCaption(std::int32_t hz) {
+    return platform::formatGeneral(hz / 1000.0);
+}
+
+} // namespace
+
+MemoriesPanel::MemoriesPanel(MemoriesControls controls, freqplan::Memories& memories,
+                             const freqplan::FrequencyPlan& plan, VfoAPanel& vfoA)
+    : c_(controls), memories_(memories), plan_(plan), vfoA_(vfoA) {
+    for (int k = 1; k <= 4; ++k) {
+        c_.BtF[k - 1]->onClick = [this, k] { recall(k); };
+        c_.BtFw[k - 1]->onClick = [this, k] { store(k); };
+    }
+    for (int j = 1; j <= 14; ++j) {
+        c_.Bt[j - 1]->onMouseDown = [this, j](controls::MouseButton b) { keypadMouseDown(j, b); };
+        c_.Bt[j - 1]->onClick = [this, j] { keypadClick(j); };
+    }
+    c_.BtKnF.onClick = [this] { BtKnFClick(); };
+}
+
+void MemoriesPanel::store(int k) {
+    if (k < 1 || k > freqplan::Memories::kCount)
+        return;
+    memories_.store(k);
+    const auto i = static_cast<std::size_t>(k - 1);
+    if (k <= 4)
+        c_.BtF[i]->setCaption(std::to_string(memories_.coarse(k)));
+    else // the keypad shows the coarse field as it stands, even where the last retune failed
+        c_.Bt[i - 4]->setCaption(keypadCaption(plan_.vfoACoarseHz()));
+}
+
+void MemoriesPanel::recall(int k) {
+    if (k < 1 || k > freqplan::Memories::kCount)
+        return;
+    vfoA_.tuneTo(memories_.recalled(k));
+    c_.Edit1.setFocus();
+}
+
+void MemoriesPanel::BtKnFClick() {
+    c_.TForm3.show();
+    for (int j = 1; j <= 14; ++j)
+        c_.Bt[j - 1]->setCaption(keypadCaption(memories_.coarse(j + 4)));
+}
+
+void MemoriesPanel::keypadMouseDown(int j, controls::MouseButton button) {
+    if (button == controls::MouseButton::Right)
+        store(j + 4);
+}
+
+void MemoriesPanel::keypadClick(int j) {
+    recall(j + 4);
+}
+
+void MemoriesPanel::FormShortCut(int functionKey) {
+    if (functionKey >= 1 && functionKey <= 4)
+        store(functionKey);
+    else if (functionKey == 8)
+        vfoA_.stepFine(-5);
+    else if (functionKey == 9)
+        vfoA_.stepFine(5);
+}
+
+void MemoriesPanel::loadCoarse(int k, std::int32_t hz) {
+    memories_.loadCoarse(k, hz);
+    if (k >= 1 && k <= 4)
+        c_.BtF[static_cast<std::size_t>(k - 1)]->setCaption(std::to_string(hz));
+}
+
+} // namespace tarvel::ui::panels
