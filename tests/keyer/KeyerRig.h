@@ -19,7 +19,7 @@
 #include "keyer/Sequencer.h"
 #include "keyer/StartTx.h"
 #include "log/ActivityLog.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
@@ -69,11 +69,8 @@ struct KeyerRig {
          }}};
 
     // Activity log.
-    MenuItem Log2{"Log2", "Log Off"};
-    Form TForm2{"TForm2", "Log"};
-    Memo logMemo{"Memo1"};
     log::ActivityLog logFile{"vfolog.txt", time};
-    log::LogControl logControl{{Log2, TForm2, logMemo}, logFile, fp.ini};
+    log::Logbook logbook{logFile, fp.ini};
 
     // Port panel.
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
@@ -121,7 +118,7 @@ struct KeyerRig {
                                port.transmitter(),
                                fp.plan,
                                tone,
-                               logControl,
+                               logbook,
                                time,
                                fp.sink};
     keyer::EstimateDisplay estimate{
@@ -133,7 +130,7 @@ struct KeyerRig {
                            tone,
                            port.transmitter(),
                            txIni,
-                           logControl,
+                           logbook,
                            estimate,
                            sequencer,
                            *timer1};
