@@ -1,27 +1,17 @@
-#include "log/Logbook.h"
-
+#include "log/LogRig.h"
 #include "mock/Files.h"
-#include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
 
 namespace {
 
-struct LogRig {
+struct LogRig : test::LogRig {
     LogRig() {
-        std::filesystem::remove("log.ini");
-        std::filesystem::remove("vfolog.txt");
-        file.ensureFile();
         logbook.onSwitchShown = [this] { shown.push_back(logbook.on()); };
     }
-    mock::VirtualTime time{{2026, 12, 7, 23, 59, 59, 0}};
-    log::ActivityLog file{"vfolog.txt", time};
-    settings::IniFile ini{"log.ini"};
-    log::Logbook logbook{file, ini};
     std::vector<bool> shown; // the switch each time it was to be shown
 };
 

@@ -1,10 +1,9 @@
 // The log menu and window on a logbook over a real file.
 #include "ui/panels/LogPanel.h"
 
+#include "log/LogRig.h"
 #include "mock/Files.h"
-#include "mock/VirtualTime.h"
 
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -12,20 +11,13 @@ using namespace tarvel;
 
 namespace {
 
-struct LogRig {
+struct LogRig : test::LogRig {
     LogRig() {
-        std::filesystem::remove("log.ini");
-        std::filesystem::remove("vfolog.txt");
-        file.ensureFile();
         TForm2.hide(); // as the program starts
     }
-    mock::VirtualTime time{{2026, 12, 7, 23, 59, 59, 0}};
     controls::MenuItem Log2{"Log2", "Log Off"}, Log1{"Log1", "  Log  "}, Save1{"Save1", "Save"};
     controls::Form TForm2{"TForm2", "Log"};
     controls::Memo Memo1{"Memo1"};
-    log::ActivityLog file{"vfolog.txt", time};
-    settings::IniFile ini{"log.ini"};
-    log::Logbook logbook{file, ini};
     ui::panels::LogPanel panel{{Log2, Log1, TForm2, Memo1, Save1}, logbook};
 };
 
