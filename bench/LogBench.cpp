@@ -3,7 +3,7 @@
 // the log window hidden as it usually is. The two sizes should cost the same.
 #include "controls/Memo.h"
 #include "controls/Simple.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
@@ -11,6 +11,7 @@
 #include "mock/VirtualTime.h"
 #include "platform/SystemClock.h"
 #include "ui/TForm1.h"
+#include "ui/panels/LogPanel.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -65,21 +66,22 @@ const LogFolder& folder(std::int64_t megabytes) {
 struct Rig {
     explicit Rig(const LogFolder& folder) : file(folder.log(), clock), ini(folder.settings()) {
         TForm2.hide();
-        control.log = 1;
+        logbook.setOn(true);
     }
     platform::SystemClock clock;
-    controls::MenuItem Log2{"Log2", "Log  On"};
+    controls::MenuItem Log2{"Log2", "Log  On"}, Log1{"Log1", "  Log  "}, Save1{"Save1", "Save"};
     controls::Form TForm2{"TForm2", "Log"};
     controls::Memo Memo1{"Memo1"};
     log::ActivityLog file;
     settings::IniFile ini;
-    log::LogControl control{{Log2, TForm2, Memo1}, file, ini};
+    log::Logbook logbook{file, ini};
+    ui::panels::LogPanel panel{{Log2, Log1, TForm2, Memo1, Save1}, logbook};
 };
 
 void BM_LogLine(benchmark::State& state) {
     Rig rig(folder(state.range(0)));
     for (auto _ : state)
-        rig.control.endRecord();
+        rig.logbook.endRecord();
     state.counters["log_MB"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_LogLine)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);
@@ -87,7 +89,7 @@ BENCHMARK(BM_LogLine)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrose
 void BM_StartTxLogWork(benchmark::State& state) {
     Rig rig(folder(state.range(0)));
     for (auto _ : state)
-        rig.control.refresh();
+        rig.logbook.refresh();
     state.counters["log_MB"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_StartTxLogWork)->ArgName("MB")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
 #include "audio/ToneOutput.h"
 
 #include "platform/Failure.h"
+#include "settings/Keys.h"
 
 namespace tarvel::audio {
 namespace {
@@ -28,8 +29,8 @@ ToneOutput::ToneOutput(OutputStream& stream, synth::ToneChannel& vfoA, synth::To
 void ToneOutput::start() {
     if (playing())
         return;
-    settings_.writeInteger("freq", source_.lastCoarse());
-    settings_.writeInteger("01x", source_.lastFine());
+    settings_.write(settings::keys::vfoACoarse, source_.lastCoarse());
+    settings_.write(settings::keys::vfoAFine, source_.lastFine());
     if (!stream_.probe())
         throw platform::Failure(kAudioDeviceError);
     load(vfoB_, source_.vfoB());
@@ -70,7 +71,7 @@ void ToneOutput::setBufferSetting(int setting) {
 
 void ToneOutput::saveBufferSetting(int setting) {
     setBufferSetting(setting);
-    settings_.writeInteger("Buffer", setting);
+    settings_.write(settings::keys::bufferKiB, setting);
 }
 
 void ToneOutput::workerFailed(std::uint64_t worker) {

@@ -7,7 +7,7 @@
 
 namespace tarvel::keyer {
 
-BeaconMessages::BeaconMessages(BeaconControls controls, KeyerState& state, log::LogControl& log,
+BeaconMessages::BeaconMessages(BeaconControls controls, KeyerState& state, log::Logbook& log,
                                const platform::Clock& clock, platform::Timer& Timer2,
                                platform::MessageSink& sink, BeaconCalls calls)
     : c_(controls), state_(state), log_(log), clock_(clock),

@@ -4,7 +4,7 @@
 #include "controls/Simple.h"
 #include "controls/TextField.h"
 #include "keyer/KeyerState.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "platform/Clock.h"
 #include "platform/MessageSink.h"
 #include "platform/Timer.h"
@@ -45,7 +45,7 @@ class BeaconMessages {
 public:
     // Connects the handlers: the panels, the clock label, BtText, and Timer2's tick (a failure there is
     // shown and the clock goes on with the next tick).
-    BeaconMessages(BeaconControls controls, KeyerState& state, log::LogControl& log,
+    BeaconMessages(BeaconControls controls, KeyerState& state, log::Logbook& log,
                    const platform::Clock& clock, platform::Timer& Timer2, platform::MessageSink& sink,
                    BeaconCalls calls);
 
@@ -66,7 +66,7 @@ public:
 private:
     BeaconControls c_;
     KeyerState& state_;
-    log::LogControl& log_;
+    log::Logbook& log_;
     const platform::Clock& clock_;
     BeaconCalls calls_;
     std::array<controls::TextField*, 4> texts_;

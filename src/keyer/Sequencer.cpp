@@ -25,7 +25,7 @@ bool isEcho(unsigned char symbol) {
 
 Sequencer::Sequencer(SequencerControls controls, KeyerState& state, platform::Timer& Timer1,
                      TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::ToneOutput& tone,
-                     log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink)
+                     log::Logbook& log, const platform::Clock& clock, platform::MessageSink& sink)
     : c_(controls), state_(state), timer_(Timer1), transmitter_(transmitter), plan_(plan), tone_(tone),
       log_(log), clock_(clock), sink_(sink) {
     timer_.onTimeout = [this] { guardedStep(); };

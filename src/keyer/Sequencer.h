@@ -12,7 +12,7 @@
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/KeyerState.h"
 #include "keyer/TransmitterControl.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "platform/Clock.h"
 #include "platform/MessageSink.h"
 #include "platform/Timer.h"
@@ -65,7 +65,7 @@ public:
     // Connects the buttons and Timer1's timeout, which runs guardedStep().
     Sequencer(SequencerControls controls, KeyerState& state, platform::Timer& Timer1,
               TransmitterControl& transmitter, freqplan::FrequencyPlan& plan, audio::ToneOutput& tone,
-              log::LogControl& log, const platform::Clock& clock, platform::MessageSink& sink);
+              log::Logbook& log, const platform::Clock& clock, platform::MessageSink& sink);
 
     // One step: the symbol at kk, and the end processing when that was the last one.
     void stepKeyer();
@@ -113,7 +113,7 @@ private:
     TransmitterControl& transmitter_;
     freqplan::FrequencyPlan& plan_;
     audio::ToneOutput& tone_;
-    log::LogControl& log_;
+    log::Logbook& log_;
     const platform::Clock& clock_;
     platform::MessageSink& sink_;
 };

@@ -8,7 +8,7 @@
 namespace tarvel::keyer {
 
 StartTx::StartTx(StartTxControls controls, KeyerState& state, audio::ToneOutput& tone,
-                 TransmitterControl& transmitter, settings::IniFile& settings, log::LogControl& log,
+                 TransmitterControl& transmitter, settings::IniFile& settings, log::Logbook& log,
                  EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1)
     : c_(controls), state_(state), tone_(tone), transmitter_(transmitter), settings_(settings), log_(log),
       estimate_(estimate), sequencer_(sequencer), timer_(Timer1) {

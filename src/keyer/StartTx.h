@@ -11,7 +11,7 @@
 #include "keyer/KeyerState.h"
 #include "keyer/Sequencer.h"
 #include "keyer/TransmitterControl.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "platform/Timer.h"
 #include "settings/IniFile.h"
 
@@ -42,7 +42,7 @@ class StartTx {
 public:
     // Connects BtTX.
     StartTx(StartTxControls controls, KeyerState& state, audio::ToneOutput& tone,
-            TransmitterControl& transmitter, settings::IniFile& settings, log::LogControl& log,
+            TransmitterControl& transmitter, settings::IniFile& settings, log::Logbook& log,
             EstimateDisplay& estimate, Sequencer& sequencer, platform::Timer& Timer1);
 
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
@@ -60,7 +60,7 @@ private:
     audio::ToneOutput& tone_;
     TransmitterControl& transmitter_;
     settings::IniFile& settings_;
-    log::LogControl& log_;
+    log::Logbook& log_;
     EstimateDisplay& estimate_;
     Sequencer& sequencer_;
     platform::Timer& timer_;

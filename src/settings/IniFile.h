@@ -1,6 +1,8 @@
 #pragma once
 // The program's settings file: every key lives in section "Param"; each call opens the file, does its
 // work and releases it, so the file never stays open. Called on the user-interface thread only.
+#include "settings/Key.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +30,31 @@ public:
     void writeInteger(std::string_view key, int value);
     void writeReal(std::string_view key, double value);
     void writeText(std::string_view key, std::string_view value);
+
+    // The same through the key table (settings/Keys.h): the key's own spelling and type, and its absent
+    // value unless the caller passes what a control shows.
+    std::int32_t read(const IntegerKey& key) const { return readInteger(key.name, key.absent); }
+    std::int32_t read(const IntegerKey& key, std::int32_t absent) const {
+        return readInteger(key.name, absent);
+    }
+    double read(const RealKey& key) const { return readReal(key.name, key.absent); }
+    std::string read(const TextKey& key) const { return readText(key.name, key.absent); }
+    std::string read(const TextKey& key, std::string_view absent) const { return readText(key.name, absent); }
+    std::int32_t read(const IntegerKeyFamily& key, int number) const {
+        return readInteger(key.name(number), key.absent);
+    }
+    std::string read(const TextKeyFamily& key, int number) const {
+        return readText(key.name(number), key.absent);
+    }
+    void write(const IntegerKey& key, std::int32_t value) { writeInteger(key.name, value); }
+    void write(const RealKey& key, double value) { writeReal(key.name, value); }
+    void write(const TextKey& key, std::string_view value) { writeText(key.name, value); }
+    void write(const IntegerKeyFamily& key, int number, std::int32_t value) {
+        writeInteger(key.name(number), value);
+    }
+    void write(const TextKeyFamily& key, int number, std::string_view value) {
+        writeText(key.name(number), value);
+    }
 
     static constexpr std::size_t kMaxTextLength = 2047;
 

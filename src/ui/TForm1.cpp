@@ -1,45 +1,16 @@
 #include "ui/TForm1.h"
 
-#include "platform/Failure.h"
 #include "platform/Locale.h"
-#include "platform/SafeFile.h"
+#include "settings/Keys.h"
 
 #include <QCoreApplication>
 #include <array>
-#include <cerrno>
-#include <unistd.h>
 
 namespace tarvel::ui {
-namespace {
-
-// The lines as a text stream gives them: split at LF, a CR before it dropped, no line after a final LF.
-std::vector<std::string> readLines(int fd) {
-    std::string content;
-    const int err = platform::readAll(fd, content);
-    ::close(fd);
-    if (err != 0)
-        throw platform::Failure("I/O error " + std::to_string(err));
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
-} // namespace
-
 TForm1::TForm1(Devices d)
     : devices(std::move(d)), ini(devices.settingsPath),
       stream(
-          vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.readText("AudioDevice", "default")); },
+          vfoA, vfoB, [this] { return devices.makeAudioDevice(ini.read(settings::keys::audioDevice)); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
       tone(stream, vfoA, vfoB, ini,
            {[this] { return plan.tunedCoarseHz(); }, [this] { return plan.tunedFineCentiHz(); },
@@ -70,8 +41,12 @@ TForm1::TForm1(Devices d)
                                           keypad.TForm3,
                                           keypad.buttons},
                                          memories, plan, vfoAPanel),
-      activityLog(devices.logPath, devices.clock),
-      logControl({main.Log2, logWindow.TForm2, logWindow.Memo1}, activityLog, ini),
+      activityLog(devices.logPath, devices.clock), logbook(activityLog, ini),
+      logPanel({main.Log2, main.Log1, logWindow.TForm2, logWindow.Memo1, logWindow.Save1}, logbook),
+      helpPanel({main.Help1, help.TForm4, help.Memo1}, devices.helpPath),
+      aboutPanel({main.About1, main.GrBoxAbout, main.BitBtn1}),
+      priorityPanel({main.P2, main.PnPrioritet, main.RBPr1, main.RBPr2, main.RBPr3, main.BtPrioritet},
+                    devices.priority, ini),
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
       port({main.P1, main.PnPort, main.RgCom, main.RgRTS, main.EdPort1, main.EdPort2, main.Button7,
             main.OpenPort, main.Label32, main.Label33},
@@ -87,11 +62,11 @@ TForm1::TForm1(Devices d)
                  main.PnTX4,    main.Label32, main.RBtCWs,  main.RBtQrss3s, main.RBtCW,     main.RBtQrss3,
                  main.BtStopTX, main.dot,     main.dash,    main.lPause,    main.bigPause,  main.btStP,
                  main.BtPause,  main.Button3, main.Button4, main.cw},
-                keyerState, *Timer1, port.transmitter(), plan, tone, logControl, devices.clock, devices.sink),
+                keyerState, *Timer1, port.transmitter(), plan, tone, logbook, devices.clock, devices.sink),
       startTx({main.BtTX, main.EdTX, main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.ChStart,
                main.Ed_id_Start, main.ChStop, main.Ed_id_End, main.Ed3, main.Memo1, main.LbTextNow,
                main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
-              keyerState, tone, port.transmitter(), ini, logControl, estimate, sequencer, *Timer1),
+              keyerState, tone, port.transmitter(), ini, logbook, estimate, sequencer, *Timer1),
       presets({main.Button5,   main.Lbmode,   main.BtQRSS1,  main.Button6,   main.Btqrss10,  main.Btqrss20,
                main.Btqrss30,  main.Btqrss60, main.Btqrss90, main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
                main.Btdfcw20,  main.Btdfcw30, main.btDFCW60, main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
@@ -100,7 +75,7 @@ TForm1::TForm1(Devices d)
               keyerState, ini, {[this] { estimate.refreshEstimate(); }}),
       messages({main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.PnTX1, main.PnTX2, main.PnTX3,
                 main.PnTX4, main.Ed3, main.EdTX, main.LbTimeNow, main.BtText, main.EdbufTtx},
-               keyerState, logControl, devices.clock, *Timer2, devices.sink,
+               keyerState, logbook, devices.clock, *Timer2, devices.sink,
                {[this] { startTx.startTransmission(); }, [this] { sequencer.stepKeyer(); },
                 [this](const std::string& text) { devices.cutToClipboard(text); }}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
@@ -137,14 +112,6 @@ TForm1::~TForm1() {
 }
 
 void TForm1::connectShell() {
-    main.Help1.onClick = [this] { Help1Click(); };
-    main.About1.onClick = [this] { BtopenAboutClick(); };
-    main.BitBtn1.onClick = [this] { BitBtn1Click(); };
-    main.P2.onClick = [this] { P2Click(); };
-    main.BtPrioritet.onClick = [this] { BtPrioritetClick(); };
-    main.RBPr1.onClick = [this] { iPr = 1; };
-    main.RBPr2.onClick = [this] { iPr = 2; };
-    main.RBPr3.onClick = [this] { iPr = 3; };
     main.Options2.onClick = [this] { layout.showOptions(); };
     main.Button1.onClick = [this] { layout.showCompact(); };
     // The operator sees why the port is missing, but still gets the beacon panel.
@@ -152,8 +119,6 @@ void TForm1::connectShell() {
         guarded([this] { port.OpenPortClick(); });
         layout.showBeacon();
     };
-    main.Log1.onClick = [this] { logControl.Log1Click(); };
-    logWindow.Save1.onClick = [this] { logControl.Save1Click(); };
     logWindow.TForm2.onResize = [this] { logWindow.resized(); };
     help.TForm4.onResize = [this] { help.resized(); };
     keypad.TForm3.onResize = [this] { keypad.resized(); };
@@ -166,7 +131,7 @@ void TForm1::FormCreate() {
     stream.setBufferBytes(main.SpinEdit1.value() * 1024);
     keyerState.keying = keyer::KeyingValues{};
     keyerState.kk = 1;
-    iPr = 3;
+    priorityPanel.choice = platform::ProcessPriority::Normal;
     Timer2->setEnabled(true);
     guarded([&] { main.RgRTS.setItemIndex(0); });
 
@@ -206,29 +171,24 @@ void TForm1::FormCreate() {
     guarded([&] { main.SpLp.setValue(ini.readInteger("pause", 0)); });
     guarded([&] { main.SpBigp.setValue(ini.readInteger("Bpause", 0)); });
     guarded([&] { main.SpShift.setValue(ini.readInteger("shiftFr", 0)); });
-    logControl.log = ini.readInteger("log", 0);
+    logbook.restore();
     idPanel.id = ini.readInteger("id", 0);
     guarded([&] { main.Ed_id_Start.setText(ini.readText("IDStart", main.Ed_id_Start.text())); });
     guarded([&] { main.Ed_id_End.setText(ini.readText("IDEnd", main.Ed_id_End.text())); });
     idPanel.ids = ini.readInteger("ids", 0);
-    iPr = ini.readInteger("iPr", 3);
+    priorityPanel.restore();
     port.loadPortNames();
     // The custom keying values take what their fields show now, whether or not a field changed.
     presets.readCustomMode();
 
     // 4. Identification speeds and the priority choice.
     guarded([&] { idPanel.checkLoadedSpeeds(); });
-    if (iPr == 1)
-        main.RBPr1.setChecked(true);
-    else if (iPr == 2)
-        main.RBPr2.setChecked(true);
-    else if (iPr == 3)
-        main.RBPr3.setChecked(true);
+    priorityPanel.showChoice();
     // 5. Apply the priority, which also stores it.
-    guarded([&] { BtPrioritetClick(); });
+    guarded([&] { priorityPanel.BtPrioritetClick(); });
     // 6. Logging state; the header line before the window shows.
-    logControl.showState();
-    guarded([&] { logControl.startupHeader(); });
+    logPanel.showSwitch();
+    guarded([&] { logbook.startupHeader(); });
     // 7. The custom mode's label.
     presets.showCustomLabel();
     // 8. The stored messages.
@@ -277,40 +237,6 @@ void TForm1::FormDestroy() {
         guarded([this] { sequencer.stopTransmission(); });
     stream.stopAndWait();
     port.transmitter().releasePort();
-}
-
-void TForm1::Help1Click() {
-    help.TForm4.show();
-    int fd = platform::openFile(devices.helpPath, platform::FileAccess::Read);
-    if (fd == -ENOENT) {
-        // Created empty when missing; a folder that refuses it just leaves the window empty.
-        fd = platform::openFile(devices.helpPath, platform::FileAccess::Append);
-        if (fd >= 0)
-            ::close(fd);
-        help.Memo1.setLines({});
-        return;
-    }
-    if (fd < 0)
-        throw platform::Failure("I/O error " + std::to_string(-fd));
-    help.Memo1.setLines(readLines(fd));
-}
-
-void TForm1::BtopenAboutClick() {
-    main.GrBoxAbout.show();
-}
-
-void TForm1::BitBtn1Click() {
-    main.GrBoxAbout.hide();
-}
-
-void TForm1::P2Click() {
-    main.PnPrioritet.show();
-}
-
-void TForm1::BtPrioritetClick() {
-    main.PnPrioritet.hide();
-    devices.priority.apply(iPr);
-    ini.writeInteger("iPr", iPr);
 }
 
 void TForm1::FormKeyDown(int key, bool alt) {

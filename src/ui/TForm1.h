@@ -16,7 +16,7 @@
 #include "keyer/Sequencer.h"
 #include "keyer/StartTx.h"
 #include "log/ActivityLog.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "settings/IniFile.h"
 #include "synth/ToneChannel.h"
 #include "ui/Devices.h"
@@ -25,8 +25,10 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/LogPanel.h"
 #include "ui/panels/MemoriesPanel.h"
 #include "ui/panels/OptionsPanel.h"
+#include "ui/panels/ShellPanels.h"
 #include "ui/panels/TonePanel.h"
 #include "ui/panels/VfoPanels.h"
 
@@ -48,11 +50,6 @@ public:
     // with both lines low. Safe to run more than once.
     void FormDestroy();
 
-    void Help1Click();
-    void BtopenAboutClick();
-    void BitBtn1Click();
-    void P2Click();
-    void BtPrioritetClick();
     // A key pressed while the main window itself has the keyboard.
     void FormKeyDown(int key, bool alt);
     // A function key pressed anywhere in the main window (F1 = 1), seen before the focused control.
@@ -67,7 +64,6 @@ public:
     synth::ToneChannel vfoA;
     synth::ToneChannel vfoB;
     settings::IniFile ini;
-    std::int32_t iPr = 3;
 
     audio::OutputStream stream;
     audio::ToneOutput tone;
@@ -81,7 +77,11 @@ public:
     freqplan::Memories memories;
     panels::MemoriesPanel memoriesPanel;
     log::ActivityLog activityLog;
-    log::LogControl logControl;
+    log::Logbook logbook;
+    panels::LogPanel logPanel;
+    panels::HelpPanel helpPanel;
+    panels::AboutPanel aboutPanel;
+    panels::PriorityPanel priorityPanel;
 
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::Timer> Timer2;

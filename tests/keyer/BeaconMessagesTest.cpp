@@ -4,6 +4,7 @@
 #include "mock/Files.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
+#include "ui/panels/LogPanel.h"
 
 #include <filesystem>
 #include <fstream>
@@ -34,12 +35,13 @@ struct BeaconRig {
     controls::Label LbTimeNow{"LbTimeNow"};
     controls::Button BtText{"BtText", "BtText"};
 
-    controls::MenuItem Log2{"Log2", "Log Off"};
+    controls::MenuItem Log2{"Log2", "Log Off"}, Log1{"Log1", "  Log  "}, Save1{"Save1", "Save"};
     controls::Form TForm2{"TForm2", "Log"};
     controls::Memo Memo1{"Memo1"};
     log::ActivityLog file;
     settings::IniFile ini{"beacon.ini"};
-    log::LogControl log{{Log2, TForm2, Memo1}, file, ini};
+    log::Logbook log{file, ini};
+    ui::panels::LogPanel logPanel{{Log2, Log1, TForm2, Memo1, Save1}, log};
 
     mock::RecordingMessageSink sink;
     keyer::KeyerState state;
@@ -92,7 +94,7 @@ TEST(BeaconMessages, MessageThreeStartedWhileMessageOneRunsTakesOver) {
 
 TEST(BeaconClock, ShowsTheTimeEverySecondAndMarksMidnightOnceWhileLogging) {
     BeaconRig rig({2026, 12, 7, 23, 59, 58, 0});
-    rig.log.log = 1;
+    rig.log.setOn(true);
     rig.Log2.setCaption("something else");
     rig.time.advance(1000);
     EXPECT_EQ(rig.LbTimeNow.caption(), "23:59:59");
@@ -118,7 +120,7 @@ TEST(BeaconClock, WithLoggingOffMidnightOnlyResetsTheMenuCaption) {
 
 TEST(BeaconClock, ALostDayChangeLineIsReportedAndTheClockGoesOn) {
     BeaconRig rig({2026, 12, 7, 23, 59, 59, 0}, "no-such-folder/vfolog.txt");
-    rig.log.log = 1;
+    rig.log.setOn(true);
     rig.time.advance(2000);
     EXPECT_EQ(rig.sink.messages.size(), 1u);
     EXPECT_EQ(rig.LbTimeNow.caption(), "0:00:01");

@@ -19,7 +19,7 @@
 #include "keyer/Sequencer.h"
 #include "keyer/StartTx.h"
 #include "log/ActivityLog.h"
-#include "log/LogControl.h"
+#include "log/Logbook.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
@@ -70,11 +70,8 @@ struct KeyerRig {
          }}};
 
     // Activity log.
-    MenuItem Log2{"Log2", "Log Off"};
-    Form TForm2{"TForm2", "Log"};
-    Memo logMemo{"Memo1"};
     log::ActivityLog logFile{"vfolog.txt", time};
-    log::LogControl logControl{{Log2, TForm2, logMemo}, logFile, fp.ini};
+    log::Logbook logbook{logFile, fp.ini};
 
     // Port panel.
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
@@ -122,7 +119,7 @@ struct KeyerRig {
                                port.transmitter(),
                                fp.plan,
                                tone,
-                               logControl,
+                               logbook,
                                time,
                                fp.sink};
     keyer::EstimateDisplay estimate{
@@ -134,7 +131,7 @@ struct KeyerRig {
                            tone,
                            port.transmitter(),
                            txIni,
-                           logControl,
+                           logbook,
                            estimate,
                            sequencer,
                            *timer1};

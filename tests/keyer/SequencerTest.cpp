@@ -17,7 +17,7 @@ constexpr controls::Color kEnded = 440001;
 struct OpenRig : KeyerRig {
     explicit OpenRig(std::string txIniPath = {}) : KeyerRig(std::move(txIniPath)) {
         act([&] { port.OpenPortClick(); });
-        logControl.log = 1;
+        logbook.setOn(true);
     }
 };
 

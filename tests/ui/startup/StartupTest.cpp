@@ -38,7 +38,7 @@ TEST(Startup, FirstStartWithoutSettingsEndsWithTheDefaults) {
     EXPECT_EQ(std::vector<int>({custom.Dot, custom.Dash, custom.pause, custom.Bpause, custom.shiftFr}),
               std::vector<int>({1, 1, 1, 1, 0}));
     EXPECT_EQ(m.Btdfcw60i.caption(), "qrss1");
-    EXPECT_EQ(rig.form->logControl.log, 0);
+    EXPECT_FALSE(rig.form->logbook.on());
     EXPECT_EQ(m.Log2.caption(), "Log Off");
     EXPECT_TRUE(m.RBPr3.checked());
     EXPECT_EQ(rig.priority.choices, std::vector<int>{3});
@@ -168,7 +168,7 @@ TEST(Startup, EverySettingSurvivesARestart) {
     EXPECT_TRUE(m.RBtQrss3.checked());
     EXPECT_TRUE(m.RBPr2.checked());
     EXPECT_EQ(next.priority.choices, std::vector<int>{2});
-    EXPECT_EQ(next.form->logControl.log, 1);
+    EXPECT_TRUE(next.form->logbook.on());
     // Memory 3 comes back with its fine value.
     m.seRfreq.setValue(137000);
     m.BtF3.click();

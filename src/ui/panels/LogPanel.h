@@ -1,0 +1,49 @@
+#pragma once
+// The logging switch's menu item and the log window, bound to the logbook. A hidden window is never
+// read; a shown one that still holds the file as it was loaded takes just each new line, so a long log
+// costs a record no more than a short one. Called on the user-interface thread.
+#include "controls/Memo.h"
+#include "controls/Simple.h"
+#include "log/Logbook.h"
+
+#include <optional>
+
+namespace tarvel::ui::panels {
+
+struct LogPanelControls {
+    controls::MenuItem& Log2; // "Log Off" / "Log  On"
+    controls::MenuItem& Log1; // "  Log  ": shows the window
+    controls::Form& TForm2;   // the log window
+    controls::Memo& Memo1;    // the log window's text
+    controls::MenuItem& Save1;
+};
+
+class LogPanel {
+public:
+    // Connects the controls and follows the logbook.
+    LogPanel(LogPanelControls controls, log::Logbook& logbook);
+
+    void Log2Click();
+    // Shows the log window, loaded from the file: its lines and one empty line after the last.
+    void Log1Click();
+    // The window's lines replace the file.
+    void Save1Click();
+    // Log2's caption from the switch.
+    void showSwitch();
+
+private:
+    void load();
+    void lineAdded();
+    void catchUp();
+    bool showsFile(const std::optional<log::ActivityLog::Extent>& file) const;
+
+    LogPanelControls c_;
+    log::Logbook& logbook_;
+    log::ActivityLog& file_;
+    // What the window was loaded with: the part of the file its lines hold, and the text's generation then.
+    std::optional<log::ActivityLog::Extent> shown_;
+    bool shownEndsLine_ = false;
+    std::uint64_t shownGeneration_ = 0;
+};
+
+} // namespace tarvel::ui::panels
