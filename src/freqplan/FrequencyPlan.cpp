@@ -1,6 +1,7 @@
 #include "freqplan/FrequencyPlan.h"
 
 #include "freqplan/FrequencyWord.h"
+#include "settings/Keys.h"
 
 #include <cmath>
 
@@ -59,44 +60,44 @@ void FrequencyPlan::retuneVfoB() {
     vfoB_.frequencyWord.store(fw.word);
     if (onVfoBTone)
         onVfoBTone(toneOf(fw, false));
-    settings_.writeInteger("frrx", vfoBHz_);
+    settings_.write(settings::keys::vfoBFrequency, vfoBHz_);
 }
 
 void FrequencyPlan::setCorrection(double correction) {
     factors_.correction = correction;
-    settings_.writeReal("corr", correction);
+    settings_.write(settings::keys::correction, correction);
 }
 
 void FrequencyPlan::setVfoAFactor(std::int32_t n) {
     factors_.vfoAFactor = n;
-    settings_.writeInteger("N", n);
+    settings_.write(settings::keys::vfoAFactor, n);
 }
 
 void FrequencyPlan::setVfoBFactor(std::int32_t n) {
     factors_.vfoBFactor = n;
-    settings_.writeInteger("Nrx", n);
+    settings_.write(settings::keys::vfoBFactor, n);
 }
 
 void FrequencyPlan::setVfoBOffset(std::int32_t hz) {
     factors_.vfoBOffset = hz;
-    settings_.writeInteger("Fp", hz);
+    settings_.write(settings::keys::vfoBOffset, hz);
 }
 
 void FrequencyPlan::setVfoAOffset(std::int32_t hz) {
     factors_.vfoAOffset = hz;
-    settings_.writeInteger("FpA", hz);
+    settings_.write(settings::keys::vfoAOffset, hz);
 }
 
 void FrequencyPlan::setVfoAWaveform(std::int32_t waveform) {
     vfoAWaveform_ = waveform;
     vfoA_.waveform.store(waveform);
-    settings_.writeInteger("TA", waveform);
+    settings_.write(settings::keys::vfoAWaveform, waveform);
 }
 
 void FrequencyPlan::setVfoBWaveform(std::int32_t waveform) {
     vfoBWaveform_ = waveform;
     vfoB_.waveform.store(waveform);
-    settings_.writeInteger("TB", waveform);
+    settings_.write(settings::keys::vfoBWaveform, waveform);
 }
 
 void FrequencyPlan::setVfoALevel(std::int32_t level) {

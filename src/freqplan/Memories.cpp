@@ -1,5 +1,7 @@
 #include "freqplan/Memories.h"
 
+#include "settings/Keys.h"
+
 #include <string>
 
 namespace tarvel::freqplan {
@@ -19,17 +21,16 @@ void Memories::store(int k) {
         return;
     Memory& m = memories_[static_cast<std::size_t>(k - 1)];
     m = {plan_.tunedCoarseHz(), plan_.tunedFineCentiHz()};
-    const std::string n = std::to_string(k);
-    settings_.writeInteger("freq" + n, m.coarseHz);
-    settings_.writeInteger("01x" + n, m.fineCentiHz);
+    settings_.write(settings::keys::memoryCoarse, k, m.coarseHz);
+    settings_.write(settings::keys::memoryFine, k, m.fineCentiHz);
 }
 
 Memory Memories::recalled(int k) const {
     if (!valid(k))
         return {};
     const Memory& m = memories_[static_cast<std::size_t>(k - 1)];
-    const std::string n = std::to_string(k);
-    return {settings_.readInteger("freq" + n, m.coarseHz), settings_.readInteger("01x" + n, m.fineCentiHz)};
+    return {settings_.read(settings::keys::memoryCoarse, k, m.coarseHz),
+            settings_.read(settings::keys::memoryFine, k, m.fineCentiHz)};
 }
 
 void Memories::loadCoarse(int k, std::int32_t hz) {

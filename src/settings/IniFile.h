@@ -43,6 +43,9 @@ public:
     std::int32_t read(const IntegerKeyFamily& key, int number) const {
         return readInteger(key.name(number), key.absent);
     }
+    std::int32_t read(const IntegerKeyFamily& key, int number, std::int32_t absent) const {
+        return readInteger(key.name(number), absent);
+    }
     std::string read(const TextKeyFamily& key, int number) const {
         return readText(key.name(number), key.absent);
     }
