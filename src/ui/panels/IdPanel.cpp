@@ -21,12 +21,16 @@ IdPanel::IdPanel(IdPanelControls controls, keyer::Identification& identification
     id_.sendEnd = c_.ChStop.checked();
     id_.startText = c_.Ed_id_Start.text();
     id_.endText = c_.Ed_id_End.text();
+    takeSpeeds();
+}
+
+void IdPanel::takeSpeeds() {
     id_.speeds = {c_.RBtCW.checked(), c_.RBtQrss3.checked(), c_.RBtCWs.checked(), c_.RBtQrss3s.checked()};
 }
 
 void IdPanel::speedClicked(std::int32_t& setting, std::int32_t value) {
     setting = value;
-    id_.speeds = {c_.RBtCW.checked(), c_.RBtQrss3.checked(), c_.RBtCWs.checked(), c_.RBtQrss3s.checked()};
+    takeSpeeds();
 }
 
 void IdPanel::checkLoadedSpeeds() {

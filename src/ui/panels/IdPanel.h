@@ -34,6 +34,8 @@ public:
     void checkLoadedSpeeds();
 
 private:
+    // The speeds as the buttons show them; unchecking a button runs no handler, checking its sibling does.
+    void takeSpeeds();
     // A speed clicked: the stored choice, and the speeds as the buttons show them.
     void speedClicked(std::int32_t& setting, std::int32_t value);
 
