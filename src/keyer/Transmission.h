@@ -104,14 +104,15 @@ public:
     void keyDown();
     void keyUp();
 
-    const std::string& text() const { return text_; }              // the message as compiled, with its IDs
-    const std::string& sequence() const { return sequence_; }      // the element sequence
-    std::int32_t position() const { return kk_; }                  // 1-based, of the next symbol
-    void setSequence(std::string sequence, std::int32_t position); // for the diagnostics
-    const std::string& sentText() const { return sentText_; }      // echoed characters of this pass
+    const std::string& text() const { return text_; }         // the message as compiled, with its IDs
+    const std::string& sequence() const { return sequence_; } // the element sequence
+    std::int32_t position() const { return kk_; }             // 1-based, of the next symbol
+    // A sequence to step through by hand from a position, without a message or the tone.
+    void setSequence(std::string sequence, std::int32_t position);
+    const std::string& sentText() const { return sentText_; } // echoed characters of this pass
     const std::string& messageText() const { return messageText_; }
-    bool messageRunning() const { return txActive_; }
-    bool toneWasPlaying() const { return audioWasPlaying_; }
+    bool messageRunning() const { return txActive_; }        // started from a message panel, not ended
+    bool toneWasPlaying() const { return audioWasPlaying_; } // before the last Start TX
 
 private:
     std::int32_t length() const { return static_cast<std::int32_t>(sequence_.size()); }

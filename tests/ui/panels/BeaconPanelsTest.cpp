@@ -51,6 +51,11 @@ TEST(BeaconPanels, AMessageIsShownFromItsStartToItsEnd) {
     EXPECT_EQ(rig.Edit4.text(), "0");
     EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:01   \"E\" 480000,0\r\n"
                              "  End : 12:00:01\r\n");
+    // A click on the duration estimates again from now.
+    rig.runUntil(3600000);
+    rig.LbTTX.click();
+    EXPECT_EQ(rig.EdTtx.text(), "13:00:00");
+    EXPECT_EQ(rig.LbTxEnd.caption(), "13:00:01");
 }
 
 TEST(BeaconPanels, LoopBoxRepeatsAndStopTxEndsWithThePanelsIdle) {
