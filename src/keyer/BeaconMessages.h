@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace tarvel::keyer {
 
