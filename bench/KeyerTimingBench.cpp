@@ -144,7 +144,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (form.keyerState.txActive != 1)
+            if (!form.transmission.messageRunning())
                 loop.quit();
         });
         poll.start(50);
@@ -154,7 +154,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
         for (const auto& op : lines.edges())
             if (op.line == mock::RecordingControlLines::Line::Rts)
                 actual.push_back(op.timeMs - start);
-        const auto ideal = idealKeyEdges(form.main.Ed3.text(), form.keyerState.keying);
+        const auto ideal = idealKeyEdges(form.transmission.sequence(), form.transmission.keying());
         count = std::min(actual.size(), ideal.size());
         if (count == 0)
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 // The six keying values that time and shape the Morse elements, with the CW values as defaults.
 #include <cstdint>
+#include <string>
 
 namespace tarvel::keyer {
 
@@ -13,6 +14,14 @@ struct KeyingValues {
     std::int32_t dfcwMode = 0;        // 1 = retune VFO A at each gap for the next element
 
     bool operator==(const KeyingValues&) const = default;
+};
+
+// A keying mode as the beacon panel names it: the label quoted in the log, and its values.
+struct KeyingMode {
+    std::string label;
+    KeyingValues values;
+
+    bool operator==(const KeyingMode&) const = default;
 };
 
 // The element gap for the keyer's timer: tt / gapDivisor as a real division, rounded to the nearest

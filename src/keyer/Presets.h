@@ -1,112 +1,52 @@
 #pragma once
-// The keying mode presets of the beacon panel (CW, QRSS, DFCW and the custom mode with its pop-up) and the
-// "QRSS/DFCW" view. A preset only sets the keying values, the mode label, the button marks and the
-// estimate; it never starts, stops or times anything. Called on the user-interface thread.
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
+// The keying mode presets of the beacon panel (CW, QRSS, DFCW) and the operator's custom mode. A preset
+// only sets the transmission's keying mode and refreshes the estimate; it never starts, stops or times
+// anything. Called on the user-interface thread.
 #include "keyer/CustomMode.h"
-#include "keyer/KeyerState.h"
-#include "platform/MessageSink.h"
+#include "keyer/Transmission.h"
 #include "settings/IniFile.h"
 
-#include <array>
 #include <functional>
-#include <string>
 
 namespace tarvel::keyer {
 
-struct PresetControls {
-    controls::Button& Button5; // CW
-    controls::Label& Lbmode;
-    // QRSS row.
-    controls::Button& BtQRSS1;
-    controls::Button& Button6;
-    controls::Button& Btqrss10;
-    controls::Button& Btqrss20;
-    controls::Button& Btqrss30;
-    controls::Button& Btqrss60;
-    controls::Button& Btqrss90;
-    controls::Button& Btqrss120;
-    // DFCW row.
-    controls::Button& BtDFCW3;
-    controls::Button& BtDFCW10;
-    controls::Button& Btdfcw20;
-    controls::Button& Btdfcw30;
-    controls::Button& btDFCW60;
-    controls::Button& BtDFCW90;
-    controls::Button& Btdfcw120;
-    controls::Button& Btdfcw240;
-    // Custom mode: its button and pop-up.
-    controls::Button& Btdfcw60i;
-    controls::Control& PnBtdfcw;
-    controls::SpinField& SpDot;
-    controls::SpinField& SpDash;
-    controls::SpinField& SpLp;
-    controls::SpinField& SpBigp;
-    controls::SpinField& SpShift;
-    controls::Button& Button9; // "Ok"
-    // The beacon view.
-};
-
-// What the presets call in the rest of the keyer.
-struct PresetCalls {
-    std::function<void()> estimate; // refreshes the transmission time estimate
-};
-
 class Presets {
 public:
-    // Connects the handlers to the controls' events and takes the custom mode from the spin fields.
-    Presets(PresetControls controls, KeyerState& state, settings::IniFile& settings, PresetCalls calls);
-
-    void Button5Click(); // CW
-    void BtQRSS1Click();
-    void Button6Click(); // QRSS3
-    void Btqrss10Click();
-    void Btqrss20Click();
-    void Btqrss30Click();
-    void Btqrss60Click();
-    void Btqrss90Click();
-    void Btqrss120Click();
-    void BtDFCW3Click();
-    void BtDFCW10Click();
-    void Btdfcw20Click();
-    void Btdfcw30Click();
-    void btDFCW60Click();
-    void BtDFCW90Click();
-    void Btdfcw120Click();
-    void Btdfcw240Click();
-
-    // Custom mode: the left click, any press (acts on the right button only), the apply-and-estimate
-    // step, the pop-up's "Ok" and its spin fields' change handlers.
-    void Btdfcw60iClick();
-    void Btdfcw60iOnMouseDown(controls::MouseButton button);
-    void knR();
-    void Button9Click();
-    void SpDotChange();
-    void SpDashChange();
-    void SpLpChange();
-    void SpBigpChange();
-    void SpShiftChange();
-
-    // Start-up: the custom mode takes what the five spin fields show, and the custom button its label.
-    void readCustomMode();
-    void showCustomLabel();
-    const CustomMode& customMode() const { return custom_; }
-
     static constexpr int kSpeedButtons = 16;
+    // Row 0 is CW, rows 1 to 16 the speed buttons from left to right, QRSS row first.
+    static constexpr int kRows = kSpeedButtons + 1;
+    static constexpr int kNoRow = -1; // the custom mode: no speed button marked
+
+    static const KeyingMode& preset(int row);
+
+    Presets(Transmission& transmission, settings::IniFile& settings);
+
+    // A preset row: its mode, the mark, and the estimate.
+    void choose(int row);
+    // The marked row: the last preset chosen, kNoRow after the custom mode or before any choice.
+    int markedRow() const { return marked_; }
+
+    // The values the pop-up shows, each brought inside its range (a pause of 0 would divide by zero, a
+    // huge Dot would overflow the dot length in ms).
+    void setCustomMode(const CustomMode& shown);
+    const CustomMode& customMode() const { return custom_; }
+    // The custom values as the keying values; the mode label stays. Always DFCW handling, also without a
+    // shift: the transmission then retunes by 0.
+    void applyCustomMode();
+    // The custom button's click: applied, no mark, its own label, and the estimate.
+    void chooseCustomMode();
+    // The pop-up's "Ok": Dot, Dash, pause, Bpause, shiftFr, in this order. The keying values change at
+    // the next press on the custom button.
+    void saveCustomMode();
+
+    // After choose() and chooseCustomMode(): the marks and the mode label to show.
+    std::function<void()> onChange;
 
 private:
-    // row 0 is CW, rows 1 to 16 the speed buttons from left to right, QRSS row first.
-    void choose(int row);
-    void markSpeedButton(int row);
-    void applyCustomMode();
-
-    PresetControls c_;
-    KeyerState& state_;
+    Transmission& transmission_;
     settings::IniFile& settings_;
-    PresetCalls calls_;
     CustomMode custom_;
-    std::array<controls::Button*, kSpeedButtons> speed_;
+    int marked_ = kNoRow;
 };
 
 } // namespace tarvel::keyer

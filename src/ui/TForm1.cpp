@@ -48,36 +48,40 @@ TForm1::TForm1(Devices d)
       priorityPanel({main.P2, main.PnPrioritet, main.RBPr1, main.RBPr2, main.RBPr3, main.BtPrioritet},
                     devices.priority, ini),
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
-      port({main.P1, main.PnPort, main.RgCom, main.RgRTS, main.EdPort1, main.EdPort2, main.Button7,
-            main.OpenPort, main.Label32, main.Label33},
-           devices.lines, ini),
-      idPanel({main.ID1, main.Pnid, main.Ed_id_Start, main.RBtCWs, main.RBtQrss3s, main.Ed_id_End, main.RBtCW,
-               main.RBtQrss3, main.BtPNid},
-              ini),
-      estimate({main.Ed3, main.LbTTX, main.LbTxEnd, main.EdTtx, main.RBtCW, main.RBtQrss3, main.RBtCWs,
-                main.RBtQrss3s},
-               keyerState, devices.clock),
-      sequencer({main.Ed3,      main.Memo1,   main.Edit4,   main.Lbo,       main.LbTextNow, main.Lbmode,
-                 main.LbTTX,    main.EdTtx,   main.ChLoop,  main.PnTX1,     main.PnTX2,     main.PnTX3,
-                 main.PnTX4,    main.Label32, main.RBtCWs,  main.RBtQrss3s, main.RBtCW,     main.RBtQrss3,
-                 main.BtStopTX, main.dot,     main.dash,    main.lPause,    main.bigPause,  main.btStP,
-                 main.BtPause,  main.Button3, main.Button4, main.cw},
-                keyerState, *Timer1, port.transmitter(), plan, tone, logbook, devices.clock, devices.sink),
-      startTx({main.BtTX, main.EdTX, main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.ChStart,
-               main.Ed_id_Start, main.ChStop, main.Ed_id_End, main.Ed3, main.Memo1, main.LbTextNow,
-               main.Label32, main.PnTX1, main.PnTX2, main.PnTX3, main.PnTX4},
-              keyerState, tone, port.transmitter(), ini, logbook, estimate, sequencer, *Timer1),
-      presets({main.Button5,   main.Lbmode,   main.BtQRSS1,  main.Button6,   main.Btqrss10,  main.Btqrss20,
-               main.Btqrss30,  main.Btqrss60, main.Btqrss90, main.Btqrss120, main.BtDFCW3,   main.BtDFCW10,
-               main.Btdfcw20,  main.Btdfcw30, main.btDFCW60, main.BtDFCW90,  main.Btdfcw120, main.Btdfcw240,
-               main.Btdfcw60i, main.PnBtdfcw, main.SpDot,    main.SpDash,    main.SpLp,      main.SpBigp,
-               main.SpShift,   main.Button9},
-              keyerState, ini, {[this] { estimate.refreshEstimate(); }}),
-      messages({main.EdTX1, main.EdTX2, main.EdTX3, main.EdTX4, main.PnTX1, main.PnTX2, main.PnTX3,
-                main.PnTX4, main.Ed3, main.EdTX, main.LbTimeNow, main.BtText, main.EdbufTtx},
-               keyerState, logbook, devices.clock, *Timer2, devices.sink,
-               {[this] { startTx.startTransmission(); }, [this] { sequencer.stepKeyer(); },
-                [this](const std::string& text) { devices.cutToClipboard(text); }}) {
+      port(devices.lines, ini), messages(ini),
+      transmission(*Timer1, port.transmitter(), plan, tone, logbook, messages, devices.clock, devices.sink),
+      beaconClock(logbook, devices.clock, *Timer2, devices.sink), presets(transmission, ini),
+      transmissionPanel({main.Lbo, main.LbTextNow, main.ChLoop, main.BtStopTX}, transmission),
+      estimatePanel({main.LbTTX, main.LbTxEnd, main.EdTtx}, transmission),
+      messagesPanel({{&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4},
+                     {&main.PnTX1, &main.PnTX2, &main.PnTX3, &main.PnTX4},
+                     main.LbTimeNow},
+                    messages, beaconClock, transmission),
+      diagnosticPanel({main.dot, main.dash, main.lPause, main.bigPause, main.btStP, main.BtPause,
+                       main.Button3, main.Button4, main.cw, main.BtText, main.EdbufTtx, main.BtTX, main.EdTX,
+                       main.Ed3, main.Edit4, main.Memo1},
+                      transmission, [this](const std::string& text) { devices.cutToClipboard(text); }),
+      presetsPanel(
+          {main.Button5,
+           main.Lbmode,
+           {&main.BtQRSS1, &main.Button6, &main.Btqrss10, &main.Btqrss20, &main.Btqrss30, &main.Btqrss60,
+            &main.Btqrss90, &main.Btqrss120, &main.BtDFCW3, &main.BtDFCW10, &main.Btdfcw20, &main.Btdfcw30,
+            &main.btDFCW60, &main.BtDFCW90, &main.Btdfcw120, &main.Btdfcw240},
+           main.Btdfcw60i,
+           main.PnBtdfcw,
+           main.SpDot,
+           main.SpDash,
+           main.SpLp,
+           main.SpBigp,
+           main.SpShift,
+           main.Button9},
+          presets, transmission),
+      idPanel({main.ID1, main.Pnid, main.ChStart, main.Ed_id_Start, main.RBtCWs, main.RBtQrss3s, main.ChStop,
+               main.Ed_id_End, main.RBtCW, main.RBtQrss3, main.BtPNid},
+              transmission.identification(), ini),
+      portPanel({main.P1, main.PnPort, main.RgCom, main.RgRTS, main.EdPort1, main.EdPort2, main.Button7,
+                 main.OpenPort, main.Label32, main.Label33},
+                port, transmission) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
         window->hide();
@@ -91,8 +95,8 @@ TForm1::TForm1(Devices d)
     Timer3->onTimeout = [] {};
     // A transmission without its reference tone must not go on keying the transmitter.
     tone.onToneLost = [this] {
-        if (sequencer.onAir())
-            sequencer.stopTransmission();
+        if (transmission.onAir())
+            transmission.stopTransmission();
     };
 }
 
@@ -116,7 +120,7 @@ void TForm1::connectShell() {
     main.Button1.onClick = [this] { layout.showCompact(); };
     // The operator sees why the port is missing, but still gets the beacon panel.
     main.QRSSDFCW2.onClick = [this] {
-        guarded([this] { port.OpenPortClick(); });
+        guarded([this] { portPanel.OpenPortClick(); });
         layout.showBeacon();
     };
     logWindow.TForm2.onResize = [this] { logWindow.resized(); };
@@ -129,8 +133,8 @@ void TForm1::FormCreate() {
     plan.restoreFactors({});
     plan.setDfcwShift(0);
     stream.setBufferBytes(main.SpinEdit1.value() * 1024);
-    keyerState.keying = keyer::KeyingValues{};
-    keyerState.kk = 1;
+    transmission.setKeying({});
+    transmission.rewind();
     priorityPanel.choice = platform::ProcessPriority::Normal;
     Timer2->setEnabled(true);
     guarded([&] { main.RgRTS.setItemIndex(0); });
@@ -172,14 +176,14 @@ void TForm1::FormCreate() {
     guarded([&] { main.SpBigp.setValue(ini.readInteger("Bpause", 0)); });
     guarded([&] { main.SpShift.setValue(ini.readInteger("shiftFr", 0)); });
     logbook.restore();
-    idPanel.id = ini.readInteger("id", 0);
+    transmission.identification().endSpeedSetting = ini.readInteger("id", 0);
     guarded([&] { main.Ed_id_Start.setText(ini.readText("IDStart", main.Ed_id_Start.text())); });
     guarded([&] { main.Ed_id_End.setText(ini.readText("IDEnd", main.Ed_id_End.text())); });
-    idPanel.ids = ini.readInteger("ids", 0);
+    transmission.identification().startSpeedSetting = ini.readInteger("ids", 0);
     priorityPanel.restore();
-    port.loadPortNames();
+    portPanel.loadPortNames();
     // The custom keying values take what their fields show now, whether or not a field changed.
-    presets.readCustomMode();
+    presetsPanel.readCustomMode();
 
     // 4. Identification speeds and the priority choice.
     guarded([&] { idPanel.checkLoadedSpeeds(); });
@@ -190,7 +194,7 @@ void TForm1::FormCreate() {
     logPanel.showSwitch();
     guarded([&] { logbook.startupHeader(); });
     // 7. The custom mode's label.
-    presets.showCustomLabel();
+    presetsPanel.showCustomLabel();
     // 8. The stored messages.
     for (int k = 0; k < 4; ++k) {
         controls::TextField* field[] = {&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4};
@@ -199,7 +203,7 @@ void TForm1::FormCreate() {
     // 9. Waveforms and the port choices.
     guarded([&] { main.rgR.setItemIndex(TA); });
     guarded([&] { main.rgL.setItemIndex(TB); });
-    guarded([&] { port.showChoices(); });
+    guarded([&] { portPanel.showChoices(); });
     // 10. Tuning step 1 k.
     guarded([&] { main.RBt1k.setChecked(true); });
     // 11. Compact layout choices.
@@ -233,8 +237,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
-    if (sequencer.onAir())
-        guarded([this] { sequencer.stopTransmission(); });
+    if (transmission.onAir())
+        guarded([this] { transmission.stopTransmission(); });
     stream.stopAndWait();
     port.transmitter().releasePort();
 }

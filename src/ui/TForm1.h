@@ -8,13 +8,9 @@
 #include "freqplan/Memories.h"
 #include "freqplan/Options.h"
 #include "keyer/BeaconMessages.h"
-#include "keyer/EstimateDisplay.h"
-#include "keyer/IdPanel.h"
-#include "keyer/KeyerState.h"
-#include "keyer/PortPanel.h"
+#include "keyer/Port.h"
 #include "keyer/Presets.h"
-#include "keyer/Sequencer.h"
-#include "keyer/StartTx.h"
+#include "keyer/Transmission.h"
 #include "log/ActivityLog.h"
 #include "log/Logbook.h"
 #include "settings/IniFile.h"
@@ -25,11 +21,18 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/BeaconMessagesPanel.h"
+#include "ui/panels/DiagnosticPanel.h"
+#include "ui/panels/EstimatePanel.h"
+#include "ui/panels/IdPanel.h"
 #include "ui/panels/LogPanel.h"
 #include "ui/panels/MemoriesPanel.h"
 #include "ui/panels/OptionsPanel.h"
+#include "ui/panels/PortPanel.h"
+#include "ui/panels/PresetsPanel.h"
 #include "ui/panels/ShellPanels.h"
 #include "ui/panels/TonePanel.h"
+#include "ui/panels/TransmissionPanel.h"
 #include "ui/panels/VfoPanels.h"
 
 #include <memory>
@@ -87,14 +90,18 @@ public:
     std::unique_ptr<platform::Timer> Timer2;
     std::unique_ptr<platform::Timer> Timer3;
 
-    keyer::KeyerState keyerState;
-    keyer::PortPanel port;
-    keyer::IdPanel idPanel;
-    keyer::EstimateDisplay estimate;
-    keyer::Sequencer sequencer;
-    keyer::StartTx startTx;
-    keyer::Presets presets;
+    keyer::Port port;
     keyer::BeaconMessages messages;
+    keyer::Transmission transmission;
+    keyer::BeaconClock beaconClock;
+    keyer::Presets presets;
+    panels::TransmissionPanel transmissionPanel;
+    panels::EstimatePanel estimatePanel;
+    panels::BeaconMessagesPanel messagesPanel;
+    panels::DiagnosticPanel diagnosticPanel;
+    panels::PresetsPanel presetsPanel;
+    panels::IdPanel idPanel;
+    panels::PortPanel portPanel;
 
 private:
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices.sink, step); }

@@ -224,8 +224,8 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     QTest::mouseClick(program.widget<QWidget>("PnTX1"), Qt::LeftButton);
     EXPECT_TRUE(program.form->tone.playing()); // the transmission started the stream
     EXPECT_FALSE(stop->isEnabled());
-    ASSERT_TRUE(runUntil([&] { return program.form->keyerState.txActive == 0; }))
-        << program.form->main.Ed3.text() << " at " << program.form->keyerState.kk;
+    ASSERT_TRUE(runUntil([&] { return !program.form->transmission.messageRunning(); }))
+        << program.form->transmission.sequence() << " at " << program.form->transmission.position();
     // Opening pause, dot, letter gap: the end comes with the final gap, after the opening second at least.
     EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(1000));
 

@@ -1,5 +1,5 @@
-#include "keyer/BeaconMessages.h"
 #include "ui/ProgramRig.h"
+#include "ui/panels/BeaconMessagesPanel.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -34,7 +34,7 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
 
     const std::int64_t t0 = rig.time.nowMs();
     click(rig, "PnTX1");
-    EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kRunningMessageColor);
+    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kRunningMessageColor);
     EXPECT_TRUE(rig.form->tone.playing());
     EXPECT_EQ(rig.form->main.LbTTX.caption(), "00:00:01");
     rig.time.advance(5000);
@@ -46,7 +46,7 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
                                                   {Line::Dtr, false, t0 + 1101}}));
     EXPECT_FALSE(rig.form->tone.playing());
     EXPECT_EQ(rig.form->main.Lbo.caption(), "END");
-    EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kIdleMessageColor);
+    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
     // Lbmode still shows its design caption "  CW" (two blanks) until a preset is chosen.
     const std::string log = rig.log();
     EXPECT_NE(log.find("Start : 12:00:00     CW   00:00:01   \"E\" 100000,0\r\n"), std::string::npos) << log;
@@ -79,7 +79,7 @@ TEST(BeaconScenario, MessageWhoseStreamCannotStartDoesNotLookAsIfSending) {
     rig.form->main.EdTX1.setText("E");
     platform::runGuarded(rig.sink, [&] { rig.form->main.PnTX1.click(); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
-    EXPECT_EQ(rig.form->keyerState.txActive, 0);
-    EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kIdleMessageColor);
+    EXPECT_FALSE(rig.form->transmission.messageRunning());
+    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
     EXPECT_FALSE(rig.lines.dtr);
 }

@@ -1,7 +1,7 @@
 // Every way out of a transmission leaves the key and PTT lines low: a failing step, a lost audio stream,
 // and the end of the program while a message is on the air.
-#include "keyer/BeaconMessages.h"
 #include "ui/ProgramRig.h"
+#include "ui/panels/BeaconMessagesPanel.h"
 
 #include <QCoreApplication>
 #include <chrono>
@@ -33,10 +33,10 @@ void expectLinesLowWhenShown(ProgramRig& rig) {
 void expectTransmissionOver(ProgramRig& rig) {
     EXPECT_FALSE(rig.lines.rts);
     EXPECT_FALSE(rig.lines.dtr);
-    EXPECT_EQ(rig.form->keyerState.txActive, 0);
+    EXPECT_FALSE(rig.form->transmission.messageRunning());
     EXPECT_FALSE(rig.form->Timer1->enabled());
-    EXPECT_FALSE(rig.form->sequencer.onAir());
-    EXPECT_EQ(rig.form->main.PnTX1.color(), keyer::kIdleMessageColor);
+    EXPECT_FALSE(rig.form->transmission.onAir());
+    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
     EXPECT_TRUE(rig.form->main.Label32.visible());
     EXPECT_NE(rig.log().find(" Stop : "), std::string::npos) << rig.log();
 }

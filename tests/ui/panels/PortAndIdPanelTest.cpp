@@ -1,5 +1,5 @@
 // The port panel (one open attempt, line choice, manual PTT, stored keys) and the identification panel.
-#include "keyer/KeyerRig.h"
+#include "ui/panels/KeyerPanelsRig.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,14 @@ using namespace tarvel;
 using namespace tarvel::test;
 
 TEST(PortPanel, FailedOpenIsReportedOnceAndTheKeyerStillRunsWithoutLines) {
-    KeyerRig rig;
+    KeyerPanelsRig rig;
     rig.lines.openSucceeds = false;
     rig.RgCom.setItemIndex(1);
     rig.act([&] { rig.OpenPort.click(); });
-    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.act([&] { rig.portPanel.OpenPortClick(); });
     EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyS1"});
     EXPECT_EQ(rig.fp.sink.messages, std::vector<std::string>{"Unable to open /dev/ttyS1"});
 
-    rig.state.keying = kCw;
     rig.send("E");
     rig.runToIdle();
     EXPECT_TRUE(rig.lines.operations.empty());
@@ -24,24 +23,23 @@ TEST(PortPanel, FailedOpenIsReportedOnceAndTheKeyerStillRunsWithoutLines) {
 }
 
 TEST(PortPanel, OpensTheDeviceNamedOnThePanelOnlyOnce) {
-    KeyerRig rig;
+    KeyerPanelsRig rig;
     rig.fp.ini.writeText("Port1", "/dev/ttyUSB0");
-    rig.port.loadPortNames();
+    rig.portPanel.loadPortNames();
     EXPECT_EQ(rig.EdPort1.text(), "/dev/ttyUSB0");
     EXPECT_EQ(rig.EdPort2.text(), "/dev/ttyS1"); // default
-    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.act([&] { rig.portPanel.OpenPortClick(); });
     rig.EdPort1.setText("/dev/ttyS3");
     rig.RgCom.setItemIndex(1);
-    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.act([&] { rig.portPanel.OpenPortClick(); });
     EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyUSB0"});
     EXPECT_TRUE(rig.port.transmitter().isOpen());
     EXPECT_TRUE(rig.fp.sink.messages.empty());
 }
 
 TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
-    KeyerRig rig;
-    rig.act([&] { rig.port.OpenPortClick(); });
-    rig.state.keying = kCw;
+    KeyerPanelsRig rig;
+    rig.act([&] { rig.portPanel.OpenPortClick(); });
     rig.send("EE");
     rig.runUntil(1050); // inside the first dot, keyed on RTS
     rig.P1.click();
@@ -58,7 +56,7 @@ TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
 }
 
 TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
-    KeyerRig rig;
+    KeyerPanelsRig rig;
     rig.P1.click();
     rig.RgCom.setItemIndex(1);
     rig.RgRTS.setItemIndex(1);
@@ -72,14 +70,14 @@ TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
     // Start-up shows the loaded choices.
     rig.port.iCom = 0;
     rig.port.iRTS = 0;
-    rig.port.showChoices();
+    rig.portPanel.showChoices();
     EXPECT_EQ(rig.RgCom.itemIndex(), 0);
     EXPECT_EQ(rig.RgRTS.itemIndex(), 0);
 }
 
 TEST(PortPanel, ManualPttLabelsSwitchThePttLineAndEachOther) {
-    KeyerRig rig;
-    rig.act([&] { rig.port.OpenPortClick(); });
+    KeyerPanelsRig rig;
+    rig.act([&] { rig.portPanel.OpenPortClick(); });
     rig.Label33.hide();
     rig.Label32.click();
     EXPECT_TRUE(rig.lines.dtr);
@@ -93,7 +91,7 @@ TEST(PortPanel, ManualPttLabelsSwitchThePttLineAndEachOther) {
 }
 
 TEST(IdPanel, RadioClicksSetTheSpeedsAndOkWritesTheFourKeysInOrder) {
-    KeyerRig rig;
+    KeyerPanelsRig rig;
     rig.ID1.click();
     EXPECT_TRUE(rig.Pnid.visible());
     rig.RBtQrss3s.click();
@@ -105,22 +103,22 @@ TEST(IdPanel, RadioClicksSetTheSpeedsAndOkWritesTheFourKeysInOrder) {
     EXPECT_EQ(readFile(rig.fp.ini.path()), "[Param]\r\nid=0\r\nIDStart=DL0AB\r\nIDEnd=\xD0\xC0\r\nids=2\r\n");
     rig.RBtQrss3.click();
     rig.RBtCW.click();
-    EXPECT_EQ(rig.idPanel.id, 1);
+    EXPECT_EQ(rig.transmission.identification().endSpeedSetting, 1);
 }
 
 TEST(IdPanel, LoadedSpeedsCheckTheirButtonsAndOtherValuesKeepTheDesignChoice) {
-    KeyerRig rig;
-    rig.idPanel.id = 2;
-    rig.idPanel.ids = 7;
+    KeyerPanelsRig rig;
+    rig.transmission.identification().endSpeedSetting = 2;
+    rig.transmission.identification().startSpeedSetting = 7;
     rig.idPanel.checkLoadedSpeeds();
     EXPECT_TRUE(rig.RBtQrss3.checked());
     EXPECT_FALSE(rig.RBtCW.checked());
     EXPECT_TRUE(rig.RBtCWs.checked());
-    EXPECT_EQ(rig.idPanel.ids, 7);
+    EXPECT_EQ(rig.transmission.identification().startSpeedSetting, 7);
 
-    KeyerRig other;
-    other.idPanel.id = 0;
-    other.idPanel.ids = 2;
+    KeyerPanelsRig other;
+    other.transmission.identification().endSpeedSetting = 0;
+    other.transmission.identification().startSpeedSetting = 2;
     other.idPanel.checkLoadedSpeeds();
     EXPECT_TRUE(other.RBtCW.checked());
     EXPECT_TRUE(other.RBtQrss3s.checked());

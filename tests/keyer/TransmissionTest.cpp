@@ -1,5 +1,5 @@
-// Beacon transmissions from Start TX to the end on virtual time: line edges, retunes, log records and the
-// beacon panel's display.
+// Beacon transmissions from Start TX to the end on virtual time: line edges, retunes, log records and what
+// the panels are told.
 #include "keyer/KeyerRig.h"
 #include "keyer/MessageCompiler.h"
 
@@ -11,34 +11,31 @@ using namespace tarvel::test;
 
 namespace {
 
-constexpr controls::Color kGrey = 13421772;
-constexpr controls::Color kEnded = 440001;
-
 struct OpenRig : KeyerRig {
     explicit OpenRig(std::string txIniPath = {}) : KeyerRig(std::move(txIniPath)) {
-        act([&] { port.OpenPortClick(); });
+        openPort();
         logbook.setOn(true);
     }
 };
 
 } // namespace
 
-TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
+TEST(Transmission, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
     OpenRig rig;
-    rig.state.keying = kCw;
+    rig.transmission.setKeying(kCw);
     rig.send("E");
     EXPECT_TRUE(rig.fp.sink.messages.empty());
-    EXPECT_EQ(rig.Ed3.text(), "<E*=");
+    EXPECT_EQ(rig.transmission.sequence(), "<E*=");
     EXPECT_TRUE(rig.tone.playing());
     EXPECT_TRUE(rig.tone.heldForTransmission());
-    EXPECT_FALSE(rig.Label32.visible());
-    EXPECT_EQ(rig.Lbo.caption(), "//");
-    EXPECT_EQ(rig.LbTTX.caption(), "00:00:01");
+    EXPECT_FALSE(rig.manualPtt);
+    EXPECT_EQ(rig.element, "//");
+    EXPECT_EQ(rig.transmission.estimate().duration, "00:00:01");
 
     // The 300 ms letter gap runs out with the PTT already released; one more step only shows the end.
     rig.runUntil(1400);
     EXPECT_FALSE(rig.lines.dtr);
-    EXPECT_EQ(rig.state.txActive, 0);
+    EXPECT_FALSE(rig.transmission.messageRunning());
     EXPECT_TRUE(rig.timer1->enabled());
     rig.runToIdle();
     EXPECT_EQ(rig.time.nowMs(), 1401);
@@ -52,28 +49,27 @@ TEST(Sequencer, CwMessageKeysPttAndElementsAndEndsInTheStepOfTheLastGap) {
 
     EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:01   \"E\" 480000,0\r\n"
                              "  End : 12:00:01\r\n");
-    EXPECT_EQ(rig.Lbo.caption(), "END");
-    EXPECT_EQ(rig.LbTextNow.caption(), "E");
-    EXPECT_EQ(rig.LbTextNow.fontColor(), kEnded);
-    for (auto* panel : {&rig.PnTX1, &rig.PnTX2, &rig.PnTX3, &rig.PnTX4})
-        EXPECT_EQ(panel->color(), kGrey);
-    EXPECT_TRUE(rig.Label32.visible());
+    EXPECT_EQ(rig.element, "END");
+    EXPECT_EQ(rig.transmission.sentText(), "E");
+    EXPECT_EQ(rig.sending, false);
+    EXPECT_TRUE(rig.messagesIdle);
+    EXPECT_TRUE(rig.manualPtt);
     // Start TX started the tone, so the end stops it and lets it go.
     EXPECT_FALSE(rig.tone.playing());
     EXPECT_FALSE(rig.tone.heldForTransmission());
     const std::vector<std::string> trace{"\" \"69", "df=0  3", "df=0  5"};
-    EXPECT_EQ(rig.Memo1.lines(), trace);
-    EXPECT_EQ(rig.Edit4.text(), "0");
+    EXPECT_EQ(rig.trace, trace);
+    EXPECT_EQ(rig.gapShift, "0");
 }
 
-TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
+TEST(Transmission, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
     OpenRig rig;
     rig.act([&] { rig.tone.start(); });
     ASSERT_TRUE(rig.tone.playing());
     rig.send("E");
     EXPECT_TRUE(rig.tone.heldForTransmission());
     rig.runToIdle();
-    EXPECT_EQ(rig.state.audioWasPlaying, 1);
+    EXPECT_TRUE(rig.transmission.toneWasPlaying());
     EXPECT_TRUE(rig.tone.playing());
     // Held while the message ran, the tone is let go at its end so the operator can stop it again.
     EXPECT_FALSE(rig.tone.heldForTransmission());
@@ -84,11 +80,11 @@ TEST(Sequencer, TransmissionStartedWhilePlayingLeavesTheStreamPlaying) {
     EXPECT_EQ(rig.record->count("open"), 1);
 }
 
-TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
+TEST(Transmission, Dfcw60RetunesAtEachGapForTheNextElement) {
     OpenRig rig;
-    rig.state.keying = kDfcw60;
+    rig.transmission.setKeying(kDfcw60);
     rig.send("A");
-    ASSERT_EQ(rig.Ed3.text(), "<A*,-=");
+    ASSERT_EQ(rig.transmission.sequence(), "<A*,-=");
     // The start marker looks at position 3, the dot: VFO A goes 0.20 Hz lower before the first element.
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 20);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(20));
@@ -100,7 +96,7 @@ TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
     rig.runUntil(61001); // the element gap sees the dash
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 0);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(0));
-    EXPECT_EQ(rig.Edit4.text(), "0");
+    EXPECT_EQ(rig.gapShift, "0");
     rig.runUntil(91001); // dash after a 30 s gap
     EXPECT_TRUE(rig.lines.rts);
 
@@ -115,23 +111,24 @@ TEST(Sequencer, Dfcw60RetunesAtEachGapForTheNextElement) {
                                      rts(true, 91001), rts(false, 151001), dtr(false, 151001)};
     EXPECT_EQ(rig.lines.edges(), expected);
     const std::vector<std::string> trace{"\" \"65", "df=20  3", "df=0  5", "df=0  5", "df=0  7"};
-    EXPECT_EQ(rig.Memo1.lines(), trace);
-    EXPECT_EQ(rig.LbTTX.caption(), "00:06:31");
+    EXPECT_EQ(rig.trace, trace);
+    EXPECT_EQ(rig.transmission.estimate().duration, "00:06:31");
 }
 
-TEST(Sequencer, DfcwLookAheadReachesPastTheNextEchoAfterLetterGapsAndCaret) {
+TEST(Transmission, DfcwLookAheadReachesPastTheNextEchoAfterLetterGapsAndCaret) {
     OpenRig rig;
-    rig.state.keying = kDfcw3;
-    rig.ChStart.setChecked(true); // an empty start ID: only the timing switch and the restore
+    rig.transmission.setKeying(kDfcw3);
+    rig.transmission.identification().sendStart =
+        true; // an empty start ID: only the timing switch and the restore
     rig.send("E T");
-    ASSERT_EQ(rig.Ed3.text(), "<>,^E*= =T-=");
+    ASSERT_EQ(rig.transmission.sequence(), "<>,^E*= =T-=");
     rig.runUntil(1200); // "^" restores DFCW3 and looks at the dot of E
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 200);
     EXPECT_EQ(rig.fp.vfoA.frequencyWord.load(), KeyerRig::vfoAWord(200));
     rig.runToIdle();
     // The first letter gap after E meets the space's own "=" and keeps the shift; the second one sees
     // the dash of T.
-    const auto& memo = rig.Memo1.lines();
+    const auto& memo = rig.trace;
     ASSERT_GE(memo.size(), 7u);
     const std::vector<std::string> tail(memo.end() - 7, memo.end());
     const std::vector<std::string> expected{"TT=100  44", "df=0  4",  "df=200  6", "df=200  8",
@@ -141,20 +138,19 @@ TEST(Sequencer, DfcwLookAheadReachesPastTheNextEchoAfterLetterGapsAndCaret) {
     EXPECT_EQ(rig.lines.edges().back(), dtr(false, 20203));
 }
 
-TEST(Sequencer, IdentificationsUseTheirSpeedsAndCaretRestoresTheMessageMode) {
+TEST(Transmission, IdentificationsUseTheirSpeedsAndCaretRestoresTheMessageMode) {
     OpenRig rig;
-    rig.state.keying = kQrss1;
-    rig.ChStart.setChecked(true);
-    rig.Ed_id_Start.setText("E");
-    rig.RBtCWs.click();
-    rig.ChStop.setChecked(true); // with an empty text: only the marks
-    rig.RBtQrss3.click();
+    rig.transmission.setKeying(kQrss1);
+    rig.transmission.identification().sendStart = true;
+    rig.transmission.identification().startText = "E";
+    rig.transmission.identification().speeds = {false, true, true, false}; // start CW, end QRSS3
+    rig.transmission.identification().sendEnd = true; // with an empty text: only the marks
     rig.send("T");
-    ASSERT_EQ(rig.EdTX.text(), ">E^T#^");
-    ASSERT_EQ(rig.Ed3.text(), "<>,E*=^T-=#,^");
+    ASSERT_EQ(rig.transmission.text(), ">E^T#^");
+    ASSERT_EQ(rig.transmission.sequence(), "<>,E*=^T-=#,^");
 
     rig.runUntil(1601); // "<" 1000, ">" 100, "," 100, echo 1, "*" 100, "=" 300
-    EXPECT_EQ(rig.state.keying, kQrss1);
+    EXPECT_EQ(rig.transmission.keying(), kQrss1);
     rig.runToIdle();
     // The start ID's dot is a CW dot; the message dash is a QRSS1 dash; the empty end ID still holds a
     // QRSS3 element gap before the closing "^", whose 1000 ms pause is the one the PTT drops at.
@@ -162,30 +158,30 @@ TEST(Sequencer, IdentificationsUseTheirSpeedsAndCaretRestoresTheMessageMode) {
                                      rts(true, 2602), rts(false, 5602), dtr(false, 14602)};
     EXPECT_EQ(rig.lines.edges(), expected);
     EXPECT_EQ(rig.time.nowMs(), 15602);
-    EXPECT_EQ(rig.state.keying, kQrss1);
+    EXPECT_EQ(rig.transmission.keying(), kQrss1);
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 0);
-    EXPECT_EQ(rig.LbTextNow.caption(), "ET");
-    const auto& memo = rig.Memo1.lines();
+    EXPECT_EQ(rig.transmission.sentText(), "ET");
+    const auto& memo = rig.trace;
     EXPECT_NE(std::find(memo.begin(), memo.end(), "TT=100  44"), memo.end());
     EXPECT_NE(std::find(memo.begin(), memo.end(), "TT=3000  44"), memo.end());
     // The estimate counts the ID units too: 1000 + (100 + 100 + 300) + (3000 + 3000) + 3000, plus 1 s.
-    EXPECT_EQ(rig.LbTTX.caption(), "00:00:11");
+    EXPECT_EQ(rig.transmission.estimate().duration, "00:00:11");
 }
 
-TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
+TEST(Transmission, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
     OpenRig rig;
-    rig.state.keying = kCw;
-    rig.ChLoop.setChecked(true);
+    rig.transmission.setKeying(kCw);
+    rig.transmission.setLoop(true);
     rig.send("E");
     rig.runUntil(1101);
     // End of the first pass: everything stays on, and the next pass is timed from now.
-    EXPECT_EQ(rig.state.txActive, 1);
+    EXPECT_TRUE(rig.transmission.messageRunning());
     EXPECT_TRUE(rig.lines.dtr);
-    EXPECT_EQ(rig.state.kk, 1);
-    EXPECT_EQ(rig.EdTtx.text(), "12:00:01");
-    EXPECT_EQ(rig.PnTX1.color(), controls::rgb(0, 170, 0));
+    EXPECT_EQ(rig.transmission.position(), 1);
+    EXPECT_EQ(rig.passStart, "12:00:01");
+    EXPECT_FALSE(rig.messagesIdle);
     rig.runUntil(3000); // second pass 1401 ... 2502, third starts at 2802
-    rig.ChLoop.setChecked(false);
+    rig.transmission.setLoop(false);
     rig.runToIdle();
 
     const std::vector<Edge> expected{dtr(true, 0),     rts(true, 1001), rts(false, 1101), rts(true, 2402),
@@ -195,7 +191,7 @@ TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
     EXPECT_EQ(rig.logText(), "Start : 12:00:00" + start + "  End : 12:00:01\r\n" + "Start : 12:00:01" +
                                  start + "  End : 12:00:02\r\n" + "Start : 12:00:02" + start +
                                  "  End : 12:00:03\r\n");
-    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_TRUE(rig.messagesIdle);
     EXPECT_FALSE(rig.tone.playing());
     // The worker opens the device on its own thread: wait for that before counting.
     EXPECT_TRUE(rig.record->waitUntil(
@@ -203,82 +199,80 @@ TEST(Sequencer, LoopRepeatsPassesWithStartAndEndRecordsUntilUnticked) {
     EXPECT_EQ(rig.record->count("open"), 1);
 }
 
-TEST(Sequencer, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMode) {
+TEST(Transmission, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMode) {
     OpenRig rig;
-    rig.state.keying = kDfcw3;
+    rig.transmission.setKeying(kDfcw3);
     rig.send("E");
     rig.runUntil(2000); // inside the 3 s dot that began at 1001
     ASSERT_TRUE(rig.lines.rts);
-    rig.state.keying = kCw; // a preset chosen during the transmission
-    rig.act([&] { rig.BtStopTX.click(); });
+    rig.transmission.setKeying(kCw); // a preset chosen during the transmission
+    rig.act([&] { rig.transmission.stopTransmission(); });
 
     const std::vector<Edge> expected{dtr(true, 0), rts(true, 1001), rts(false, 2000), dtr(false, 2000)};
     EXPECT_EQ(rig.lines.edges(), expected);
     EXPECT_FALSE(rig.timer1->enabled());
     EXPECT_FALSE(rig.time.runNext());
-    EXPECT_EQ(rig.Lbo.caption(), "END");
-    for (auto* panel : {&rig.PnTX1, &rig.PnTX2, &rig.PnTX3, &rig.PnTX4})
-        EXPECT_EQ(panel->color(), kGrey);
-    EXPECT_TRUE(rig.Label32.visible());
-    EXPECT_EQ(rig.state.txActive, 0);
+    EXPECT_EQ(rig.element, "END");
+    EXPECT_TRUE(rig.messagesIdle);
+    EXPECT_TRUE(rig.manualPtt);
+    EXPECT_FALSE(rig.transmission.messageRunning());
     EXPECT_FALSE(rig.tone.playing());
     EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:13   \"E\" 480000,0\r\n"
                              " Stop : 12:00:02   ------  \r\n");
     keyer::KeyingValues restored = kDfcw3;
     restored.dfcwMode = 0;
-    EXPECT_EQ(rig.state.keying, restored);
+    EXPECT_EQ(rig.transmission.keying(), restored);
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 200); // the shift of the dot stays
 }
 
-TEST(Sequencer, FirstTimerStepAfterStartUpOnlyShowsTheEnd) {
+TEST(Transmission, FirstTimerStepAfterStartUpOnlyShowsTheEnd) {
     KeyerRig rig;
-    rig.act([&] { rig.port.OpenPortClick(); });
+    rig.openPort();
     rig.timer1->setInterval(1000);
     rig.timer1->setEnabled(true);
     rig.runToIdle();
     EXPECT_EQ(rig.time.nowMs(), 1000);
-    EXPECT_EQ(rig.Lbo.caption(), "END");
-    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_EQ(rig.element, "END");
+    EXPECT_TRUE(rig.messagesIdle);
     EXPECT_TRUE(rig.lines.operations.empty());
     EXPECT_TRUE(rig.fp.sink.messages.empty());
 }
 
-TEST(Sequencer, DiagnosticButtonsPerformSingleActions) {
+TEST(Transmission, SingleElementActionsByHand) {
     OpenRig rig;
-    rig.state.keying = kCw;
-    rig.Ed3.setText("<E*,-=");
-    rig.state.kk = 3;
-    rig.dot.click();
+    rig.transmission.setKeying(kCw);
+    rig.transmission.setSequence("<E*,-=", 3);
+    rig.transmission.dot();
     EXPECT_TRUE(rig.lines.rts);
-    EXPECT_EQ(rig.Lbo.caption(), "*");
+    EXPECT_EQ(rig.element, "*");
     EXPECT_EQ(rig.timer1->interval(), 100);
-    EXPECT_EQ(rig.state.kk, 4);
-    rig.lPause.click();
+    EXPECT_EQ(rig.transmission.position(), 4);
+    rig.transmission.elementGap();
     EXPECT_FALSE(rig.lines.rts);
-    EXPECT_EQ(rig.Lbo.caption(), "/");
-    rig.dash.click();
+    EXPECT_EQ(rig.element, "/");
+    rig.transmission.dash();
     EXPECT_EQ(rig.timer1->interval(), 300);
-    EXPECT_EQ(rig.Lbo.caption(), "==");
-    rig.bigPause.click();
-    EXPECT_EQ(rig.Lbo.caption(), "-----");
-    EXPECT_EQ(rig.state.kk, 7);
-    rig.Button4.click();
-    EXPECT_EQ(rig.state.kk, 1);
-    rig.cw.click();
+    EXPECT_EQ(rig.element, "==");
+    rig.transmission.letterGap();
+    EXPECT_EQ(rig.element, "-----");
+    EXPECT_EQ(rig.transmission.position(), 7);
+    rig.transmission.rewind();
+    EXPECT_EQ(rig.transmission.position(), 1);
+    rig.transmission.keyDown();
     EXPECT_TRUE(rig.lines.rts);
-    rig.BtPause.click();
+    rig.transmission.keyUp();
     EXPECT_FALSE(rig.lines.rts);
-    rig.btStP.click();
-    EXPECT_EQ(rig.Lbo.caption(), "//");
+    rig.transmission.openingPause();
+    EXPECT_EQ(rig.element, "//");
     EXPECT_EQ(rig.timer1->interval(), 1000);
-    rig.Button3.click(); // one step by hand: the echo at kk 2
-    EXPECT_EQ(rig.LbTextNow.caption(), "E");
+    rig.transmission.stepKeyer(); // one step by hand: the echo at position 2
+    EXPECT_EQ(rig.transmission.sentText(), "E");
     EXPECT_EQ(rig.timer1->interval(), 1);
 }
 
-TEST(StartTx, SettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
+TEST(Transmission, StartSettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
     OpenRig rig("no-such-folder/tarvel.ini");
-    rig.state.keying = kCw;
+    rig.transmission.setKeying(kCw);
     rig.send("E");
     ASSERT_EQ(rig.fp.sink.messages.size(), 1u);
     EXPECT_EQ(rig.fp.sink.messages[0].rfind("Unable to write to ", 0), 0u);
@@ -286,14 +280,14 @@ TEST(StartTx, SettingsWriteFailureGivesBackPttAndStreamBeforeItIsShown) {
     EXPECT_EQ(rig.lines.edges(), expected);
     EXPECT_FALSE(rig.tone.playing());
     EXPECT_FALSE(rig.tone.heldForTransmission());
-    EXPECT_TRUE(rig.Label32.visible());
-    EXPECT_EQ(rig.state.txActive, 0);
-    EXPECT_EQ(rig.PnTX1.color(), kGrey);
+    EXPECT_TRUE(rig.manualPtt);
+    EXPECT_FALSE(rig.transmission.messageRunning());
+    EXPECT_TRUE(rig.messagesIdle);
     EXPECT_FALSE(rig.timer1->enabled());
     EXPECT_TRUE(rig.logText().empty());
 }
 
-TEST(StartTx, SettingsWriteFailureLeavesAStreamThatAlreadyPlayedWithItsStopButton) {
+TEST(Transmission, StartSettingsWriteFailureLeavesAStreamThatAlreadyPlayedWithItsStopButton) {
     OpenRig rig("no-such-folder/tarvel.ini");
     rig.act([&] { rig.tone.start(); });
     rig.send("E");
@@ -303,9 +297,9 @@ TEST(StartTx, SettingsWriteFailureLeavesAStreamThatAlreadyPlayedWithItsStopButto
     EXPECT_FALSE(rig.lines.dtr);
 }
 
-TEST(StartTx, StoresTheFourMessagesAndTracesTheCompilation) {
+TEST(Transmission, StartStoresTheFourMessagesAndTracesTheCompilation) {
     OpenRig rig;
-    rig.EdTX3.setText("\xCC\xC8\xD0"); // МИР
+    rig.messages.setText(3, "\xCC\xC8\xD0"); // МИР
     rig.send("E!");
     const std::string ini = readFile(rig.fp.ini.path());
     const auto at = [&](const char* key) { return ini.find(key); };
@@ -313,25 +307,26 @@ TEST(StartTx, StoresTheFourMessagesAndTracesTheCompilation) {
     EXPECT_LT(at("TXT1=E\r\n"), at("TXT2=A\r\n"));
     EXPECT_LT(at("TXT2=A\r\n"), at("TXT3=\xCC\xC8\xD0\r\n"));
     EXPECT_LT(at("TXT3="), at("TXT4="));
-    EXPECT_EQ(rig.Ed3.text(), "<E*=");
-    ASSERT_GE(rig.Memo1.lines().size(), 3u);
-    EXPECT_EQ(rig.Memo1.lines()[1], "\" \"33");
-    EXPECT_EQ(rig.Memo1.lines()[2], std::string(keyer::kUnknownCharacterTrace) + "33");
+    EXPECT_EQ(rig.transmission.sequence(), "<E*=");
+    ASSERT_GE(rig.trace.size(), 3u);
+    EXPECT_EQ(rig.trace[1], "\" \"33");
+    EXPECT_EQ(rig.trace[2], std::string(keyer::kUnknownCharacterTrace) + "33");
 }
 
-TEST(EstimateDisplay, ShowsDurationStartAndEndAndFollowsTheIdSpeeds) {
+TEST(Transmission, EstimateGivesDurationStartAndEndAndFollowsTheIdSpeeds) {
     KeyerRig rig;
-    rig.state.keying = kDfcw60;
-    rig.Ed3.setText("<A*,-=");
+    rig.transmission.setKeying(kDfcw60);
+    rig.transmission.setSequence("<A*,-=", 1);
     rig.runUntil(3600000); // 13:00:00
-    rig.LbTTX.click();
-    EXPECT_EQ(rig.LbTTX.caption(), "00:06:31");
-    EXPECT_EQ(rig.EdTtx.text(), "13:00:00");
-    EXPECT_EQ(rig.LbTxEnd.caption(), "13:06:31");
+    rig.transmission.refreshEstimate();
+    EXPECT_EQ(rig.transmission.estimate().duration, "00:06:31");
+    EXPECT_EQ(rig.transmission.estimate().start, "13:00:00");
+    EXPECT_EQ(rig.transmission.estimate().end, "13:06:31");
 
     // An end ID in QRSS3: the dot counts 3000 ms, its gap 3000 / 2, the DFCW60 factors staying.
-    rig.Ed3.setText("<#,E*=^");
-    rig.RBtQrss3.click();
-    rig.LbTTX.click();
-    EXPECT_EQ(rig.LbTTX.caption(), "00:01:14"); // 60000 + 1500 + 3000 + 9000 + 1000
+    rig.transmission.setSequence("<#,E*=^", 1);
+    rig.transmission.identification().speeds.endCw = false;
+    rig.transmission.identification().speeds.endQrss3 = true;
+    rig.transmission.refreshEstimate();
+    EXPECT_EQ(rig.transmission.estimate().duration, "00:01:14"); // 60000 + 1500 + 3000 + 9000 + 1000
 }

@@ -1,70 +1,27 @@
-#include "keyer/Presets.h"
-
-#include "mock/Files.h"
-#include "mock/VirtualTime.h"
+// The keying mode buttons, their marks and the mode label, and the custom mode's button and pop-up.
+#include "ui/panels/KeyerPanelsRig.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <vector>
 
 using namespace tarvel;
-
-namespace tarvel::keyer {
-// Readable failures: the six values instead of the object's bytes.
-void PrintTo(const KeyingValues& v, std::ostream* os) {
-    *os << "{TT " << v.TT << ", dash " << v.dashFactor << ", gap /" << v.gapDivisor << ", letter "
-        << v.letterGapFactor << ", shift " << v.dfcwShift << ", dfcw " << v.dfcwMode << "}";
-}
-} // namespace tarvel::keyer
+using namespace tarvel::test;
 using controls::MouseButton;
 using keyer::KeyingValues;
 
 namespace {
 
-struct PresetRig {
+struct PresetRig : KeyerPanelsRig {
     PresetRig() {
-        std::filesystem::remove("presets.ini");
         // The keyer's timer is armed as during a transmission: no preset may touch it.
-        Timer1->setInterval(60000);
-        Timer1->setEnabled(true);
-    }
-
-    controls::Button Button5{"Button5", "CW"};
-    controls::Label Lbmode{"Lbmode", "  CW"};
-    controls::Button BtQRSS1{"BtQRSS1", "1"}, Button6{"Button6", "3"}, Btqrss10{"Btqrss10", "10"},
-        Btqrss20{"Btqrss20", "20"}, Btqrss30{"Btqrss30", "30"}, Btqrss60{"Btqrss60", "60"},
-        Btqrss90{"Btqrss90", "90"}, Btqrss120{"Btqrss120", "120"};
-    controls::Button BtDFCW3{"BtDFCW3", "3"}, BtDFCW10{"BtDFCW10", "10"}, Btdfcw20{"Btdfcw20", "20"},
-        Btdfcw30{"Btdfcw30", "30"}, btDFCW60{"btDFCW60", "60"}, BtDFCW90{"BtDFCW90", "90"},
-        Btdfcw120{"Btdfcw120", "120"}, Btdfcw240{"Btdfcw240", "240"};
-    controls::Button Btdfcw60i{"Btdfcw60i", "60+"};
-    controls::Panel PnBtdfcw{"PnBtdfcw"};
-    controls::SpinField SpDot{"SpDot", 1, 3600, 1, 5};
-    controls::SpinField SpDash{"SpDash", 1, 3, 1, 1};
-    controls::SpinField SpLp{"SpLp", 1, 10, 1, 2};
-    controls::SpinField SpBigp{"SpBigp", 1, 3, 1, 3};
-    controls::SpinField SpShift{"SpShift", 0, 200000, 10, 20};
-    controls::Button Button9{"Button9", "Ok"};
-
-    mock::VirtualTime time;
-    std::unique_ptr<mock::VirtualTimer> Timer1 = time.makeTimer();
-    settings::IniFile ini{"presets.ini"};
-    keyer::KeyerState state;
-    int estimates = 0;
-
-    keyer::Presets presets{{Button5,  Lbmode,   BtQRSS1,   Button6,   Btqrss10,  Btqrss20, Btqrss30,
-                            Btqrss60, Btqrss90, Btqrss120, BtDFCW3,   BtDFCW10,  Btdfcw20, Btdfcw30,
-                            btDFCW60, BtDFCW90, Btdfcw120, Btdfcw240, Btdfcw60i, PnBtdfcw, SpDot,
-                            SpDash,   SpLp,     SpBigp,    SpShift,   Button9},
-                           state,
-                           ini,
-                           {[this] { ++estimates; }}};
-
-    std::vector<controls::Button*> speed() {
-        return {&BtQRSS1, &Button6,  &Btqrss10, &Btqrss20, &Btqrss30, &Btqrss60, &Btqrss90,  &Btqrss120,
-                &BtDFCW3, &BtDFCW10, &Btdfcw20, &Btdfcw30, &btDFCW60, &BtDFCW90, &Btdfcw120, &Btdfcw240};
+        timer1->setInterval(60000);
+        timer1->setEnabled(true);
+        auto show = transmission.events.estimateChanged;
+        transmission.events.estimateChanged = [this, show] {
+            ++estimates;
+            show();
+        };
     }
     std::vector<std::string> captions() {
         std::vector<std::string> out;
@@ -101,11 +58,11 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
         PresetRig rig;
         rig.Btdfcw20.click(); // a marked button from before, which every other choice must clear
         const int estimatesBefore = rig.estimates;
-        const auto deadline = rig.Timer1->deadline();
+        const auto deadline = rig.timer1->deadline();
 
         (row.button < 0 ? rig.Button5 : *rig.speed()[row.button]).click();
 
-        EXPECT_EQ(rig.state.keying, row.values);
+        EXPECT_EQ(rig.transmission.keying(), row.values);
         EXPECT_EQ(rig.Lbmode.caption(), row.label);
         auto expected = kPlain;
         if (row.button >= 0)
@@ -113,30 +70,30 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
         EXPECT_EQ(rig.captions(), expected);
         EXPECT_EQ(rig.estimates, estimatesBefore + 1);
         // Nothing else: no timer, no transmission state, no custom mode, no settings.
-        EXPECT_TRUE(rig.Timer1->enabled());
-        EXPECT_EQ(rig.Timer1->deadline(), deadline);
-        EXPECT_EQ(rig.state.savedMode, KeyingValues{});
-        EXPECT_EQ(rig.state.txActive, 0);
-        EXPECT_EQ(rig.state.kk, 1);
+        EXPECT_TRUE(rig.timer1->enabled());
+        EXPECT_EQ(rig.timer1->deadline(), deadline);
+        EXPECT_EQ(rig.transmission.savedMode(), KeyingValues{});
+        EXPECT_FALSE(rig.transmission.messageRunning());
+        EXPECT_EQ(rig.transmission.position(), 1);
         EXPECT_EQ(rig.Btdfcw60i.caption(), "60+");
-        EXPECT_FALSE(std::filesystem::exists("presets.ini"));
+        EXPECT_FALSE(std::filesystem::exists(rig.fp.ini.path()));
     }
 }
 
 TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
     PresetRig rig;
-    rig.presets.Btqrss60Click();
+    rig.Btqrss60.click();
     rig.PnBtdfcw.hide();
     rig.SpDot.setValue(7);
     rig.SpShift.setValue(30);
 
     rig.Btdfcw60i.mouseDown(MouseButton::Left); // a left press belongs to the click
     EXPECT_FALSE(rig.PnBtdfcw.visible());
-    EXPECT_EQ(rig.state.keying.TT, 60000);
+    EXPECT_EQ(rig.transmission.keying().TT, 60000);
 
     rig.Btdfcw60i.mouseDown(MouseButton::Right);
     EXPECT_TRUE(rig.PnBtdfcw.visible());
-    EXPECT_EQ(rig.state.keying, (KeyingValues{7000, 1, 2, 3, 30, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{7000, 1, 2, 3, 30, 1}));
     EXPECT_EQ(rig.Lbmode.caption(), "QRSS60");
     EXPECT_EQ(rig.Btqrss60.caption(), ">60<");
     EXPECT_EQ(rig.estimates, 1);
@@ -144,14 +101,14 @@ TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
     // Edited afterwards: only remembered until the next press on the custom button.
     rig.SpDot.stepUp();
     EXPECT_EQ(rig.presets.customMode().Dot, 8);
-    EXPECT_EQ(rig.state.keying.TT, 7000);
+    EXPECT_EQ(rig.transmission.keying().TT, 7000);
     rig.Btdfcw60i.mouseDown(MouseButton::Right);
-    EXPECT_EQ(rig.state.keying.TT, 8000);
+    EXPECT_EQ(rig.transmission.keying().TT, 8000);
 }
 
 TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     PresetRig rig;
-    rig.presets.Btdfcw20Click();
+    rig.Btdfcw20.click();
     rig.SpDot.setValue(60);
     rig.SpDash.setValue(3);
     rig.SpLp.setValue(4);
@@ -161,7 +118,7 @@ TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     rig.Btdfcw60i.click();
     EXPECT_EQ(rig.Lbmode.caption(), "qrss60");
     // DFCW handling even without a shift.
-    EXPECT_EQ(rig.state.keying, (KeyingValues{60000, 3, 4, 2, 0, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{60000, 3, 4, 2, 0, 1}));
     EXPECT_EQ(rig.captions(), kPlain);
     EXPECT_EQ(rig.estimates, 2);
     EXPECT_EQ(rig.Btdfcw60i.caption(), "60+"); // a click does not relabel the button
@@ -169,7 +126,7 @@ TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     rig.SpDot.setValue(3600);
     rig.SpShift.setValue(10);
     rig.Btdfcw60i.click();
-    EXPECT_EQ(rig.state.keying.TT, 3600000);
+    EXPECT_EQ(rig.transmission.keying().TT, 3600000);
     EXPECT_EQ(rig.Lbmode.caption(), "dfcw3600");
 }
 
@@ -180,31 +137,31 @@ TEST(CustomMode, TypedValuesOutsideTheRangesAreBroughtInside) {
     rig.SpShift.setText("-5");
     rig.SpDash.setText("abc"); // not a number: the field's minimum
     rig.Btdfcw60i.click();
-    EXPECT_EQ(rig.state.keying, (KeyingValues{3600000, 1, 1, 3, 0, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{3600000, 1, 1, 3, 0, 1}));
     EXPECT_EQ(rig.Lbmode.caption(), "qrss3600");
 }
 
 TEST(CustomMode, OkStoresTheFiveKeysInOrderAndRelabelsOnly) {
     PresetRig rig;
     rig.Btdfcw60i.mouseDown(MouseButton::Right);
-    const KeyingValues applied = rig.state.keying;
+    const KeyingValues applied = rig.transmission.keying();
     rig.SpDot.setValue(12);
     rig.SpBigp.setValue(1);
 
     rig.Button9.click();
     EXPECT_FALSE(rig.PnBtdfcw.visible());
     EXPECT_EQ(rig.Btdfcw60i.caption(), "dfcw12");
-    EXPECT_EQ(rig.state.keying, applied);
+    EXPECT_EQ(rig.transmission.keying(), applied);
     EXPECT_EQ(rig.Lbmode.caption(), "  CW");
     EXPECT_EQ(rig.estimates, 0);
-    EXPECT_EQ(mock::readFile("presets.ini"),
+    EXPECT_EQ(readFile(rig.fp.ini.path()),
               "[Param]\r\nDot=12\r\nDash=1\r\npause=2\r\nBpause=1\r\nshiftFr=20\r\n");
 
     // Start-up loads the spin fields, takes them over and labels the button; nothing is applied.
     rig.SpDot.setValue(5);
     rig.SpShift.setValue(0);
-    rig.presets.readCustomMode();
-    rig.presets.showCustomLabel();
+    rig.presetsPanel.readCustomMode();
+    rig.presetsPanel.showCustomLabel();
     EXPECT_EQ(rig.Btdfcw60i.caption(), "qrss5");
-    EXPECT_EQ(rig.state.keying, applied);
+    EXPECT_EQ(rig.transmission.keying(), applied);
 }

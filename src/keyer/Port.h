@@ -1,0 +1,53 @@
+#pragma once
+// The transmitter's port: which serial port and which output keys the transmitter, the one attempt per
+// run to open the port, the stored choices, and the operator's manual PTT. Called on the user-interface
+// thread.
+#include "keyer/ControlLines.h"
+#include "keyer/TransmitterControl.h"
+#include "settings/IniFile.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tarvel::keyer {
+
+// What the port panel shows and stores.
+struct PortChoice {
+    std::int32_t com = 0;     // 0 = Com1, 1 = Com2
+    std::int32_t keyLine = 0; // 0 = RTS keys and DTR holds the PTT; 1 = swapped
+    std::string port1;        // device behind "Com1", Windows-1251
+    std::string port2;        // device behind "Com2"
+};
+
+class Port {
+public:
+    static constexpr const char* kPort1Key = "Port1";
+    static constexpr const char* kPort2Key = "Port2";
+
+    // The transmitter reads iRTS at every line operation.
+    Port(ControlLines& lines, settings::IniFile& settings);
+
+    // The key and PTT lines the keyer drives.
+    TransmitterControl& transmitter() { return transmitter_; }
+
+    // Opens the port of the shown choice, once per run, with the names shown now (only the first call
+    // of the run uses them); a failure throws "Unable to open " + name.
+    void open(const PortChoice& shown);
+    // The panel's "OK": the choices take effect and are stored (iCom, iRTS, Port1, Port2, in this order).
+    void save(const PortChoice& shown);
+    // Start-up: the stored port names (defaults "/dev/ttyS0", "/dev/ttyS1").
+    void loadNames();
+    const std::string& port1() const { return port1_; }
+    const std::string& port2() const { return port2_; }
+
+    std::int32_t iCom = 0; // the stored choices
+    std::int32_t iRTS = 0;
+
+private:
+    settings::IniFile& settings_;
+    TransmitterControl transmitter_;
+    std::string port1_ = TransmitterControl::kDefaultPort1;
+    std::string port2_ = TransmitterControl::kDefaultPort2;
+};
+
+} // namespace tarvel::keyer

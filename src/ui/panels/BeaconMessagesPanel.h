@@ -1,0 +1,40 @@
+#pragma once
+// The four stored messages with their start panels, and the beacon clock's display. Called on the
+// user-interface thread.
+#include "controls/Simple.h"
+#include "controls/TextField.h"
+#include "keyer/BeaconMessages.h"
+#include "keyer/Transmission.h"
+
+#include <array>
+
+namespace tarvel::ui::panels {
+
+constexpr controls::Color kRunningMessageColor = controls::rgb(0, 170, 0);
+constexpr controls::Color kIdleMessageColor = controls::rgb(204, 204, 204);
+
+struct BeaconMessagesPanelControls {
+    std::array<controls::TextField*, keyer::BeaconMessages::kCount> texts;     // EdTX1 ... EdTX4
+    std::array<controls::Control*, keyer::BeaconMessages::kCount> startPanels; // PnTX1 ... PnTX4
+    controls::Label& LbTimeNow;
+};
+
+class BeaconMessagesPanel {
+public:
+    // The texts are typed in upper case and kept as the messages; a click on a panel starts its message,
+    // a click on the clock ticks it.
+    BeaconMessagesPanel(BeaconMessagesPanelControls controls, keyer::BeaconMessages& messages,
+                        keyer::BeaconClock& clock, keyer::Transmission& transmission);
+
+    // Starts stored message k, 1 to 4: its panel green, the others grey.
+    void startMessage(int k);
+
+private:
+    void showIdle();
+
+    BeaconMessagesPanelControls c_;
+    keyer::BeaconMessages& messages_;
+    keyer::Transmission& transmission_;
+};
+
+} // namespace tarvel::ui::panels

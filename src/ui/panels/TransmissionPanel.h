@@ -1,0 +1,31 @@
+#pragma once
+// The beacon panel's view of a transmission: the element on the air, the text sent so far and its
+// colour, the loop switch and Stop TX. Called on the user-interface thread.
+#include "controls/CheckBox.h"
+#include "controls/Simple.h"
+#include "keyer/Transmission.h"
+
+namespace tarvel::ui::panels {
+
+// Text colour of the sent text while a pass runs, and once it has ended.
+constexpr controls::Color kSendingTextColor = controls::rgb(0xF4, 0x40, 0x02); // 147700
+constexpr controls::Color kEndedTextColor = controls::rgb(0xC1, 0xB6, 0x06);   // 440001
+
+struct TransmissionPanelControls {
+    controls::Label& Lbo;       // element display
+    controls::Label& LbTextNow; // text sent so far
+    controls::CheckBox& ChLoop;
+    controls::Button& BtStopTX;
+};
+
+class TransmissionPanel {
+public:
+    // Connects the controls and follows the transmission; the loop takes the box's state.
+    TransmissionPanel(TransmissionPanelControls controls, keyer::Transmission& transmission);
+
+private:
+    TransmissionPanelControls c_;
+    keyer::Transmission& transmission_;
+};
+
+} // namespace tarvel::ui::panels
