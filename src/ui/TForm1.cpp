@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <array>
+#include <type_traits>
 
 namespace tarvel::ui {
 TForm1::TForm1(Devices d)
@@ -142,46 +143,10 @@ void TForm1::FormCreate() {
     // 2. The log file exists from here on; a working directory that refuses it does not stop start-up.
     activityLog.ensureFile();
 
-    // 3. Every key in the order of the table; stored values into their controls.
-    const double corr = ini.readReal("corr", 1.0);
-    const std::int32_t N = ini.readInteger("N", 16);
-    const std::int32_t Nrx = ini.readInteger("Nrx", 32);
-    const std::int32_t Fp = ini.readInteger("Fp", 0);
-    const std::int32_t FpA = ini.readInteger("FpA", 0);
-    // Held as shared values at once: a field that already shows the stored text runs no handler later.
-    plan.restoreFactors(
-        {.correction = corr, .vfoAFactor = N, .vfoBFactor = Nrx, .vfoBOffset = Fp, .vfoAOffset = FpA});
-    const std::int32_t frrx = ini.readInteger("frrx", 0);
-    const std::int32_t freq = ini.readInteger("freq", 0);
-    guarded([&] { main.seRfreq.setValue(freq); });
-    const std::int32_t fine = ini.readInteger("01x", main.fineRfr.value());
-    guarded([&] { main.fineRfr.setValue(fine); });
-    for (int k = 1; k <= freqplan::Memories::kCount; ++k)
-        memoriesPanel.loadCoarse(k, ini.readInteger("freq" + std::to_string(k), 0));
-    const std::int32_t maxF = ini.readInteger("MaxF", 0);
-    const std::int32_t minF = ini.readInteger("MinF", 0);
-    const std::int32_t VB = ini.readInteger("VB", 0);
-    const std::int32_t VA = ini.readInteger("VA", 0);
-    port.iCom = ini.readInteger("iCom", 0);
-    port.iRTS = ini.readInteger("iRTS", 0);
-    const std::int32_t TA = ini.readInteger("TA", 0);
-    const std::int32_t TB = ini.readInteger("TB", 0);
-    std::array<std::string, 4> texts;
-    for (int k = 0; k < 4; ++k)
-        texts[k] = ini.readText("TXT" + std::to_string(k + 1), "");
-    guarded([&] { main.SpinEdit1.setValue(ini.readInteger("Buffer", main.SpinEdit1.value())); });
-    guarded([&] { main.SpDot.setValue(ini.readInteger("Dot", 0)); });
-    guarded([&] { main.SpDash.setValue(ini.readInteger("Dash", 0)); });
-    guarded([&] { main.SpLp.setValue(ini.readInteger("pause", 0)); });
-    guarded([&] { main.SpBigp.setValue(ini.readInteger("Bpause", 0)); });
-    guarded([&] { main.SpShift.setValue(ini.readInteger("shiftFr", 0)); });
-    logbook.restore();
-    transmission.identification().endSpeedSetting = ini.readInteger("id", 0);
-    guarded([&] { main.Ed_id_Start.setText(ini.readText("IDStart", main.Ed_id_Start.text())); });
-    guarded([&] { main.Ed_id_End.setText(ini.readText("IDEnd", main.Ed_id_End.text())); });
-    transmission.identification().startSpeedSetting = ini.readInteger("ids", 0);
-    priorityPanel.restore();
-    portPanel.loadPortNames();
+    // 3. Every stored setting, in the order of the table below.
+    Stored stored;
+    for (const Restore& row : restoreTable(stored))
+        guarded(row.apply);
     // The custom keying values take what their fields show now, whether or not a field changed.
     presetsPanel.readCustomMode();
 
@@ -198,33 +163,34 @@ void TForm1::FormCreate() {
     // 8. The stored messages.
     for (int k = 0; k < 4; ++k) {
         controls::TextField* field[] = {&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4};
-        guarded([&] { field[k]->setText(texts[k]); });
+        guarded([&] { field[k]->setText(stored.messages[k]); });
     }
     // 9. Waveforms and the port choices.
-    guarded([&] { main.rgR.setItemIndex(TA); });
-    guarded([&] { main.rgL.setItemIndex(TB); });
+    guarded([&] { main.rgR.setItemIndex(stored.vfoAWaveform); });
+    guarded([&] { main.rgL.setItemIndex(stored.vfoBWaveform); });
     guarded([&] { portPanel.showChoices(); });
     // 10. Tuning step 1 k.
     guarded([&] { main.RBt1k.setChecked(true); });
     // 11. Compact layout choices.
-    guarded([&] { main.ChBA.setChecked(VA == 1); });
-    guarded([&] { main.ChBB.setChecked(VB == 1); });
+    guarded([&] { main.ChBA.setChecked(stored.compactShowsVfoA == 1); });
+    guarded([&] { main.ChBB.setChecked(stored.compactShowsVfoB == 1); });
     // 12. The stored tuning range, both limits in one step; then the stored frequency again when it lies
     // inside that range, so that it survives a restart instead of being pulled into the designed range.
-    guarded([&] { optionsPanel.restoreTuningRange(minF, maxF); });
-    if (freq >= main.RFreqScrollBar1.minValue() && freq <= main.RFreqScrollBar1.maxValue()) {
-        guarded([&] { main.seRfreq.setValue(freq); });
-        guarded([&] { main.fineRfr.setValue(fine); });
+    guarded([&] { optionsPanel.restoreTuningRange(stored.rangeMin, stored.rangeMax); });
+    if (stored.coarseHz >= main.RFreqScrollBar1.minValue() &&
+        stored.coarseHz <= main.RFreqScrollBar1.maxValue()) {
+        guarded([&] { main.seRfreq.setValue(stored.coarseHz); });
+        guarded([&] { main.fineRfr.setValue(stored.fineCentiHz); });
     }
     // 13. The memory captions were set as the keys were read.
     // 14. Correction, factors and offsets.
-    guarded([&] { main.Edit2.setText(platform::formatGeneral(corr)); });
-    guarded([&] { main.EdKdel.setText(std::to_string(N)); });
-    guarded([&] { main.EdRxKdel.setText(std::to_string(Nrx)); });
-    guarded([&] { main.EdFp.setText(std::to_string(Fp)); });
-    guarded([&] { main.EdFpA.setText(std::to_string(FpA)); });
+    guarded([&] { main.Edit2.setText(platform::formatGeneral(stored.factors.correction)); });
+    guarded([&] { main.EdKdel.setText(std::to_string(stored.factors.vfoAFactor)); });
+    guarded([&] { main.EdRxKdel.setText(std::to_string(stored.factors.vfoBFactor)); });
+    guarded([&] { main.EdFp.setText(std::to_string(stored.factors.vfoBOffset)); });
+    guarded([&] { main.EdFpA.setText(std::to_string(stored.factors.vfoAOffset)); });
     // 15. VFO B.
-    guarded([&] { main.seLfreq.setValue(frrx); });
+    guarded([&] { main.seLfreq.setValue(stored.vfoBHz); });
     // Both retunes in any case, so the cached values and both words are right before the first Start or
     // memory store even where no control changed.
     guarded([&] { plan.retuneVfoA(); });
@@ -234,6 +200,84 @@ void TForm1::FormCreate() {
     // 17. Shown; the keyboard to Edit1.
     main.TForm1.show();
     main.Edit1.setFocus();
+}
+
+std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
+    namespace keys = settings::keys;
+    // A row that keeps the value for a later step of the start-up.
+    const auto hold = [this](const auto& key, auto& value) {
+        return Restore{std::string(key.name), [this, &key, &value] { value = ini.read(key); }};
+    };
+    // A row that sets a spin field to the stored value.
+    const auto set = [this](const auto& key, controls::SpinField& field) {
+        return Restore{std::string(key.name), [this, &key, &field] { field.setValue(ini.read(key)); }};
+    };
+    // A row that sets a field to the stored value, or leaves what it shows when the key is missing.
+    const auto keep = [this](const auto& key, auto& field) {
+        return Restore{std::string(key.name), [this, &key, &field] {
+                           if constexpr (std::is_same_v<std::decay_t<decltype(field)>, controls::SpinField>)
+                               field.setValue(ini.read(key, field.value()));
+                           else
+                               field.setText(ini.read(key, field.text()));
+                       }};
+    };
+
+    std::vector<Restore> rows{
+        hold(keys::correction, stored.factors.correction),
+        hold(keys::vfoAFactor, stored.factors.vfoAFactor),
+        hold(keys::vfoBFactor, stored.factors.vfoBFactor),
+        hold(keys::vfoBOffset, stored.factors.vfoBOffset),
+        hold(keys::vfoAOffset, stored.factors.vfoAOffset),
+        // Held by the plan at once: a field that already shows the stored text runs no handler later.
+        {"", [this, &stored] { plan.restoreFactors(stored.factors); }},
+        hold(keys::vfoBFrequency, stored.vfoBHz),
+        {std::string(keys::vfoACoarse.name),
+         [this, &stored] {
+             stored.coarseHz = ini.read(keys::vfoACoarse);
+             main.seRfreq.setValue(stored.coarseHz);
+         }},
+        {std::string(keys::vfoAFine.name),
+         [this, &stored] {
+             stored.fineCentiHz = ini.read(keys::vfoAFine, main.fineRfr.value());
+             main.fineRfr.setValue(stored.fineCentiHz);
+         }},
+    };
+    for (int k = keys::memoryCoarse.first; k <= keys::memoryCoarse.last; ++k)
+        rows.push_back({keys::memoryCoarse.name(k),
+                        [this, k] { memoriesPanel.loadCoarse(k, ini.read(keys::memoryCoarse, k)); }});
+    rows.insert(rows.end(), {
+                                hold(keys::rangeMax, stored.rangeMax),
+                                hold(keys::rangeMin, stored.rangeMin),
+                                hold(keys::compactShowsVfoB, stored.compactShowsVfoB),
+                                hold(keys::compactShowsVfoA, stored.compactShowsVfoA),
+                                hold(keys::portChoice, port.iCom),
+                                hold(keys::keyLineChoice, port.iRTS),
+                                hold(keys::vfoAWaveform, stored.vfoAWaveform),
+                                hold(keys::vfoBWaveform, stored.vfoBWaveform),
+                            });
+    for (int k = keys::messages.first; k <= keys::messages.last; ++k)
+        rows.push_back({keys::messages.name(k), [this, k, &stored] {
+                            stored.messages[static_cast<std::size_t>(k - keys::messages.first)] =
+                                ini.read(keys::messages, k);
+                        }});
+    rows.insert(rows.end(),
+                {
+                    keep(keys::bufferKiB, main.SpinEdit1),
+                    set(keys::customDot, main.SpDot),
+                    set(keys::customDash, main.SpDash),
+                    set(keys::customPause, main.SpLp),
+                    set(keys::customLetterPause, main.SpBigp),
+                    set(keys::customShift, main.SpShift),
+                    {std::string(keys::logging.name), [this] { logbook.restore(); }},
+                    hold(keys::endIdSpeed, transmission.identification().endSpeedSetting),
+                    keep(keys::startIdText, main.Ed_id_Start),
+                    keep(keys::endIdText, main.Ed_id_End),
+                    hold(keys::startIdSpeed, transmission.identification().startSpeedSetting),
+                    {std::string(keys::priority.name), [this] { priorityPanel.restore(); }},
+                    {std::string(keys::port1Device.name) + ", " + std::string(keys::port2Device.name),
+                     [this] { portPanel.loadPortNames(); }},
+                });
+    return rows;
 }
 
 void TForm1::FormDestroy() {

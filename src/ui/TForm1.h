@@ -109,6 +109,29 @@ private:
     void postWorkerFailure(std::uint64_t worker);
     void connectShell();
 
+    // What start-up reads first and applies in a later step, once the controls it depends on are set.
+    struct Stored {
+        freqplan::Factors factors;
+        std::int32_t vfoBHz = 0;
+        std::int32_t coarseHz = 0;
+        std::int32_t fineCentiHz = 0;
+        std::int32_t rangeMin = 0;
+        std::int32_t rangeMax = 0;
+        std::int32_t compactShowsVfoA = 0;
+        std::int32_t compactShowsVfoB = 0;
+        std::int32_t vfoAWaveform = 0;
+        std::int32_t vfoBWaveform = 0;
+        std::array<std::string, 4> messages;
+    };
+    // One stored setting: its key as the file spells it (empty for a step between two settings), and
+    // how start-up applies it: into a control, a core object, or `Stored`.
+    struct Restore {
+        std::string key;
+        std::function<void()> apply;
+    };
+    // The settings in the order start-up reads them.
+    std::vector<Restore> restoreTable(Stored& stored);
+
     // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
