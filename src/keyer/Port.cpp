@@ -1,6 +1,12 @@
 #include "keyer/Port.h"
 
+#include "settings/Keys.h"
+
 namespace tarvel::keyer {
+
+// A missing name reads as the device the transmitter starts with.
+static_assert(settings::keys::port1Device.absent == std::string_view(TransmitterControl::kDefaultPort1));
+static_assert(settings::keys::port2Device.absent == std::string_view(TransmitterControl::kDefaultPort2));
 
 Port::Port(ControlLines& lines, settings::IniFile& settings)
     : settings_(settings), transmitter_(lines, [this] { return iRTS; }) {}
@@ -14,15 +20,15 @@ void Port::open(const PortChoice& shown) {
 void Port::save(const PortChoice& shown) {
     iCom = shown.com;
     iRTS = shown.keyLine;
-    settings_.writeInteger("iCom", iCom);
-    settings_.writeInteger("iRTS", iRTS);
-    settings_.writeText(kPort1Key, shown.port1);
-    settings_.writeText(kPort2Key, shown.port2);
+    settings_.write(settings::keys::portChoice, iCom);
+    settings_.write(settings::keys::keyLineChoice, iRTS);
+    settings_.write(settings::keys::port1Device, shown.port1);
+    settings_.write(settings::keys::port2Device, shown.port2);
 }
 
 void Port::loadNames() {
-    port1_ = settings_.readText(kPort1Key, TransmitterControl::kDefaultPort1);
-    port2_ = settings_.readText(kPort2Key, TransmitterControl::kDefaultPort2);
+    port1_ = settings_.read(settings::keys::port1Device);
+    port2_ = settings_.read(settings::keys::port2Device);
 }
 
 } // namespace tarvel::keyer

@@ -21,9 +21,6 @@ struct PortChoice {
 
 class Port {
 public:
-    static constexpr const char* kPort1Key = "Port1";
-    static constexpr const char* kPort2Key = "Port2";
-
     // The transmitter reads iRTS at every line operation.
     Port(ControlLines& lines, settings::IniFile& settings);
 

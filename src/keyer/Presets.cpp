@@ -1,5 +1,7 @@
 #include "keyer/Presets.h"
 
+#include "settings/Keys.h"
+
 #include <algorithm>
 #include <array>
 
@@ -68,11 +70,11 @@ void Presets::chooseCustomMode() {
 }
 
 void Presets::saveCustomMode() {
-    settings_.writeInteger("Dot", custom_.Dot);
-    settings_.writeInteger("Dash", custom_.Dash);
-    settings_.writeInteger("pause", custom_.pause);
-    settings_.writeInteger("Bpause", custom_.Bpause);
-    settings_.writeInteger("shiftFr", custom_.shiftFr);
+    settings_.write(settings::keys::customDot, custom_.Dot);
+    settings_.write(settings::keys::customDash, custom_.Dash);
+    settings_.write(settings::keys::customPause, custom_.pause);
+    settings_.write(settings::keys::customLetterPause, custom_.Bpause);
+    settings_.write(settings::keys::customShift, custom_.shiftFr);
 }
 
 } // namespace tarvel::keyer

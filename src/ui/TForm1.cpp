@@ -52,42 +52,14 @@ TForm1::TForm1(Devices d)
       port(devices.lines, ini), messages(ini),
       transmission(*Timer1, port.transmitter(), plan, tone, logbook, messages, devices.clock, devices.sink),
       beaconClock(logbook, devices.clock, *Timer2, devices.sink), presets(transmission, ini),
-      transmissionPanel({main.Lbo, main.LbTextNow, main.ChLoop, main.BtStopTX}, transmission),
-      estimatePanel({main.LbTTX, main.LbTxEnd, main.EdTtx}, transmission),
-      messagesPanel({{&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4},
-                     {&main.PnTX1, &main.PnTX2, &main.PnTX3, &main.PnTX4},
-                     main.LbTimeNow},
-                    messages, beaconClock, transmission),
-      diagnosticPanel({main.dot, main.dash, main.lPause, main.bigPause, main.btStP, main.BtPause,
-                       main.Button3, main.Button4, main.cw, main.BtText, main.EdbufTtx, main.BtTX, main.EdTX,
-                       main.Ed3, main.Edit4, main.Memo1},
-                      transmission, [this](const std::string& text) { devices.cutToClipboard(text); }),
-      presetsPanel(
-          {main.Button5,
-           main.Lbmode,
-           {&main.BtQRSS1, &main.Button6, &main.Btqrss10, &main.Btqrss20, &main.Btqrss30, &main.Btqrss60,
-            &main.Btqrss90, &main.Btqrss120, &main.BtDFCW3, &main.BtDFCW10, &main.Btdfcw20, &main.Btdfcw30,
-            &main.btDFCW60, &main.BtDFCW90, &main.Btdfcw120, &main.Btdfcw240},
-           main.Btdfcw60i,
-           main.PnBtdfcw,
-           main.SpDot,
-           main.SpDash,
-           main.SpLp,
-           main.SpBigp,
-           main.SpShift,
-           main.Button9},
-          presets, transmission),
-      idPanel({main.ID1, main.Pnid, main.ChStart, main.Ed_id_Start, main.RBtCWs, main.RBtQrss3s, main.ChStop,
-               main.Ed_id_End, main.RBtCW, main.RBtQrss3, main.BtPNid},
-              transmission.identification(), ini),
-      portPanel({main.P1, main.PnPort, main.RgCom, main.RgRTS, main.EdPort1, main.EdPort2, main.Button7,
-                 main.OpenPort, main.Label32, main.Label33},
-                port, transmission) {
+      transmissionPanel(main, transmission), estimatePanel(main, transmission),
+      messagesPanel(main, messages, beaconClock, transmission),
+      diagnosticPanel(main, transmission, [this](const std::string& text) { devices.cutToClipboard(text); }),
+      presetsPanel(main, presets, transmission), idPanel(main, transmission.identification(), ini),
+      portPanel(main, port, transmission) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
         window->hide();
-    // The keyer's trace collects lines for as long as beacons run.
-    main.Memo1.setMaxLines(2000);
     connectShell();
     for (auto* timer : {Timer1.get(), Timer2.get(), Timer3.get()}) {
         timer->setInterval(1000);
@@ -121,7 +93,7 @@ void TForm1::connectShell() {
     main.Button1.onClick = [this] { layout.showCompact(); };
     // The operator sees why the port is missing, but still gets the beacon panel.
     main.QRSSDFCW2.onClick = [this] {
-        guarded([this] { portPanel.OpenPortClick(); });
+        guarded([this] { portPanel.openPort(); });
         layout.showBeacon();
     };
     logWindow.TForm2.onResize = [this] { logWindow.resized(); };
@@ -161,10 +133,8 @@ void TForm1::FormCreate() {
     // 7. The custom mode's label.
     presetsPanel.showCustomLabel();
     // 8. The stored messages.
-    for (int k = 0; k < 4; ++k) {
-        controls::TextField* field[] = {&main.EdTX1, &main.EdTX2, &main.EdTX3, &main.EdTX4};
-        guarded([&] { field[k]->setText(stored.messages[k]); });
-    }
+    for (int k = 0; k < 4; ++k)
+        guarded([&] { messagesPanel.showText(k + 1, stored.messages[static_cast<std::size_t>(k)]); });
     // 9. Waveforms and the port choices.
     guarded([&] { main.rgR.setItemIndex(stored.vfoAWaveform); });
     guarded([&] { main.rgL.setItemIndex(stored.vfoBWaveform); });

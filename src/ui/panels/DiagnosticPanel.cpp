@@ -1,35 +1,40 @@
 #include "ui/panels/DiagnosticPanel.h"
 
+#include "ui/forms/MainForm.h"
+
 namespace tarvel::ui::panels {
 
-DiagnosticPanel::DiagnosticPanel(DiagnosticPanelControls controls, keyer::Transmission& transmission,
+DiagnosticPanel::DiagnosticPanel(forms::MainForm& form, keyer::Transmission& transmission,
                                  std::function<void(const std::string&)> cutToClipboard)
-    : c_(controls), transmission_(transmission), cutToClipboard_(std::move(cutToClipboard)) {
+    : clipboardBuffer_(form.EdbufTtx), compiledText_(form.EdTX), sequence_(form.Ed3), gapShift_(form.Edit4),
+      trace_(form.Memo1), transmission_(transmission), cutToClipboard_(std::move(cutToClipboard)) {
+    // The trace collects lines for as long as beacons run.
+    trace_.setMaxLines(2000);
     keyer::Transmission& t = transmission_;
-    c_.dot.onClick = [&t] { t.dot(); };
-    c_.dash.onClick = [&t] { t.dash(); };
-    c_.lPause.onClick = [&t] { t.elementGap(); };
-    c_.bigPause.onClick = [&t] { t.letterGap(); };
-    c_.btStP.onClick = [&t] { t.openingPause(); };
-    c_.BtPause.onClick = [&t] { t.keyUp(); };
-    c_.Button3.onClick = [&t] { t.stepKeyer(); };
-    c_.Button4.onClick = [&t] { t.rewind(); };
-    c_.cw.onClick = [&t] { t.keyDown(); };
-    c_.BtText.onClick = [this] { BtTextClick(); };
-    c_.BtTX.onClick = [this] { transmission_.start(c_.EdTX.text()); };
+    form.dot.onClick = [&t] { t.dot(); };
+    form.dash.onClick = [&t] { t.dash(); };
+    form.lPause.onClick = [&t] { t.elementGap(); };
+    form.bigPause.onClick = [&t] { t.letterGap(); };
+    form.btStP.onClick = [&t] { t.openingPause(); };
+    form.BtPause.onClick = [&t] { t.keyUp(); };
+    form.Button3.onClick = [&t] { t.stepKeyer(); };
+    form.Button4.onClick = [&t] { t.rewind(); };
+    form.cw.onClick = [&t] { t.keyDown(); };
+    form.BtText.onClick = [this] { cutLetterAndStep(); };
+    form.BtTX.onClick = [this] { transmission_.start(compiledText_.text()); };
     t.events.sequenceChanged = [this] {
-        c_.EdTX.setText(transmission_.text());
-        c_.Ed3.setText(transmission_.sequence());
+        compiledText_.setText(transmission_.text());
+        sequence_.setText(transmission_.sequence());
     };
-    t.events.gapShiftShown = [this](std::int32_t hz) { c_.Edit4.setText(std::to_string(hz)); };
-    t.events.traceLine = [this](const std::string& line) { c_.Memo1.addLine(line); };
+    t.events.gapShiftShown = [this](std::int32_t hz) { gapShift_.setText(std::to_string(hz)); };
+    t.events.traceLine = [this](const std::string& line) { trace_.addLine(line); };
 }
 
-void DiagnosticPanel::BtTextClick() {
+void DiagnosticPanel::cutLetterAndStep() {
     // Selecting the whole "S" and cutting it leaves the field empty and the letter on the clipboard.
-    c_.EdbufTtx.setText("S");
-    const std::string selected = c_.EdbufTtx.text();
-    c_.EdbufTtx.setText({});
+    clipboardBuffer_.setText("S");
+    const std::string selected = clipboardBuffer_.text();
+    clipboardBuffer_.setText({});
     if (cutToClipboard_)
         cutToClipboard_(selected);
     transmission_.skipSymbol();

@@ -10,38 +10,27 @@
 #include <functional>
 #include <string>
 
-namespace tarvel::ui::panels {
+namespace tarvel::ui::forms {
+struct MainForm;
+}
 
-struct DiagnosticPanelControls {
-    controls::Button& dot;
-    controls::Button& dash;
-    controls::Button& lPause;   // element gap
-    controls::Button& bigPause; // letter gap
-    controls::Button& btStP;    // opening pause
-    controls::Button& BtPause;  // key up
-    controls::Button& Button3;  // one step
-    controls::Button& Button4;  // back to the first symbol
-    controls::Button& cw;       // key down
-    controls::Button& BtText;
-    controls::TextField& EdbufTtx;
-    controls::Button& BtTX;     // "Start TX" (not visible)
-    controls::TextField& EdTX;  // the message as compiled
-    controls::TextField& Ed3;   // the element sequence
-    controls::TextField& Edit4; // the shift after each gap
-    controls::Memo& Memo1;      // trace
-};
+namespace tarvel::ui::panels {
 
 class DiagnosticPanel {
 public:
     // cutToClipboard: puts Windows-1251 text on the clipboard.
-    DiagnosticPanel(DiagnosticPanelControls controls, keyer::Transmission& transmission,
+    DiagnosticPanel(forms::MainForm& form, keyer::Transmission& transmission,
                     std::function<void(const std::string&)> cutToClipboard);
 
-    // Cuts an "S" through the clipboard buffer, then goes one symbol further and steps.
-    void BtTextClick();
-
 private:
-    DiagnosticPanelControls c_;
+    // Cuts an "S" through the clipboard buffer, then goes one symbol further and steps.
+    void cutLetterAndStep();
+
+    controls::TextField& clipboardBuffer_;
+    controls::TextField& compiledText_; // the message as compiled; the hidden Start TX sends it
+    controls::TextField& sequence_;     // the element sequence
+    controls::TextField& gapShift_;     // the shift after each gap
+    controls::Memo& trace_;
     keyer::Transmission& transmission_;
     std::function<void(const std::string&)> cutToClipboard_;
 };

@@ -5,20 +5,20 @@
 #include "controls/TextField.h"
 #include "keyer/Transmission.h"
 
-namespace tarvel::ui::panels {
+namespace tarvel::ui::forms {
+struct MainForm;
+}
 
-struct EstimatePanelControls {
-    controls::Label& LbTTX;     // duration "hh:mm:ss"
-    controls::Label& LbTxEnd;   // end time of day
-    controls::TextField& EdTtx; // start time of day, also of each new pass of a loop
-};
+namespace tarvel::ui::panels {
 
 class EstimatePanel {
 public:
-    EstimatePanel(EstimatePanelControls controls, keyer::Transmission& transmission);
+    EstimatePanel(forms::MainForm& form, keyer::Transmission& transmission);
 
 private:
-    EstimatePanelControls c_;
+    controls::Label& duration_;      // "hh:mm:ss"
+    controls::Label& endTime_;       // time of day
+    controls::TextField& startTime_; // time of day, also of each new pass of a loop
     keyer::Transmission& transmission_;
 };
 

@@ -1,31 +1,35 @@
 #include "ui/panels/IdPanel.h"
 
+#include "ui/forms/MainForm.h"
+
 namespace tarvel::ui::panels {
 
-IdPanel::IdPanel(IdPanelControls controls, keyer::Identification& identification, settings::IniFile& settings)
-    : c_(controls), id_(identification), settings_(settings) {
-    c_.ID1.onClick = [this] { c_.Pnid.show(); };
-    c_.RBtCW.onClick = [this] { speedClicked(id_.endSpeedSetting, 1); };
-    c_.RBtQrss3.onClick = [this] { speedClicked(id_.endSpeedSetting, 2); };
-    c_.RBtCWs.onClick = [this] { speedClicked(id_.startSpeedSetting, 1); };
-    c_.RBtQrss3s.onClick = [this] { speedClicked(id_.startSpeedSetting, 2); };
-    c_.ChStart.onClick = [this] { id_.sendStart = c_.ChStart.checked(); };
-    c_.ChStop.onClick = [this] { id_.sendEnd = c_.ChStop.checked(); };
-    c_.Ed_id_Start.onChange = [this] { id_.startText = c_.Ed_id_Start.text(); };
-    c_.Ed_id_End.onChange = [this] { id_.endText = c_.Ed_id_End.text(); };
-    c_.BtPNid.onClick = [this] {
-        c_.Pnid.hide();
+IdPanel::IdPanel(forms::MainForm& form, keyer::Identification& identification, settings::IniFile& settings)
+    : popup_(form.Pnid), sendStartBox_(form.ChStart), startText_(form.Ed_id_Start), startCw_(form.RBtCWs),
+      startQrss3_(form.RBtQrss3s), sendEndBox_(form.ChStop), endText_(form.Ed_id_End), endCw_(form.RBtCW),
+      endQrss3_(form.RBtQrss3), id_(identification), settings_(settings) {
+    form.ID1.onClick = [this] { popup_.show(); };
+    endCw_.onClick = [this] { speedClicked(id_.endSpeedSetting, 1); };
+    endQrss3_.onClick = [this] { speedClicked(id_.endSpeedSetting, 2); };
+    startCw_.onClick = [this] { speedClicked(id_.startSpeedSetting, 1); };
+    startQrss3_.onClick = [this] { speedClicked(id_.startSpeedSetting, 2); };
+    sendStartBox_.onClick = [this] { id_.sendStart = sendStartBox_.checked(); };
+    sendEndBox_.onClick = [this] { id_.sendEnd = sendEndBox_.checked(); };
+    startText_.onChange = [this] { id_.startText = startText_.text(); };
+    endText_.onChange = [this] { id_.endText = endText_.text(); };
+    form.BtPNid.onClick = [this] {
+        popup_.hide();
         id_.save(settings_);
     };
-    id_.sendStart = c_.ChStart.checked();
-    id_.sendEnd = c_.ChStop.checked();
-    id_.startText = c_.Ed_id_Start.text();
-    id_.endText = c_.Ed_id_End.text();
+    id_.sendStart = sendStartBox_.checked();
+    id_.sendEnd = sendEndBox_.checked();
+    id_.startText = startText_.text();
+    id_.endText = endText_.text();
     takeSpeeds();
 }
 
 void IdPanel::takeSpeeds() {
-    id_.speeds = {c_.RBtCW.checked(), c_.RBtQrss3.checked(), c_.RBtCWs.checked(), c_.RBtQrss3s.checked()};
+    id_.speeds = {endCw_.checked(), endQrss3_.checked(), startCw_.checked(), startQrss3_.checked()};
 }
 
 void IdPanel::speedClicked(std::int32_t& setting, std::int32_t value) {
@@ -36,13 +40,13 @@ void IdPanel::speedClicked(std::int32_t& setting, std::int32_t value) {
 void IdPanel::checkLoadedSpeeds() {
     // Each check runs the button's click handler, which sets the same value again.
     if (id_.endSpeedSetting == 1)
-        c_.RBtCW.setChecked(true);
+        endCw_.setChecked(true);
     else if (id_.endSpeedSetting == 2)
-        c_.RBtQrss3.setChecked(true);
+        endQrss3_.setChecked(true);
     if (id_.startSpeedSetting == 1)
-        c_.RBtCWs.setChecked(true);
+        startCw_.setChecked(true);
     else if (id_.startSpeedSetting == 2)
-        c_.RBtQrss3s.setChecked(true);
+        startQrss3_.setChecked(true);
 }
 
 } // namespace tarvel::ui::panels

@@ -8,26 +8,16 @@
 #include "keyer/Identification.h"
 #include "settings/IniFile.h"
 
-namespace tarvel::ui::panels {
+namespace tarvel::ui::forms {
+struct MainForm;
+}
 
-struct IdPanelControls {
-    controls::MenuItem& ID1; // "   ID   "
-    controls::Control& Pnid;
-    controls::CheckBox& ChStart;
-    controls::TextField& Ed_id_Start;
-    controls::RadioButton& RBtCWs;
-    controls::RadioButton& RBtQrss3s;
-    controls::CheckBox& ChStop;
-    controls::TextField& Ed_id_End;
-    controls::RadioButton& RBtCW;
-    controls::RadioButton& RBtQrss3;
-    controls::Button& BtPNid; // "Ok"
-};
+namespace tarvel::ui::panels {
 
 class IdPanel {
 public:
     // Connects the controls; the identification takes what they show.
-    IdPanel(IdPanelControls controls, keyer::Identification& identification, settings::IniFile& settings);
+    IdPanel(forms::MainForm& form, keyer::Identification& identification, settings::IniFile& settings);
 
     // Start-up, once the stored speed choices are loaded: 1 checks CW, 2 QRSS3; any other value leaves
     // the buttons as they are.
@@ -39,7 +29,15 @@ private:
     // A speed clicked: the stored choice, and the speeds as the buttons show them.
     void speedClicked(std::int32_t& setting, std::int32_t value);
 
-    IdPanelControls c_;
+    controls::Control& popup_;
+    controls::CheckBox& sendStartBox_;
+    controls::TextField& startText_;
+    controls::RadioButton& startCw_;
+    controls::RadioButton& startQrss3_;
+    controls::CheckBox& sendEndBox_;
+    controls::TextField& endText_;
+    controls::RadioButton& endCw_;
+    controls::RadioButton& endQrss3_;
     keyer::Identification& id_;
     settings::IniFile& settings_;
 };

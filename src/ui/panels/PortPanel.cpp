@@ -1,45 +1,48 @@
 #include "ui/panels/PortPanel.h"
 
+#include "ui/forms/MainForm.h"
+
 namespace tarvel::ui::panels {
 
-PortPanel::PortPanel(PortPanelControls controls, keyer::Port& port, keyer::Transmission& transmission)
-    : c_(controls), port_(port) {
-    c_.P1.onClick = [this] { c_.PnPort.show(); };
-    c_.OpenPort.onClick = [this] { OpenPortClick(); };
-    c_.Button7.onClick = [this] {
-        c_.PnPort.hide();
+PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmission& transmission)
+    : popup_(form.PnPort), portGroup_(form.RgCom), keyLineGroup_(form.RgRTS), port1Field_(form.EdPort1),
+      port2Field_(form.EdPort2), pttOff_(form.Label32), pttOn_(form.Label33), port_(port) {
+    form.P1.onClick = [this] { popup_.show(); };
+    form.OpenPort.onClick = [this] { openPort(); };
+    form.Button7.onClick = [this] {
+        popup_.hide();
         port_.save(shown());
     };
-    c_.Label32.onClick = [this] {
+    pttOff_.onClick = [this] {
         port_.transmitter().pttOn();
-        c_.Label32.hide();
-        c_.Label33.show();
+        pttOff_.hide();
+        pttOn_.show();
     };
-    c_.Label33.onClick = [this] {
+    pttOn_.onClick = [this] {
         port_.transmitter().pttOff();
-        c_.Label33.hide();
-        c_.Label32.show();
+        pttOn_.hide();
+        pttOff_.show();
     };
-    transmission.events.manualPttOffered = [this](bool offered) { c_.Label32.setVisible(offered); };
+    transmission.events.manualPttOffered = [this](bool offered) { pttOff_.setVisible(offered); };
 }
 
 keyer::PortChoice PortPanel::shown() const {
-    return {c_.RgCom.itemIndex(), c_.RgRTS.itemIndex(), c_.EdPort1.text(), c_.EdPort2.text()};
+    return {portGroup_.itemIndex(), keyLineGroup_.itemIndex(), port1Field_.text(), port2Field_.text()};
 }
 
-void PortPanel::OpenPortClick() {
+void PortPanel::openPort() {
     port_.open(shown());
 }
 
 void PortPanel::loadPortNames() {
     port_.loadNames();
-    c_.EdPort1.setText(port_.port1());
-    c_.EdPort2.setText(port_.port2());
+    port1Field_.setText(port_.port1());
+    port2Field_.setText(port_.port2());
 }
 
 void PortPanel::showChoices() {
-    c_.RgCom.setItemIndex(port_.iCom);
-    c_.RgRTS.setItemIndex(port_.iRTS);
+    portGroup_.setItemIndex(port_.iCom);
+    keyLineGroup_.setItemIndex(port_.iRTS);
 }
 
 } // namespace tarvel::ui::panels

@@ -8,27 +8,18 @@
 #include "keyer/Port.h"
 #include "keyer/Transmission.h"
 
-namespace tarvel::ui::panels {
+namespace tarvel::ui::forms {
+struct MainForm;
+}
 
-struct PortPanelControls {
-    controls::MenuItem& P1; // Setup > "Port"
-    controls::Control& PnPort;
-    controls::RadioGroup& RgCom;  // "Com1", "Com2"
-    controls::RadioGroup& RgRTS;  // "RTS", "DTR": the key line
-    controls::TextField& EdPort1; // device behind "Com1"
-    controls::TextField& EdPort2; // device behind "Com2"
-    controls::Button& Button7;    // "OK"
-    controls::Button& OpenPort;   // "Open Com Port"
-    controls::Label& Label32;     // manual PTT, off (grey)
-    controls::Label& Label33;     // manual PTT, on (red)
-};
+namespace tarvel::ui::panels {
 
 class PortPanel {
 public:
-    PortPanel(PortPanelControls controls, keyer::Port& port, keyer::Transmission& transmission);
+    PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmission& transmission);
 
-    // Opens the port that RgCom shows, once per run; a failure throws "Unable to open " + name.
-    void OpenPortClick();
+    // Opens the port the panel shows, once per run; a failure throws "Unable to open " + name.
+    void openPort();
     // Start-up: the stored port names into the fields; the loaded choices into the groups.
     void loadPortNames();
     void showChoices();
@@ -36,7 +27,13 @@ public:
 private:
     keyer::PortChoice shown() const;
 
-    PortPanelControls c_;
+    controls::Control& popup_;
+    controls::RadioGroup& portGroup_;    // "Com1", "Com2"
+    controls::RadioGroup& keyLineGroup_; // "RTS", "DTR": the key line
+    controls::TextField& port1Field_;    // device behind "Com1"
+    controls::TextField& port2Field_;    // device behind "Com2"
+    controls::Label& pttOff_;            // grey: a click raises the PTT
+    controls::Label& pttOn_;             // red: a click drops it
     keyer::Port& port_;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/panels/PresetsPanel.h"
 
+#include "ui/forms/MainForm.h"
+
 #include <string>
 
 namespace tarvel::ui::panels {
@@ -11,16 +13,24 @@ constexpr std::array<const char*, keyer::Presets::kSpeedButtons> kCaptions{
 
 } // namespace
 
-PresetsPanel::PresetsPanel(PresetsPanelControls controls, keyer::Presets& presets,
+PresetsPanel::PresetsPanel(forms::MainForm& form, keyer::Presets& presets,
                            const keyer::Transmission& transmission)
-    : c_(controls), presets_(presets), transmission_(transmission) {
-    c_.Button5.onClick = [this] { presets_.choose(0); };
+    : modeLabel_(form.Lbmode), speedButtons_{&form.BtQRSS1,  &form.Button6,   &form.Btqrss10,
+                                             &form.Btqrss20, &form.Btqrss30,  &form.Btqrss60,
+                                             &form.Btqrss90, &form.Btqrss120, &form.BtDFCW3,
+                                             &form.BtDFCW10, &form.Btdfcw20,  &form.Btdfcw30,
+                                             &form.btDFCW60, &form.BtDFCW90,  &form.Btdfcw120,
+                                             &form.Btdfcw240},
+      customButton_(form.Btdfcw60i), customPopup_(form.PnBtdfcw), dot_(form.SpDot), dash_(form.SpDash),
+      elementGap_(form.SpLp), letterGap_(form.SpBigp), shift_(form.SpShift), presets_(presets),
+      transmission_(transmission) {
+    form.Button5.onClick = [this] { presets_.choose(0); };
     for (int i = 0; i < keyer::Presets::kSpeedButtons; ++i)
-        c_.speedButtons[i]->onClick = [this, i] { presets_.choose(i + 1); };
-    c_.Btdfcw60i.onClick = [this] { Btdfcw60iClick(); };
-    c_.Btdfcw60i.onMouseDown = [this](controls::MouseButton b) { Btdfcw60iOnMouseDown(b); };
-    c_.Button9.onClick = [this] { Button9Click(); };
-    for (controls::SpinField* field : {&c_.SpDot, &c_.SpDash, &c_.SpLp, &c_.SpBigp, &c_.SpShift})
+        speedButtons_[i]->onClick = [this, i] { presets_.choose(i + 1); };
+    customButton_.onClick = [this] { customButtonClick(); };
+    customButton_.onMouseDown = [this](controls::MouseButton b) { customButtonMouseDown(b); };
+    form.Button9.onClick = [this] { customOkClick(); };
+    for (controls::SpinField* field : {&dot_, &dash_, &elementGap_, &letterGap_, &shift_})
         field->onChange = [this] { readCustomMode(); };
     presets_.onChange = [this] { showMode(); };
     readCustomMode();
@@ -29,35 +39,35 @@ PresetsPanel::PresetsPanel(PresetsPanelControls controls, keyer::Presets& preset
 void PresetsPanel::showMode() {
     for (int i = 0; i < keyer::Presets::kSpeedButtons; ++i) {
         const std::string plain = kCaptions[i];
-        c_.speedButtons[i]->setCaption(i + 1 == presets_.markedRow() ? ">" + plain + "<" : plain);
+        speedButtons_[i]->setCaption(i + 1 == presets_.markedRow() ? ">" + plain + "<" : plain);
     }
-    c_.Lbmode.setCaption(transmission_.mode().label);
+    modeLabel_.setCaption(transmission_.mode().label);
 }
 
 void PresetsPanel::readCustomMode() {
     presets_.setCustomMode(
-        {c_.SpDot.value(), c_.SpDash.value(), c_.SpLp.value(), c_.SpBigp.value(), c_.SpShift.value()});
+        {dot_.value(), dash_.value(), elementGap_.value(), letterGap_.value(), shift_.value()});
 }
 
 void PresetsPanel::showCustomLabel() {
-    c_.Btdfcw60i.setCaption(presets_.customMode().label());
+    customButton_.setCaption(presets_.customMode().label());
 }
 
-void PresetsPanel::Btdfcw60iOnMouseDown(controls::MouseButton button) {
+void PresetsPanel::customButtonMouseDown(controls::MouseButton button) {
     if (button != controls::MouseButton::Right)
         return;
-    c_.PnBtdfcw.show();
+    customPopup_.show();
     readCustomMode();
     presets_.applyCustomMode();
 }
 
-void PresetsPanel::Btdfcw60iClick() {
+void PresetsPanel::customButtonClick() {
     readCustomMode();
     presets_.chooseCustomMode();
 }
 
-void PresetsPanel::Button9Click() {
-    c_.PnBtdfcw.hide();
+void PresetsPanel::customOkClick() {
+    customPopup_.hide();
     showCustomLabel();
     presets_.saveCustomMode();
 }

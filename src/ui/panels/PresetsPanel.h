@@ -7,36 +7,16 @@
 
 #include <array>
 
-namespace tarvel::ui::panels {
+namespace tarvel::ui::forms {
+struct MainForm;
+}
 
-struct PresetsPanelControls {
-    controls::Button& Button5; // CW
-    controls::Label& Lbmode;
-    // The speed buttons from left to right, QRSS row first.
-    std::array<controls::Button*, keyer::Presets::kSpeedButtons> speedButtons;
-    // Custom mode: its button and pop-up.
-    controls::Button& Btdfcw60i;
-    controls::Control& PnBtdfcw;
-    controls::SpinField& SpDot;
-    controls::SpinField& SpDash;
-    controls::SpinField& SpLp;
-    controls::SpinField& SpBigp;
-    controls::SpinField& SpShift;
-    controls::Button& Button9; // "Ok"
-};
+namespace tarvel::ui::panels {
 
 class PresetsPanel {
 public:
     // Connects the controls; the custom mode takes what the spin fields show.
-    PresetsPanel(PresetsPanelControls controls, keyer::Presets& presets,
-                 const keyer::Transmission& transmission);
-
-    // The custom button: a left click chooses the custom mode; a right press opens the pop-up and
-    // applies the values without changing the display.
-    void Btdfcw60iClick();
-    void Btdfcw60iOnMouseDown(controls::MouseButton button);
-    // The pop-up's "Ok": hidden, the custom button relabelled, the values stored.
-    void Button9Click();
+    PresetsPanel(forms::MainForm& form, keyer::Presets& presets, const keyer::Transmission& transmission);
 
     // Start-up: the custom mode takes what the five spin fields show, and the custom button its label.
     void readCustomMode();
@@ -44,8 +24,23 @@ public:
 
 private:
     void showMode();
+    // The custom button: a left click chooses the custom mode; a right press opens the pop-up and
+    // applies the values without changing the display.
+    void customButtonClick();
+    void customButtonMouseDown(controls::MouseButton button);
+    // The pop-up's "Ok": hidden, the custom button relabelled, the values stored.
+    void customOkClick();
 
-    PresetsPanelControls c_;
+    controls::Label& modeLabel_;
+    // The speed buttons from left to right, QRSS row first.
+    std::array<controls::Button*, keyer::Presets::kSpeedButtons> speedButtons_;
+    controls::Button& customButton_;
+    controls::Control& customPopup_;
+    controls::SpinField& dot_;
+    controls::SpinField& dash_;
+    controls::SpinField& elementGap_;
+    controls::SpinField& letterGap_;
+    controls::SpinField& shift_;
     keyer::Presets& presets_;
     const keyer::Transmission& transmission_;
 };

@@ -1,17 +1,20 @@
 #include "ui/panels/TransmissionPanel.h"
 
+#include "ui/forms/MainForm.h"
+
 namespace tarvel::ui::panels {
 
-TransmissionPanel::TransmissionPanel(TransmissionPanelControls controls, keyer::Transmission& transmission)
-    : c_(controls), transmission_(transmission) {
-    c_.ChLoop.onClick = [this] { transmission_.setLoop(c_.ChLoop.checked()); };
-    c_.BtStopTX.onClick = [this] { transmission_.stopTransmission(); };
-    transmission_.setLoop(c_.ChLoop.checked());
+TransmissionPanel::TransmissionPanel(forms::MainForm& form, keyer::Transmission& transmission)
+    : element_(form.Lbo), sentText_(form.LbTextNow), loopBox_(form.ChLoop), stopButton_(form.BtStopTX),
+      transmission_(transmission) {
+    loopBox_.onClick = [this] { transmission_.setLoop(loopBox_.checked()); };
+    stopButton_.onClick = [this] { transmission_.stopTransmission(); };
+    transmission_.setLoop(loopBox_.checked());
     auto& events = transmission_.events;
-    events.elementShown = [this](const std::string& element) { c_.Lbo.setCaption(element); };
-    events.sentTextChanged = [this] { c_.LbTextNow.setCaption(transmission_.sentText()); };
+    events.elementShown = [this](const std::string& element) { element_.setCaption(element); };
+    events.sentTextChanged = [this] { sentText_.setCaption(transmission_.sentText()); };
     events.passChanged = [this](bool sending) {
-        c_.LbTextNow.setFontColor(sending ? kSendingTextColor : kEndedTextColor);
+        sentText_.setFontColor(sending ? kSendingTextColor : kEndedTextColor);
     };
 }
 

@@ -5,26 +5,26 @@
 #include "controls/Simple.h"
 #include "keyer/Transmission.h"
 
+namespace tarvel::ui::forms {
+struct MainForm;
+}
+
 namespace tarvel::ui::panels {
 
 // Text colour of the sent text while a pass runs, and once it has ended.
 constexpr controls::Color kSendingTextColor = controls::rgb(0xF4, 0x40, 0x02); // 147700
 constexpr controls::Color kEndedTextColor = controls::rgb(0xC1, 0xB6, 0x06);   // 440001
 
-struct TransmissionPanelControls {
-    controls::Label& Lbo;       // element display
-    controls::Label& LbTextNow; // text sent so far
-    controls::CheckBox& ChLoop;
-    controls::Button& BtStopTX;
-};
-
 class TransmissionPanel {
 public:
     // Connects the controls and follows the transmission; the loop takes the box's state.
-    TransmissionPanel(TransmissionPanelControls controls, keyer::Transmission& transmission);
+    TransmissionPanel(forms::MainForm& form, keyer::Transmission& transmission);
 
 private:
-    TransmissionPanelControls c_;
+    controls::Label& element_;
+    controls::Label& sentText_;
+    controls::CheckBox& loopBox_;
+    controls::Button& stopButton_;
     keyer::Transmission& transmission_;
 };
 

@@ -9,16 +9,16 @@ using namespace tarvel::test;
 TEST(PortPanel, FailedOpenIsReportedOnceAndTheKeyerStillRunsWithoutLines) {
     KeyerPanelsRig rig;
     rig.lines.openSucceeds = false;
-    rig.RgCom.setItemIndex(1);
-    rig.act([&] { rig.OpenPort.click(); });
-    rig.act([&] { rig.portPanel.OpenPortClick(); });
+    rig.main.RgCom.setItemIndex(1);
+    rig.act([&] { rig.main.OpenPort.click(); });
+    rig.act([&] { rig.portPanel.openPort(); });
     EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyS1"});
     EXPECT_EQ(rig.fp.sink.messages, std::vector<std::string>{"Unable to open /dev/ttyS1"});
 
     rig.send("E");
     rig.runToIdle();
     EXPECT_TRUE(rig.lines.operations.empty());
-    EXPECT_EQ(rig.Lbo.caption(), "END");
+    EXPECT_EQ(rig.main.Lbo.caption(), "END");
     EXPECT_EQ(rig.time.nowMs(), 1401);
 }
 
@@ -26,12 +26,12 @@ TEST(PortPanel, OpensTheDeviceNamedOnThePanelOnlyOnce) {
     KeyerPanelsRig rig;
     rig.fp.ini.writeText("Port1", "/dev/ttyUSB0");
     rig.portPanel.loadPortNames();
-    EXPECT_EQ(rig.EdPort1.text(), "/dev/ttyUSB0");
-    EXPECT_EQ(rig.EdPort2.text(), "/dev/ttyS1"); // default
-    rig.act([&] { rig.portPanel.OpenPortClick(); });
-    rig.EdPort1.setText("/dev/ttyS3");
-    rig.RgCom.setItemIndex(1);
-    rig.act([&] { rig.portPanel.OpenPortClick(); });
+    EXPECT_EQ(rig.main.EdPort1.text(), "/dev/ttyUSB0");
+    EXPECT_EQ(rig.main.EdPort2.text(), "/dev/ttyS1"); // default
+    rig.act([&] { rig.portPanel.openPort(); });
+    rig.main.EdPort1.setText("/dev/ttyS3");
+    rig.main.RgCom.setItemIndex(1);
+    rig.act([&] { rig.portPanel.openPort(); });
     EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyUSB0"});
     EXPECT_TRUE(rig.port.transmitter().isOpen());
     EXPECT_TRUE(rig.fp.sink.messages.empty());
@@ -39,13 +39,13 @@ TEST(PortPanel, OpensTheDeviceNamedOnThePanelOnlyOnce) {
 
 TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
     KeyerPanelsRig rig;
-    rig.act([&] { rig.portPanel.OpenPortClick(); });
+    rig.act([&] { rig.portPanel.openPort(); });
     rig.send("EE");
     rig.runUntil(1050); // inside the first dot, keyed on RTS
-    rig.P1.click();
-    EXPECT_TRUE(rig.PnPort.visible());
-    rig.RgRTS.setItemIndex(1);
-    rig.act([&] { rig.Button7.click(); });
+    rig.main.P1.click();
+    EXPECT_TRUE(rig.main.PnPort.visible());
+    rig.main.RgRTS.setItemIndex(1);
+    rig.act([&] { rig.main.Button7.click(); });
     EXPECT_EQ(rig.port.iRTS, 1);
     rig.runToIdle();
     // RTS, set as the key under the old choice, stays on until the PTT release now clears it; the first
@@ -57,12 +57,12 @@ TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
 
 TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
     KeyerPanelsRig rig;
-    rig.P1.click();
-    rig.RgCom.setItemIndex(1);
-    rig.RgRTS.setItemIndex(1);
-    rig.EdPort1.setText("/dev/ttyUSB0");
-    rig.act([&] { rig.Button7.click(); });
-    EXPECT_FALSE(rig.PnPort.visible());
+    rig.main.P1.click();
+    rig.main.RgCom.setItemIndex(1);
+    rig.main.RgRTS.setItemIndex(1);
+    rig.main.EdPort1.setText("/dev/ttyUSB0");
+    rig.act([&] { rig.main.Button7.click(); });
+    EXPECT_FALSE(rig.main.PnPort.visible());
     EXPECT_EQ(rig.port.iCom, 1);
     EXPECT_EQ(readFile(rig.fp.ini.path()),
               "[Param]\r\niCom=1\r\niRTS=1\r\nPort1=/dev/ttyUSB0\r\nPort2=/dev/ttyS1\r\n");
@@ -71,38 +71,37 @@ TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
     rig.port.iCom = 0;
     rig.port.iRTS = 0;
     rig.portPanel.showChoices();
-    EXPECT_EQ(rig.RgCom.itemIndex(), 0);
-    EXPECT_EQ(rig.RgRTS.itemIndex(), 0);
+    EXPECT_EQ(rig.main.RgCom.itemIndex(), 0);
+    EXPECT_EQ(rig.main.RgRTS.itemIndex(), 0);
 }
 
 TEST(PortPanel, ManualPttLabelsSwitchThePttLineAndEachOther) {
     KeyerPanelsRig rig;
-    rig.act([&] { rig.portPanel.OpenPortClick(); });
-    rig.Label33.hide();
-    rig.Label32.click();
+    rig.act([&] { rig.portPanel.openPort(); });
+    rig.main.Label32.click();
     EXPECT_TRUE(rig.lines.dtr);
     EXPECT_FALSE(rig.lines.rts);
-    EXPECT_FALSE(rig.Label32.visible());
-    EXPECT_TRUE(rig.Label33.visible());
-    rig.Label33.click();
+    EXPECT_FALSE(rig.main.Label32.visible());
+    EXPECT_TRUE(rig.main.Label33.visible());
+    rig.main.Label33.click();
     EXPECT_FALSE(rig.lines.dtr);
-    EXPECT_TRUE(rig.Label32.visible());
-    EXPECT_FALSE(rig.Label33.visible());
+    EXPECT_TRUE(rig.main.Label32.visible());
+    EXPECT_FALSE(rig.main.Label33.visible());
 }
 
 TEST(IdPanel, RadioClicksSetTheSpeedsAndOkWritesTheFourKeysInOrder) {
     KeyerPanelsRig rig;
-    rig.ID1.click();
-    EXPECT_TRUE(rig.Pnid.visible());
-    rig.RBtQrss3s.click();
-    rig.RBtCW.click(); // already checked: nothing runs, id keeps its loaded 0
-    rig.Ed_id_Start.setText("DL0AB");
-    rig.Ed_id_End.setText("\xD0\xC0"); // РА
-    rig.act([&] { rig.BtPNid.click(); });
-    EXPECT_FALSE(rig.Pnid.visible());
+    rig.main.ID1.click();
+    EXPECT_TRUE(rig.main.Pnid.visible());
+    rig.main.RBtQrss3s.click();
+    rig.main.RBtCW.click(); // already checked: nothing runs, id keeps its loaded 0
+    rig.main.Ed_id_Start.setText("DL0AB");
+    rig.main.Ed_id_End.setText("\xD0\xC0"); // РА
+    rig.act([&] { rig.main.BtPNid.click(); });
+    EXPECT_FALSE(rig.main.Pnid.visible());
     EXPECT_EQ(readFile(rig.fp.ini.path()), "[Param]\r\nid=0\r\nIDStart=DL0AB\r\nIDEnd=\xD0\xC0\r\nids=2\r\n");
-    rig.RBtQrss3.click();
-    rig.RBtCW.click();
+    rig.main.RBtQrss3.click();
+    rig.main.RBtCW.click();
     EXPECT_EQ(rig.transmission.identification().endSpeedSetting, 1);
 }
 
@@ -111,15 +110,15 @@ TEST(IdPanel, LoadedSpeedsCheckTheirButtonsAndOtherValuesKeepTheDesignChoice) {
     rig.transmission.identification().endSpeedSetting = 2;
     rig.transmission.identification().startSpeedSetting = 7;
     rig.idPanel.checkLoadedSpeeds();
-    EXPECT_TRUE(rig.RBtQrss3.checked());
-    EXPECT_FALSE(rig.RBtCW.checked());
-    EXPECT_TRUE(rig.RBtCWs.checked());
+    EXPECT_TRUE(rig.main.RBtQrss3.checked());
+    EXPECT_FALSE(rig.main.RBtCW.checked());
+    EXPECT_TRUE(rig.main.RBtCWs.checked());
     EXPECT_EQ(rig.transmission.identification().startSpeedSetting, 7);
 
     KeyerPanelsRig other;
     other.transmission.identification().endSpeedSetting = 0;
     other.transmission.identification().startSpeedSetting = 2;
     other.idPanel.checkLoadedSpeeds();
-    EXPECT_TRUE(other.RBtCW.checked());
-    EXPECT_TRUE(other.RBtQrss3s.checked());
+    EXPECT_TRUE(other.main.RBtCW.checked());
+    EXPECT_TRUE(other.main.RBtQrss3s.checked());
 }

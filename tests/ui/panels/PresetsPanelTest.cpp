@@ -56,14 +56,14 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         PresetRig rig;
-        rig.Btdfcw20.click(); // a marked button from before, which every other choice must clear
+        rig.main.Btdfcw20.click(); // a marked button from before, which every other choice must clear
         const int estimatesBefore = rig.estimates;
         const auto deadline = rig.timer1->deadline();
 
-        (row.button < 0 ? rig.Button5 : *rig.speed()[row.button]).click();
+        (row.button < 0 ? rig.main.Button5 : *rig.speed()[row.button]).click();
 
         EXPECT_EQ(rig.transmission.keying(), row.values);
-        EXPECT_EQ(rig.Lbmode.caption(), row.label);
+        EXPECT_EQ(rig.main.Lbmode.caption(), row.label);
         auto expected = kPlain;
         if (row.button >= 0)
             expected[row.button] = ">" + expected[row.button] + "<";
@@ -75,93 +75,93 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
         EXPECT_EQ(rig.transmission.savedMode(), KeyingValues{});
         EXPECT_FALSE(rig.transmission.messageRunning());
         EXPECT_EQ(rig.transmission.position(), 1);
-        EXPECT_EQ(rig.Btdfcw60i.caption(), "60+");
+        EXPECT_EQ(rig.main.Btdfcw60i.caption(), "60+");
         EXPECT_FALSE(std::filesystem::exists(rig.fp.ini.path()));
     }
 }
 
 TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
     PresetRig rig;
-    rig.Btqrss60.click();
-    rig.PnBtdfcw.hide();
-    rig.SpDot.setValue(7);
-    rig.SpShift.setValue(30);
+    rig.main.Btqrss60.click();
+    rig.main.PnBtdfcw.hide();
+    rig.main.SpDot.setValue(7);
+    rig.main.SpShift.setValue(30);
 
-    rig.Btdfcw60i.mouseDown(MouseButton::Left); // a left press belongs to the click
-    EXPECT_FALSE(rig.PnBtdfcw.visible());
+    rig.main.Btdfcw60i.mouseDown(MouseButton::Left); // a left press belongs to the click
+    EXPECT_FALSE(rig.main.PnBtdfcw.visible());
     EXPECT_EQ(rig.transmission.keying().TT, 60000);
 
-    rig.Btdfcw60i.mouseDown(MouseButton::Right);
-    EXPECT_TRUE(rig.PnBtdfcw.visible());
+    rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
+    EXPECT_TRUE(rig.main.PnBtdfcw.visible());
     EXPECT_EQ(rig.transmission.keying(), (KeyingValues{7000, 1, 2, 3, 30, 1}));
-    EXPECT_EQ(rig.Lbmode.caption(), "QRSS60");
-    EXPECT_EQ(rig.Btqrss60.caption(), ">60<");
+    EXPECT_EQ(rig.main.Lbmode.caption(), "QRSS60");
+    EXPECT_EQ(rig.main.Btqrss60.caption(), ">60<");
     EXPECT_EQ(rig.estimates, 1);
 
     // Edited afterwards: only remembered until the next press on the custom button.
-    rig.SpDot.stepUp();
+    rig.main.SpDot.stepUp();
     EXPECT_EQ(rig.presets.customMode().Dot, 8);
     EXPECT_EQ(rig.transmission.keying().TT, 7000);
-    rig.Btdfcw60i.mouseDown(MouseButton::Right);
+    rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
     EXPECT_EQ(rig.transmission.keying().TT, 8000);
 }
 
 TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     PresetRig rig;
-    rig.Btdfcw20.click();
-    rig.SpDot.setValue(60);
-    rig.SpDash.setValue(3);
-    rig.SpLp.setValue(4);
-    rig.SpBigp.setValue(2);
-    rig.SpShift.setValue(0);
+    rig.main.Btdfcw20.click();
+    rig.main.SpDot.setValue(60);
+    rig.main.SpDash.setValue(3);
+    rig.main.SpLp.setValue(4);
+    rig.main.SpBigp.setValue(2);
+    rig.main.SpShift.setValue(0);
 
-    rig.Btdfcw60i.click();
-    EXPECT_EQ(rig.Lbmode.caption(), "qrss60");
+    rig.main.Btdfcw60i.click();
+    EXPECT_EQ(rig.main.Lbmode.caption(), "qrss60");
     // DFCW handling even without a shift.
     EXPECT_EQ(rig.transmission.keying(), (KeyingValues{60000, 3, 4, 2, 0, 1}));
     EXPECT_EQ(rig.captions(), kPlain);
     EXPECT_EQ(rig.estimates, 2);
-    EXPECT_EQ(rig.Btdfcw60i.caption(), "60+"); // a click does not relabel the button
+    EXPECT_EQ(rig.main.Btdfcw60i.caption(), "60+"); // a click does not relabel the button
 
-    rig.SpDot.setValue(3600);
-    rig.SpShift.setValue(10);
-    rig.Btdfcw60i.click();
+    rig.main.SpDot.setValue(3600);
+    rig.main.SpShift.setValue(10);
+    rig.main.Btdfcw60i.click();
     EXPECT_EQ(rig.transmission.keying().TT, 3600000);
-    EXPECT_EQ(rig.Lbmode.caption(), "dfcw3600");
+    EXPECT_EQ(rig.main.Lbmode.caption(), "dfcw3600");
 }
 
 TEST(CustomMode, TypedValuesOutsideTheRangesAreBroughtInside) {
     PresetRig rig;
-    rig.SpLp.setText("0");         // would divide the dot by zero
-    rig.SpDot.setText("99999999"); // would overflow the dot length in ms
-    rig.SpShift.setText("-5");
-    rig.SpDash.setText("abc"); // not a number: the field's minimum
-    rig.Btdfcw60i.click();
+    rig.main.SpLp.setText("0");         // would divide the dot by zero
+    rig.main.SpDot.setText("99999999"); // would overflow the dot length in ms
+    rig.main.SpShift.setText("-5");
+    rig.main.SpDash.setText("abc"); // not a number: the field's minimum
+    rig.main.Btdfcw60i.click();
     EXPECT_EQ(rig.transmission.keying(), (KeyingValues{3600000, 1, 1, 3, 0, 1}));
-    EXPECT_EQ(rig.Lbmode.caption(), "qrss3600");
+    EXPECT_EQ(rig.main.Lbmode.caption(), "qrss3600");
 }
 
 TEST(CustomMode, OkStoresTheFiveKeysInOrderAndRelabelsOnly) {
     PresetRig rig;
-    rig.Btdfcw60i.mouseDown(MouseButton::Right);
+    rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
     const KeyingValues applied = rig.transmission.keying();
-    rig.SpDot.setValue(12);
-    rig.SpBigp.setValue(1);
+    rig.main.SpDot.setValue(12);
+    rig.main.SpBigp.setValue(1);
 
-    rig.Button9.click();
-    EXPECT_FALSE(rig.PnBtdfcw.visible());
-    EXPECT_EQ(rig.Btdfcw60i.caption(), "dfcw12");
+    rig.main.Button9.click();
+    EXPECT_FALSE(rig.main.PnBtdfcw.visible());
+    EXPECT_EQ(rig.main.Btdfcw60i.caption(), "dfcw12");
     EXPECT_EQ(rig.transmission.keying(), applied);
-    EXPECT_EQ(rig.Lbmode.caption(), "  CW");
+    EXPECT_EQ(rig.main.Lbmode.caption(), "  CW");
     EXPECT_EQ(rig.estimates, 0);
     EXPECT_EQ(readFile(rig.fp.ini.path()),
               "[Param]\r\nDot=12\r\nDash=1\r\npause=2\r\nBpause=1\r\nshiftFr=20\r\n");
 
     // Start-up loads the spin fields, takes them over and labels the button; nothing is applied.
-    rig.SpDot.setValue(5);
-    rig.SpShift.setValue(0);
+    rig.main.SpDot.setValue(5);
+    rig.main.SpShift.setValue(0);
     rig.presetsPanel.readCustomMode();
     rig.presetsPanel.showCustomLabel();
-    EXPECT_EQ(rig.Btdfcw60i.caption(), "qrss5");
+    EXPECT_EQ(rig.main.Btdfcw60i.caption(), "qrss5");
     EXPECT_EQ(rig.transmission.keying(), applied);
 }
