@@ -81,16 +81,16 @@ std::vector<std::int64_t> idealKeyEdges(const std::string& sequence, const keyer
             ms = 1000, next = false;
             break;
         case '*':
-            ms = k.TT, next = true;
+            ms = k.dotMs, next = true;
             break;
         case '-':
-            ms = std::int64_t{k.TT} * k.dashFactor, next = true;
+            ms = std::int64_t{k.dotMs} * k.dashFactor, next = true;
             break;
         case ',':
-            ms = keyer::ElementGapMilliseconds(k.TT, k.gapDivisor), next = false;
+            ms = keyer::ElementGapMilliseconds(k.dotMs, k.gapDivisor), next = false;
             break;
         case '=':
-            ms = std::int64_t{k.TT} * k.letterGapFactor, next = false;
+            ms = std::int64_t{k.dotMs} * k.letterGapFactor, next = false;
             break;
         default:
             break;

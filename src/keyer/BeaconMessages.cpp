@@ -10,11 +10,11 @@ void BeaconMessages::store() const {
         settings_.write(settings::keys::messages, k, text(k));
 }
 
-BeaconClock::BeaconClock(log::Logbook& log, const platform::Clock& clock, platform::Timer& Timer2,
+BeaconClock::BeaconClock(log::Logbook& log, const platform::Clock& clock, platform::Timer& ticks,
                          platform::MessageSink& sink)
     : log_(log), clock_(clock) {
-    Timer2.setInterval(kClockIntervalMs);
-    Timer2.onTimeout = [this, &sink] { platform::runGuarded(sink, [this] { tick(); }); };
+    ticks.setInterval(kClockIntervalMs);
+    ticks.onTimeout = [this, &sink] { platform::runGuarded(sink, [this] { tick(); }); };
 }
 
 void BeaconClock::tick() {

@@ -1,5 +1,5 @@
 #pragma once
-// The four stored beacon messages, and the beacon clock that ticks on Timer2 and marks each new day in
+// The four stored beacon messages, and the beacon clock that ticks on its timer and marks each new day in
 // the activity log. Called on the user-interface thread.
 #include "log/Logbook.h"
 #include "platform/Clock.h"
@@ -35,9 +35,9 @@ class BeaconClock {
 public:
     static constexpr int kClockIntervalMs = 1000;
 
-    // Takes Timer2's tick (a failure there is shown and the clock goes on with the next tick). Start-up
-    // enables the timer; it runs until exit.
-    BeaconClock(log::Logbook& log, const platform::Clock& clock, platform::Timer& Timer2,
+    // Takes the clock timer's tick (a failure there is shown and the clock goes on with the next tick).
+    // Start-up enables the timer; it runs until exit.
+    BeaconClock(log::Logbook& log, const platform::Clock& clock, platform::Timer& ticks,
                 platform::MessageSink& sink);
 
     // The time of day for the display, and at "0:00:00" the log's day change. The day change is

@@ -6,10 +6,10 @@
 namespace tarvel::keyer {
 
 struct KeyingValues {
-    std::int32_t TT = 100;            // dot length, ms
-    std::int32_t dashFactor = 3;      // dash = TT x dashFactor
-    std::int32_t gapDivisor = 1;      // element gap = TT / gapDivisor
-    std::int32_t letterGapFactor = 3; // letter gap = TT x letterGapFactor
+    std::int32_t dotMs = 100;         // dot length, ms
+    std::int32_t dashFactor = 3;      // dash = dotMs x dashFactor
+    std::int32_t gapDivisor = 1;      // element gap = dotMs / gapDivisor
+    std::int32_t letterGapFactor = 3; // letter gap = dotMs x letterGapFactor
     std::int32_t dfcwShift = 0;       // 0.01 Hz subtracted from VFO A for dots in DFCW
     std::int32_t dfcwMode = 0;        // 1 = retune VFO A at each gap for the next element
 

@@ -9,7 +9,7 @@ static_assert(settings::keys::port1Device.absent == std::string_view(Transmitter
 static_assert(settings::keys::port2Device.absent == std::string_view(TransmitterControl::kDefaultPort2));
 
 Port::Port(ControlLines& lines, settings::IniFile& settings)
-    : settings_(settings), transmitter_(lines, [this] { return iRTS; }) {}
+    : settings_(settings), transmitter_(lines, [this] { return keyLineChoice; }) {}
 
 void Port::open(const PortChoice& shown) {
     if (!transmitter_.portOpened())
@@ -18,10 +18,10 @@ void Port::open(const PortChoice& shown) {
 }
 
 void Port::save(const PortChoice& shown) {
-    iCom = shown.com;
-    iRTS = shown.keyLine;
-    settings_.write(settings::keys::portChoice, iCom);
-    settings_.write(settings::keys::keyLineChoice, iRTS);
+    portChoice = shown.com;
+    keyLineChoice = shown.keyLine;
+    settings_.write(settings::keys::portChoice, portChoice);
+    settings_.write(settings::keys::keyLineChoice, keyLineChoice);
     settings_.write(settings::keys::port1Device, shown.port1);
     settings_.write(settings::keys::port2Device, shown.port2);
 }

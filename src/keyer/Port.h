@@ -21,7 +21,7 @@ struct PortChoice {
 
 class Port {
 public:
-    // The transmitter reads iRTS at every line operation.
+    // The transmitter reads the key line choice at every line operation.
     Port(ControlLines& lines, settings::IniFile& settings);
 
     // The key and PTT lines the keyer drives.
@@ -30,15 +30,16 @@ public:
     // Opens the port of the shown choice, once per run, with the names shown now (only the first call
     // of the run uses them); a failure throws "Unable to open " + name.
     void open(const PortChoice& shown);
-    // The panel's "OK": the choices take effect and are stored (iCom, iRTS, Port1, Port2, in this order).
+    // The panel's "OK": the choices take effect and are stored ("iCom", "iRTS", "Port1", "Port2", in this
+    // order).
     void save(const PortChoice& shown);
     // Start-up: the stored port names (defaults "/dev/ttyS0", "/dev/ttyS1").
     void loadNames();
     const std::string& port1() const { return port1_; }
     const std::string& port2() const { return port2_; }
 
-    std::int32_t iCom = 0; // the stored choices
-    std::int32_t iRTS = 0;
+    std::int32_t portChoice = 0;    // the stored choices: 0 = Com1, 1 = Com2
+    std::int32_t keyLineChoice = 0; // 0 = RTS keys and DTR holds the PTT; 1 = swapped
 
 private:
     settings::IniFile& settings_;

@@ -9,7 +9,7 @@ namespace tarvel::keyer {
 namespace {
 
 // In CW and QRSS a dash is three dots on one frequency; in DFCW dots and dashes are equally long and the
-// dot is sent dfcwShift lower. Values: TT, dashFactor, gapDivisor, letterGapFactor, dfcwShift, dfcwMode.
+// dot is sent dfcwShift lower. Values: dotMs, dashFactor, gapDivisor, letterGapFactor, dfcwShift, dfcwMode.
 const std::array<KeyingMode, Presets::kRows> kPresets{{
     {" CW", {100, 3, 1, 3, 0, 0}},
     {"QRSS1", {1000, 3, 1, 3, 0, 0}},
@@ -48,16 +48,17 @@ void Presets::choose(int row) {
 }
 
 void Presets::setCustomMode(const CustomMode& shown) {
-    custom_.Dot = std::clamp(shown.Dot, CustomMode::kDotMin, CustomMode::kDotMax);
-    custom_.Dash = std::clamp(shown.Dash, CustomMode::kDashMin, CustomMode::kDashMax);
-    custom_.pause = std::clamp(shown.pause, CustomMode::kPauseMin, CustomMode::kPauseMax);
-    custom_.Bpause = std::clamp(shown.Bpause, CustomMode::kBpauseMin, CustomMode::kBpauseMax);
-    custom_.shiftFr = std::clamp(shown.shiftFr, CustomMode::kShiftMin, CustomMode::kShiftMax);
+    custom_.dotSeconds = std::clamp(shown.dotSeconds, CustomMode::kDotMin, CustomMode::kDotMax);
+    custom_.dashFactor = std::clamp(shown.dashFactor, CustomMode::kDashMin, CustomMode::kDashMax);
+    custom_.gapDivisor = std::clamp(shown.gapDivisor, CustomMode::kPauseMin, CustomMode::kPauseMax);
+    custom_.letterGapFactor =
+        std::clamp(shown.letterGapFactor, CustomMode::kBpauseMin, CustomMode::kBpauseMax);
+    custom_.shiftCentiHz = std::clamp(shown.shiftCentiHz, CustomMode::kShiftMin, CustomMode::kShiftMax);
 }
 
 void Presets::applyCustomMode() {
-    transmission_.setKeying(
-        {custom_.Dot * 1000, custom_.Dash, custom_.pause, custom_.Bpause, custom_.shiftFr, 1});
+    transmission_.setKeying({custom_.dotSeconds * 1000, custom_.dashFactor, custom_.gapDivisor,
+                             custom_.letterGapFactor, custom_.shiftCentiHz, 1});
 }
 
 void Presets::chooseCustomMode() {
@@ -70,11 +71,11 @@ void Presets::chooseCustomMode() {
 }
 
 void Presets::saveCustomMode() {
-    settings_.write(settings::keys::customDot, custom_.Dot);
-    settings_.write(settings::keys::customDash, custom_.Dash);
-    settings_.write(settings::keys::customPause, custom_.pause);
-    settings_.write(settings::keys::customLetterPause, custom_.Bpause);
-    settings_.write(settings::keys::customShift, custom_.shiftFr);
+    settings_.write(settings::keys::customDot, custom_.dotSeconds);
+    settings_.write(settings::keys::customDash, custom_.dashFactor);
+    settings_.write(settings::keys::customPause, custom_.gapDivisor);
+    settings_.write(settings::keys::customLetterPause, custom_.letterGapFactor);
+    settings_.write(settings::keys::customShift, custom_.shiftCentiHz);
 }
 
 } // namespace tarvel::keyer

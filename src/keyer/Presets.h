@@ -27,7 +27,7 @@ public:
     int markedRow() const { return marked_; }
 
     // The values the pop-up shows, each brought inside its range (a pause of 0 would divide by zero, a
-    // huge Dot would overflow the dot length in ms).
+    // huge dot would overflow the dot length in ms).
     void setCustomMode(const CustomMode& shown);
     const CustomMode& customMode() const { return custom_; }
     // The custom values as the keying values; the mode label stays. Always DFCW handling, also without a

@@ -31,11 +31,11 @@ template <typename Event, typename... Args> void notify(const Event& event, Args
 
 } // namespace
 
-Transmission::Transmission(platform::Timer& Timer1, TransmitterControl& transmitter,
+Transmission::Transmission(platform::Timer& keyerTimer, TransmitterControl& transmitter,
                            freqplan::FrequencyPlan& plan, audio::ToneOutput& tone, log::Logbook& log,
                            const BeaconMessages& messages, const platform::Clock& clock,
                            platform::MessageSink& sink)
-    : timer_(Timer1), transmitter_(transmitter), plan_(plan), tone_(tone), log_(log), messages_(messages),
+    : timer_(keyerTimer), transmitter_(transmitter), plan_(plan), tone_(tone), log_(log), messages_(messages),
       clock_(clock), sink_(sink) {
     timer_.onTimeout = [this] { guardedStep(); };
 }
@@ -58,7 +58,7 @@ void Transmission::offerManualPtt(bool offered) {
 
 void Transmission::setSequence(std::string sequence, std::int32_t position) {
     sequence_ = std::move(sequence);
-    kk_ = position;
+    position_ = position;
     notify(events.sequenceChanged);
 }
 
@@ -70,7 +70,7 @@ unsigned char Transmission::symbolAt(std::int64_t position) const {
 
 // Starting a message while another runs replaces it: Start TX recompiles and begins afresh.
 void Transmission::sendMessage(const std::string& text) {
-    txActive_ = true;
+    messageRunning_ = true;
     sequence_.clear();
     text_ = text;
     notify(events.sequenceChanged);
@@ -81,8 +81,8 @@ void Transmission::sendMessage(const std::string& text) {
 void Transmission::start(const std::string& message) {
     sentText_.clear();
     sentTextChanged();
-    kk_ = 1;
-    audioWasPlaying_ = tone_.playing();
+    position_ = 1;
+    toneWasPlaying_ = tone_.playing();
     try {
         // A tone that cannot start ends the start here too: nothing may look as if it were sending.
         if (!tone_.playing())
@@ -115,11 +115,11 @@ void Transmission::prepare(const std::string& message) {
 void Transmission::release() {
     // A transmission that was running when this start began must not go on with the new position either.
     timer_.setEnabled(false);
-    kk_ = length() + 1;
+    position_ = length() + 1;
     transmitter_.keyOff();
     transmitter_.pttOff();
-    tone_.endTransmission(!audioWasPlaying_);
-    txActive_ = false;
+    tone_.endTransmission(!toneWasPlaying_);
+    messageRunning_ = false;
     messagesIdle();
     offerManualPtt(true);
 }
@@ -134,14 +134,14 @@ void Transmission::refreshEstimate() {
 
 void Transmission::stepKeyer() {
     timer_.setEnabled(false);
-    if (kk_ >= 1 && kk_ <= length())
+    if (position_ >= 1 && position_ <= length())
         perform();
-    if (kk_ > length())
+    if (position_ > length())
         endProcessing();
 }
 
 void Transmission::guardedStep() {
-    const bool transmitting = onAir() || (kk_ >= 1 && kk_ <= length());
+    const bool transmitting = onAir() || (position_ >= 1 && position_ <= length());
     platform::runGuarded(sink_, [&] {
         try {
             stepKeyer();
@@ -154,11 +154,11 @@ void Transmission::guardedStep() {
 }
 
 bool Transmission::onAir() const {
-    return txActive_ || (timer_.enabled() && kk_ >= 1 && kk_ <= length());
+    return messageRunning_ || (timer_.enabled() && position_ >= 1 && position_ <= length());
 }
 
 bool Transmission::perform() {
-    const unsigned char symbol = symbolAt(kk_);
+    const unsigned char symbol = symbolAt(position_);
     switch (symbol) {
     case '<':
         startMarker();
@@ -198,7 +198,7 @@ bool Transmission::perform() {
 void Transmission::arm(std::int64_t intervalMs) {
     timer_.setInterval(static_cast<std::int32_t>(intervalMs));
     timer_.setEnabled(true);
-    ++kk_;
+    ++position_;
 }
 
 void Transmission::lookAhead(std::int64_t position) {
@@ -235,32 +235,32 @@ void Transmission::openingPause() {
 }
 
 void Transmission::dot() {
-    const std::int32_t position = kk_;
+    const std::int32_t position = position_;
     show("*");
     transmitter_.keyOn();
     trace(plan_.dfcwShift(), position, "df=");
-    arm(mode_.values.TT);
+    arm(mode_.values.dotMs);
 }
 
 void Transmission::dash() {
-    const std::int32_t position = kk_;
+    const std::int32_t position = position_;
     transmitter_.keyOn();
     show("==");
     trace(plan_.dfcwShift(), position, "df=");
-    arm(product32(mode_.values.TT, mode_.values.dashFactor));
+    arm(product32(mode_.values.dotMs, mode_.values.dashFactor));
 }
 
 void Transmission::elementGap() {
-    gap(1, "/", ElementGapMilliseconds(mode_.values.TT, mode_.values.gapDivisor));
+    gap(1, "/", ElementGapMilliseconds(mode_.values.dotMs, mode_.values.gapDivisor));
 }
 
 void Transmission::letterGap() {
     // Past the next character's echo to its first element.
-    gap(2, "-----", product32(mode_.values.TT, mode_.values.letterGapFactor));
+    gap(2, "-----", product32(mode_.values.dotMs, mode_.values.letterGapFactor));
 }
 
 void Transmission::gap(std::int64_t lookAheadOffset, const char* element, std::int64_t intervalMs) {
-    const std::int64_t position = kk_;
+    const std::int64_t position = position_;
     transmitter_.keyOff();
     lookAhead(position + lookAheadOffset);
     show(element);
@@ -276,19 +276,19 @@ void Transmission::identification(bool startId) {
     const bool cw = startId ? id_.speeds.startCw : id_.speeds.endCw;
     const bool qrss3 = startId ? id_.speeds.startQrss3 : id_.speeds.endQrss3;
     if (cw || qrss3) {
-        k.TT = cw ? 100 : 3000;
+        k.dotMs = cw ? 100 : 3000;
         k.dashFactor = 3;
         k.gapDivisor = 1;
         k.letterGapFactor = 3;
     }
-    arm(k.TT);
+    arm(k.dotMs);
     // The "," that follows the marker retunes to the unshifted frequency.
     plan_.setDfcwShift(0);
-    notify(events.traceLine, "TT=" + std::to_string(k.TT) + "  " + std::to_string(symbolAt(kk_)));
+    notify(events.traceLine, "TT=" + std::to_string(k.dotMs) + "  " + std::to_string(symbolAt(position_)));
 }
 
 void Transmission::restoreMode() {
-    const std::int32_t position = kk_;
+    const std::int32_t position = position_;
     mode_.values = savedMode_;
     arm(1000);
     lookAhead(static_cast<std::int64_t>(position) + 2);
@@ -303,11 +303,11 @@ void Transmission::echo(unsigned char symbol) {
 void Transmission::endProcessing() {
     show("END");
     passChanged(false);
-    if (txActive_) {
+    if (messageRunning_) {
         log_.endRecord();
         if (!loop_) {
-            tone_.endTransmission(!audioWasPlaying_);
-            txActive_ = false;
+            tone_.endTransmission(!toneWasPlaying_);
+            messageRunning_ = false;
             transmitter_.pttOff();
             offerManualPtt(true);
         }
@@ -315,7 +315,7 @@ void Transmission::endProcessing() {
     if (!loop_)
         messagesIdle();
     if (loop_) {
-        kk_ = 1;
+        position_ = 1;
         notify(events.loopRestarted, platform::formatLongTime(clock_.now()));
     }
 }
@@ -323,16 +323,16 @@ void Transmission::endProcessing() {
 void Transmission::stopTransmission() {
     // Everything but the DFCW mode comes back.
     KeyingValues& k = mode_.values;
-    k.TT = savedMode_.TT;
+    k.dotMs = savedMode_.dotMs;
     k.dashFactor = savedMode_.dashFactor;
     k.gapDivisor = savedMode_.gapDivisor;
     k.letterGapFactor = savedMode_.letterGapFactor;
     k.dfcwShift = savedMode_.dfcwShift;
-    txActive_ = false;
+    messageRunning_ = false;
     timer_.setEnabled(false);
-    tone_.endTransmission(!audioWasPlaying_);
+    tone_.endTransmission(!toneWasPlaying_);
     transmitter_.keyOff();
-    kk_ = length() + 1;
+    position_ = length() + 1;
     messagesIdle();
     stepKeyer();
     transmitter_.pttOff();

@@ -1,9 +1,9 @@
 #pragma once
 // One beacon transmission: the compiled element sequence and the position in it, the keying mode and
 // identification in force, the loop, and the state on the air. Start TX compiles the message and runs
-// the first step; each Timer1 timeout runs the next one (key line, DFCW retunes, identification timing),
-// until the transmission ends, repeats or is stopped. It tells its observers what to show. Called on the
-// user-interface thread.
+// the first step; each timeout of the keyer's timer runs the next one (key line, DFCW retunes, identification
+// timing), until the transmission ends, repeats or is stopped. It tells its observers what to show. Called on
+// the user-interface thread.
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/BeaconMessages.h"
@@ -44,8 +44,8 @@ struct TransmissionEvents {
 
 class Transmission {
 public:
-    // Takes Timer1's timeout, which runs guardedStep().
-    Transmission(platform::Timer& Timer1, TransmitterControl& transmitter, freqplan::FrequencyPlan& plan,
+    // Takes the keyer timer's timeout, which runs guardedStep().
+    Transmission(platform::Timer& keyerTimer, TransmitterControl& transmitter, freqplan::FrequencyPlan& plan,
                  audio::ToneOutput& tone, log::Logbook& log, const BeaconMessages& messages,
                  const platform::Clock& clock, platform::MessageSink& sink);
 
@@ -78,7 +78,7 @@ public:
 
     // One step: the symbol at the position, and the end processing when that was the last one.
     void stepKeyer();
-    // One step as Timer1 and Start TX run it: a failure inside a transmission's step ends the
+    // One step as the keyer's timer and Start TX run it: a failure inside a transmission's step ends the
     // transmission as Stop TX does (key and PTT low), and only then reaches the operator, whose message
     // box waits for a click; the chain is broken anyway, and the transmitter must not wait with it.
     void guardedStep();
@@ -91,28 +91,29 @@ public:
     void refreshEstimate();
     const Estimate& estimate() const { return estimate_; }
 
-    // The element actions by hand; each arms Timer1 with its duration and moves the position on by one.
+    // The element actions by hand; each arms the keyer's timer with its duration and moves the position on by
+    // one.
     void dot();
     void dash();
     void elementGap();
     void letterGap();
     void openingPause();
     // Back to the first symbol; one symbol further (wrapping as the 32-bit position does).
-    void rewind() { kk_ = 1; }
-    void skipSymbol() { kk_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(kk_) + 1u); }
+    void rewind() { position_ = 1; }
+    void skipSymbol() { position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) + 1u); }
     // The key line by hand, without timing: a steady carrier and its end.
     void keyDown();
     void keyUp();
 
     const std::string& text() const { return text_; }         // the message as compiled, with its IDs
     const std::string& sequence() const { return sequence_; } // the element sequence
-    std::int32_t position() const { return kk_; }             // 1-based, of the next symbol
+    std::int32_t position() const { return position_; }       // 1-based, of the next symbol
     // A sequence to step through by hand from a position, without a message or the tone.
     void setSequence(std::string sequence, std::int32_t position);
     const std::string& sentText() const { return sentText_; } // echoed characters of this pass
     const std::string& messageText() const { return messageText_; }
-    bool messageRunning() const { return txActive_; }        // started from a message panel, not ended
-    bool toneWasPlaying() const { return audioWasPlaying_; } // before the last Start TX
+    bool messageRunning() const { return messageRunning_; } // started from a message panel, not ended
+    bool toneWasPlaying() const { return toneWasPlaying_; } // before the last Start TX
 
 private:
     std::int32_t length() const { return static_cast<std::int32_t>(sequence_.size()); }
@@ -156,9 +157,9 @@ private:
 
     std::string text_;
     std::string sequence_;
-    std::int32_t kk_ = 1;
-    bool txActive_ = false;
-    bool audioWasPlaying_ = false;
+    std::int32_t position_ = 1;
+    bool messageRunning_ = false;
+    bool toneWasPlaying_ = false;
     std::string sentText_;    // Windows-1251
     std::string messageText_; // the message last started from a panel, quoted in the log
 };

@@ -25,7 +25,7 @@ std::int32_t idUnit(std::int32_t unit, bool cw, bool qrss3) {
 
 double EstimateMilliseconds(std::string_view sequence, const KeyingValues& values, const IdSpeeds& speeds) {
     double total = 0;
-    std::int32_t unit = values.TT;
+    std::int32_t unit = values.dotMs;
     // Products are taken in 64 bits: the factors are small, but a wrapped product would be nonsense.
     for (const char symbol : sequence) {
         switch (symbol) {
@@ -36,10 +36,10 @@ double EstimateMilliseconds(std::string_view sequence, const KeyingValues& value
             unit = idUnit(unit, speeds.startCw, speeds.startQrss3);
             break;
         case '^':
-            unit = values.TT;
+            unit = values.dotMs;
             break;
         case '<':
-            total = values.TT;
+            total = values.dotMs;
             break;
         case '*':
             total += unit;

@@ -14,8 +14,8 @@ public:
     static constexpr const char* kDefaultPort1 = "/dev/ttyS0";
     static constexpr const char* kDefaultPort2 = "/dev/ttyS1";
 
-    // keyLineChoice: the current iRTS, read at every line operation (0: key = RTS, PTT = DTR; 1: swapped;
-    // any other value is taken as 0).
+    // keyLineChoice: the stored key line choice, read at every line operation (0: key = RTS, PTT = DTR; 1:
+    // swapped; any other value is taken as 0).
     TransmitterControl(ControlLines& lines, std::function<std::int32_t()> keyLineChoice);
 
     // The port names behind the choices 0 and 1 (settings "Port1" and "Port2"), Windows-1251.

@@ -220,8 +220,8 @@ std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
                                 hold(keys::rangeMin, stored.rangeMin),
                                 hold(keys::compactShowsVfoB, stored.compactShowsVfoB),
                                 hold(keys::compactShowsVfoA, stored.compactShowsVfoA),
-                                hold(keys::portChoice, port.iCom),
-                                hold(keys::keyLineChoice, port.iRTS),
+                                hold(keys::portChoice, port.portChoice),
+                                hold(keys::keyLineChoice, port.keyLineChoice),
                                 hold(keys::vfoAWaveform, stored.vfoAWaveform),
                                 hold(keys::vfoBWaveform, stored.vfoBWaveform),
                             });

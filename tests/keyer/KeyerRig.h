@@ -27,7 +27,7 @@
 namespace tarvel::keyer {
 // Readable failures: the six values instead of the object's bytes.
 inline void PrintTo(const KeyingValues& v, std::ostream* os) {
-    *os << "{TT " << v.TT << ", dash " << v.dashFactor << ", gap /" << v.gapDivisor << ", letter "
+    *os << "{TT " << v.dotMs << ", dash " << v.dashFactor << ", gap /" << v.gapDivisor << ", letter "
         << v.letterGapFactor << ", shift " << v.dfcwShift << ", dfcw " << v.dfcwMode << "}";
 }
 } // namespace tarvel::keyer

@@ -16,8 +16,8 @@ using Op = RecordingControlLines::Operation;
 struct Rig {
     mock::VirtualTime time;
     RecordingControlLines lines{[this] { return time.nowMs(); }};
-    std::int32_t iRTS = 0;
-    TransmitterControl control{lines, [this] { return iRTS; }};
+    std::int32_t keyLineChoice = 0;
+    TransmitterControl control{lines, [this] { return keyLineChoice; }};
 };
 
 std::string openFailureText(TransmitterControl& control, std::int32_t index) {
@@ -86,7 +86,7 @@ TEST(TransmitterControl, LineChoiceMapsKeyAndPttWithTimes) {
     EXPECT_EQ(rig.lines.operations, rtsKeys);
 
     rig.lines.operations.clear();
-    rig.iRTS = 1;
+    rig.keyLineChoice = 1;
     rig.control.pttOn();
     rig.control.keyOn();
     rig.control.keyOff();
@@ -101,7 +101,7 @@ TEST(TransmitterControl, ChoiceChangedMidTransmissionAppliesFromTheNextOperation
     rig.control.openPort(0);
     rig.control.pttOn(); // DTR as PTT
     rig.control.keyOn(); // RTS as key
-    rig.iRTS = 1;
+    rig.keyLineChoice = 1;
     rig.control.keyOff(); // now DTR is the key: the old PTT drops, RTS stays set
     EXPECT_TRUE(rig.lines.rts);
     EXPECT_FALSE(rig.lines.dtr);

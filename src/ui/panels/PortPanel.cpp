@@ -41,8 +41,8 @@ void PortPanel::loadPortNames() {
 }
 
 void PortPanel::showChoices() {
-    portGroup_.setItemIndex(port_.iCom);
-    keyLineGroup_.setItemIndex(port_.iRTS);
+    portGroup_.setItemIndex(port_.portChoice);
+    keyLineGroup_.setItemIndex(port_.keyLineChoice);
 }
 
 } // namespace tarvel::ui::panels

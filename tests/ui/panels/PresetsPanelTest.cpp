@@ -89,7 +89,7 @@ TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
 
     rig.main.Btdfcw60i.mouseDown(MouseButton::Left); // a left press belongs to the click
     EXPECT_FALSE(rig.main.PnBtdfcw.visible());
-    EXPECT_EQ(rig.transmission.keying().TT, 60000);
+    EXPECT_EQ(rig.transmission.keying().dotMs, 60000);
 
     rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
     EXPECT_TRUE(rig.main.PnBtdfcw.visible());
@@ -100,10 +100,10 @@ TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
 
     // Edited afterwards: only remembered until the next press on the custom button.
     rig.main.SpDot.stepUp();
-    EXPECT_EQ(rig.presets.customMode().Dot, 8);
-    EXPECT_EQ(rig.transmission.keying().TT, 7000);
+    EXPECT_EQ(rig.presets.customMode().dotSeconds, 8);
+    EXPECT_EQ(rig.transmission.keying().dotMs, 7000);
     rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
-    EXPECT_EQ(rig.transmission.keying().TT, 8000);
+    EXPECT_EQ(rig.transmission.keying().dotMs, 8000);
 }
 
 TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
@@ -126,7 +126,7 @@ TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     rig.main.SpDot.setValue(3600);
     rig.main.SpShift.setValue(10);
     rig.main.Btdfcw60i.click();
-    EXPECT_EQ(rig.transmission.keying().TT, 3600000);
+    EXPECT_EQ(rig.transmission.keying().dotMs, 3600000);
     EXPECT_EQ(rig.main.Lbmode.caption(), "dfcw3600");
 }
 

@@ -39,7 +39,7 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
     EXPECT_EQ(rig.form->main.LbTTX.caption(), "00:00:01");
     rig.time.advance(5000);
 
-    // iRTS 0: RTS keys, DTR holds the PTT; the PTT drops as the final letter gap begins.
+    // Key line choice 0: RTS keys, DTR holds the PTT; the PTT drops as the final letter gap begins.
     EXPECT_EQ(rig.lines.edges(), (std::vector<Op>{{Line::Dtr, true, t0},
                                                   {Line::Rts, true, t0 + 1001},
                                                   {Line::Rts, false, t0 + 1101},

@@ -35,7 +35,8 @@ TEST(Startup, FirstStartWithoutSettingsEndsWithTheDefaults) {
     EXPECT_EQ(m.SpinEdit1.value(), 64);
     EXPECT_EQ(rig.form->stream.bufferBytes(), 65536);
     const auto& custom = rig.form->presets.customMode();
-    EXPECT_EQ(std::vector<int>({custom.Dot, custom.Dash, custom.pause, custom.Bpause, custom.shiftFr}),
+    EXPECT_EQ(std::vector<int>({custom.dotSeconds, custom.dashFactor, custom.gapDivisor,
+                                custom.letterGapFactor, custom.shiftCentiHz}),
               std::vector<int>({1, 1, 1, 1, 0}));
     EXPECT_EQ(m.Btdfcw60i.caption(), "qrss1");
     EXPECT_FALSE(rig.form->logbook.on());
