@@ -1,6 +1,5 @@
 #include "ui/TForm1.h"
 
-#include "platform/Locale.h"
 #include "settings/Keys.h"
 
 #include <QCoreApplication>
@@ -20,33 +19,15 @@ TForm1::TForm1(Devices d)
             [this] {
                 return audio::ChannelValues{plan.vfoBWord(), plan.vfoBWaveform(), plan.vfoBLevel()};
             }}),
-      tonePanel({main.btnPlay, main.btnStop, main.Buffer1, main.PnBuffer, main.SpinEdit1, main.Button8},
-                tone),
-      plan(vfoA, vfoB, ini), vfoAPanel({main.seRfreq, main.fineRfr, main.RFreqScrollBar1, main.rgR,
-                                        main.LevRScrollBar1, main.seRLev, main.Label9, main.PnAcol},
-                                       plan),
-      vfoBPanel({main.seLfreq, main.RBt1, main.RBt10, main.RBt100, main.RBt1k, main.rgL, main.LevLScrollBar1,
-                 main.seLLev, main.LbFoutrx, main.PnBcol},
-                plan),
-      layout({main.TForm1, main.GroupBox2, main.GroupBox1, main.PnBt, main.PnCh, main.PnOption,
-              main.GroupBox4, main.Panel3, main.ChBA, main.ChBB}),
+      tonePanel(main, tone), plan(vfoA, vfoB, ini), vfoAPanel(main, plan), vfoBPanel(main, plan),
       options(ini),
-      optionsPanel({main.EdFpA, main.EdKdel, main.EdFp, main.EdRxKdel, main.Edit2, main.Panel1, main.ChBA,
-                    main.ChBB, main.EdminF, main.EdmaxF, main.Button2, main.RFreqScrollBar1},
-                   plan, options),
-      memories(plan, ini), memoriesPanel({main.Edit1,
-                                          {&main.BtF1, &main.BtF2, &main.BtF3, &main.BtF4},
-                                          {&main.BtF1w, &main.BtF2w, &main.BtF3w, &main.BtF4w},
-                                          main.BtKnF,
-                                          keypad.TForm3,
-                                          keypad.buttons},
-                                         memories, plan, vfoAPanel),
-      activityLog(devices.logPath, devices.clock), logbook(activityLog, ini),
-      logPanel({main.Log2, main.Log1, logWindow.TForm2, logWindow.Memo1, logWindow.Save1}, logbook),
-      helpPanel({main.Help1, help.TForm4, help.Memo1}, devices.helpPath),
-      aboutPanel({main.About1, main.GrBoxAbout, main.BitBtn1}),
-      priorityPanel({main.P2, main.PnPrioritet, main.RBPr1, main.RBPr2, main.RBPr3, main.BtPrioritet},
-                    devices.priority, ini),
+      // The operator sees why the port is missing, but still gets the beacon panel.
+      layout(main, options, [this] { guarded([this] { portPanel.OpenPortClick(); }); }),
+      optionsPanel(main, plan, options, vfoAPanel), memories(plan, ini),
+      memoriesPanel(main, keypad, memories, plan, vfoAPanel), activityLog(devices.logPath, devices.clock),
+      logbook(activityLog, ini), logPanel(main, logWindow, logbook), helpPanel(main, help, devices.helpPath),
+      aboutPanel(main), priorityPanel(main, devices.priority, ini),
+      // The keyer.
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
       port(devices.lines, ini), messages(ini),
       transmission(*Timer1, port.transmitter(), plan, tone, logbook, messages, devices.clock, devices.sink),
@@ -83,8 +64,9 @@ TForm1::TForm1(Devices d)
                  main.OpenPort, main.Label32, main.Label33},
                 port, transmission) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
-    for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
-        window->hide();
+    const forms::Inventory* windows[] = {&main, &logWindow, &keypad, &help};
+    for (const forms::Inventory* form : windows)
+        form->window().hide();
     // The keyer's trace collects lines for as long as beacons run.
     main.Memo1.setMaxLines(2000);
     connectShell();
@@ -116,23 +98,16 @@ TForm1::~TForm1() {
 }
 
 void TForm1::connectShell() {
-    main.Options2.onClick = [this] { layout.showOptions(); };
-    main.Button1.onClick = [this] { layout.showCompact(); };
-    // The operator sees why the port is missing, but still gets the beacon panel.
-    main.QRSSDFCW2.onClick = [this] {
-        guarded([this] { portPanel.OpenPortClick(); });
-        layout.showBeacon();
-    };
-    logWindow.TForm2.onResize = [this] { logWindow.resized(); };
-    help.TForm4.onResize = [this] { help.resized(); };
-    keypad.TForm3.onResize = [this] { keypad.resized(); };
+    logWindow.window().onResize = [this] { logWindow.resized(); };
+    help.window().onResize = [this] { help.resized(); };
+    keypad.window().onResize = [this] { keypad.resized(); };
 }
 
 void TForm1::FormCreate() {
     // 1. Values that are not settings.
     plan.restoreFactors({});
     plan.setDfcwShift(0);
-    stream.setBufferBytes(main.SpinEdit1.value() * 1024);
+    stream.setBufferBytes(tonePanel.bufferSetting() * 1024);
     transmission.setKeying({});
     transmission.rewind();
     priorityPanel.choice = platform::ProcessPriority::Normal;
@@ -153,9 +128,9 @@ void TForm1::FormCreate() {
         {.correction = corr, .vfoAFactor = N, .vfoBFactor = Nrx, .vfoBOffset = Fp, .vfoAOffset = FpA});
     const std::int32_t frrx = ini.readInteger("frrx", 0);
     const std::int32_t freq = ini.readInteger("freq", 0);
-    guarded([&] { main.seRfreq.setValue(freq); });
-    const std::int32_t fine = ini.readInteger("01x", main.fineRfr.value());
-    guarded([&] { main.fineRfr.setValue(fine); });
+    guarded([&] { vfoAPanel.setCoarseHz(freq); });
+    const std::int32_t fine = ini.readInteger("01x", vfoAPanel.fineCentiHz());
+    guarded([&] { vfoAPanel.setFineCentiHz(fine); });
     for (int k = 1; k <= freqplan::Memories::kCount; ++k)
         memoriesPanel.loadCoarse(k, ini.readInteger("freq" + std::to_string(k), 0));
     const std::int32_t maxF = ini.readInteger("MaxF", 0);
@@ -169,7 +144,7 @@ void TForm1::FormCreate() {
     std::array<std::string, 4> texts;
     for (int k = 0; k < 4; ++k)
         texts[k] = ini.readText("TXT" + std::to_string(k + 1), "");
-    guarded([&] { main.SpinEdit1.setValue(ini.readInteger("Buffer", main.SpinEdit1.value())); });
+    guarded([&] { tonePanel.showBufferSetting(ini.readInteger("Buffer", tonePanel.bufferSetting())); });
     guarded([&] { main.SpDot.setValue(ini.readInteger("Dot", 0)); });
     guarded([&] { main.SpDash.setValue(ini.readInteger("Dash", 0)); });
     guarded([&] { main.SpLp.setValue(ini.readInteger("pause", 0)); });
@@ -189,7 +164,7 @@ void TForm1::FormCreate() {
     guarded([&] { idPanel.checkLoadedSpeeds(); });
     priorityPanel.showChoice();
     // 5. Apply the priority, which also stores it.
-    guarded([&] { priorityPanel.BtPrioritetClick(); });
+    guarded([&] { priorityPanel.applyChoice(); });
     // 6. Logging state; the header line before the window shows.
     logPanel.showSwitch();
     guarded([&] { logbook.startupHeader(); });
@@ -201,30 +176,30 @@ void TForm1::FormCreate() {
         guarded([&] { field[k]->setText(texts[k]); });
     }
     // 9. Waveforms and the port choices.
-    guarded([&] { main.rgR.setItemIndex(TA); });
-    guarded([&] { main.rgL.setItemIndex(TB); });
+    guarded([&] { vfoAPanel.chooseWaveform(TA); });
+    guarded([&] { vfoBPanel.chooseWaveform(TB); });
     guarded([&] { portPanel.showChoices(); });
     // 10. Tuning step 1 k.
-    guarded([&] { main.RBt1k.setChecked(true); });
+    guarded([&] { vfoBPanel.chooseKilohertzStep(); });
     // 11. Compact layout choices.
-    guarded([&] { main.ChBA.setChecked(VA == 1); });
-    guarded([&] { main.ChBB.setChecked(VB == 1); });
+    guarded([&] { layout.chooseCompactVfoA(VA == 1); });
+    guarded([&] { layout.chooseCompactVfoB(VB == 1); });
     // 12. The stored tuning range, both limits in one step; then the stored frequency again when it lies
     // inside that range, so that it survives a restart instead of being pulled into the designed range.
     guarded([&] { optionsPanel.restoreTuningRange(minF, maxF); });
-    if (freq >= main.RFreqScrollBar1.minValue() && freq <= main.RFreqScrollBar1.maxValue()) {
-        guarded([&] { main.seRfreq.setValue(freq); });
-        guarded([&] { main.fineRfr.setValue(fine); });
+    if (vfoAPanel.inTuningRange(freq)) {
+        guarded([&] { vfoAPanel.setCoarseHz(freq); });
+        guarded([&] { vfoAPanel.setFineCentiHz(fine); });
     }
     // 13. The memory captions were set as the keys were read.
     // 14. Correction, factors and offsets.
-    guarded([&] { main.Edit2.setText(platform::formatGeneral(corr)); });
-    guarded([&] { main.EdKdel.setText(std::to_string(N)); });
-    guarded([&] { main.EdRxKdel.setText(std::to_string(Nrx)); });
-    guarded([&] { main.EdFp.setText(std::to_string(Fp)); });
-    guarded([&] { main.EdFpA.setText(std::to_string(FpA)); });
+    guarded([&] { optionsPanel.showCorrection(corr); });
+    guarded([&] { optionsPanel.showVfoAFactor(N); });
+    guarded([&] { optionsPanel.showVfoBFactor(Nrx); });
+    guarded([&] { optionsPanel.showVfoBOffset(Fp); });
+    guarded([&] { optionsPanel.showVfoAOffset(FpA); });
     // 15. VFO B.
-    guarded([&] { main.seLfreq.setValue(frrx); });
+    guarded([&] { vfoBPanel.tuneTo(frrx); });
     // Both retunes in any case, so the cached values and both words are right before the first Start or
     // memory store even where no control changed.
     guarded([&] { plan.retuneVfoA(); });
@@ -232,8 +207,8 @@ void TForm1::FormCreate() {
     // 16. The compact layout.
     guarded([&] { layout.showCompact(); });
     // 17. Shown; the keyboard to Edit1.
-    main.TForm1.show();
-    main.Edit1.setFocus();
+    main.window().show();
+    memoriesPanel.takeKeyboard();
 }
 
 void TForm1::FormDestroy() {
