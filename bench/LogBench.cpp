@@ -1,8 +1,6 @@
 // What the keyer waits for in the activity log, with an empty log and with a 100 MB one: one record line
 // written with logging on, Start TX's log work, and a whole Start TX and Stop TX of the program, all with
 // the log window hidden as it usually is. The two sizes should cost the same.
-#include "controls/Memo.h"
-#include "controls/Simple.h"
 #include "log/Logbook.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
@@ -11,6 +9,8 @@
 #include "mock/VirtualTime.h"
 #include "platform/SystemClock.h"
 #include "ui/TForm1.h"
+#include "ui/forms/LogForm.h"
+#include "ui/forms/MainForm.h"
 #include "ui/panels/LogPanel.h"
 
 #include <benchmark/benchmark.h>
@@ -65,17 +65,16 @@ const LogFolder& folder(std::int64_t megabytes) {
 // The program's log switch and window over the log, logging on and the window hidden.
 struct Rig {
     explicit Rig(const LogFolder& folder) : file(folder.log(), clock), ini(folder.settings()) {
-        TForm2.hide();
+        logWindow.window().hide();
         logbook.setOn(true);
     }
     platform::SystemClock clock;
-    controls::MenuItem Log2{"Log2", "Log  On"}, Log1{"Log1", "  Log  "}, Save1{"Save1", "Save"};
-    controls::Form TForm2{"TForm2", "Log"};
-    controls::Memo Memo1{"Memo1"};
+    ui::forms::MainForm form;
+    ui::forms::LogForm logWindow;
     log::ActivityLog file;
     settings::IniFile ini;
     log::Logbook logbook{file, ini};
-    ui::panels::LogPanel panel{{Log2, Log1, TForm2, Memo1, Save1}, logbook};
+    ui::panels::LogPanel panel{form, logWindow, logbook};
 };
 
 void BM_LogLine(benchmark::State& state) {

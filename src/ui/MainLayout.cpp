@@ -2,6 +2,21 @@
 
 namespace tarvel::ui {
 
+MainLayout::MainLayout(forms::MainForm& form, freqplan::Options& options, std::function<void()> openPort)
+    : window_(form.TForm1), vfoAGroup_(form.GroupBox2), vfoBGroup_(form.GroupBox1), memoryButtons_(form.PnBt),
+      layoutChoices_(form.PnCh), optionsPanel_(form.PnOption), vfoBOptions_(form.GroupBox4),
+      beaconPanel_(form.Panel3), compactShowsVfoA_(form.ChBA), compactShowsVfoB_(form.ChBB) {
+    form.Options2.onClick = [this] { showOptions(); };
+    form.Button1.onClick = [this] { showCompact(); };
+    // The operator sees why the port is missing, but still gets the beacon panel.
+    form.QRSSDFCW2.onClick = [this, openPort = std::move(openPort)] {
+        openPort();
+        showBeacon();
+    };
+    compactShowsVfoA_.onClick = [this, &options] { options.setCompactVfoA(compactShowsVfoA_.checked()); };
+    compactShowsVfoB_.onClick = [this, &options] { options.setCompactVfoB(compactShowsVfoB_.checked()); };
+}
+
 void MainLayout::showOptions() {
     showWide(WideView::Options);
 }
@@ -12,42 +27,42 @@ void MainLayout::showBeacon() {
 
 void MainLayout::showWide(WideView view) {
     // The options and the beacon panel share the right half; the layout choices belong to the options.
-    p_.layoutChoices.setVisible(view == WideView::Options);
-    p_.window.setWidth(590);
-    p_.optionsPanel.show();
-    p_.vfoBOptions.show();
-    p_.window.setHeight(374);
-    p_.vfoBGroup.setTop(216);
-    p_.memoryButtons.setTop(280);
-    p_.vfoBGroup.show();
-    p_.vfoAGroup.show();
-    p_.beaconPanel.setVisible(view == WideView::Beacon);
+    layoutChoices_.setVisible(view == WideView::Options);
+    window_.setWidth(590);
+    optionsPanel_.show();
+    vfoBOptions_.show();
+    window_.setHeight(374);
+    vfoBGroup_.setTop(216);
+    memoryButtons_.setTop(280);
+    vfoBGroup_.show();
+    vfoAGroup_.show();
+    beaconPanel_.setVisible(view == WideView::Beacon);
 }
 
 void MainLayout::showCompact() {
-    const bool vfoA = p_.compactShowsVfoA.checked();
-    const bool vfoB = p_.compactShowsVfoB.checked();
-    p_.optionsPanel.hide();
-    p_.vfoBOptions.hide();
-    p_.window.setWidth(332);
-    p_.vfoAGroup.setVisible(vfoA);
-    p_.vfoBGroup.setTop(16);
-    p_.memoryButtons.setTop(80);
-    p_.window.setHeight(170);
+    const bool vfoA = compactShowsVfoA_.checked();
+    const bool vfoB = compactShowsVfoB_.checked();
+    optionsPanel_.hide();
+    vfoBOptions_.hide();
+    window_.setWidth(332);
+    vfoAGroup_.setVisible(vfoA);
+    vfoBGroup_.setTop(16);
+    memoryButtons_.setTop(80);
+    window_.setHeight(170);
     if (vfoB) {
-        p_.vfoBGroup.show();
+        vfoBGroup_.show();
     } else {
-        p_.vfoBGroup.hide();
-        p_.window.setHeight(320);
-        p_.memoryButtons.setTop(216);
+        vfoBGroup_.hide();
+        window_.setHeight(320);
+        memoryButtons_.setTop(216);
     }
     if (vfoA == vfoB) {
-        p_.vfoBGroup.show();
-        p_.vfoAGroup.show();
-        p_.window.setHeight(374);
-        p_.vfoAGroup.setTop(16);
-        p_.vfoBGroup.setTop(216);
-        p_.memoryButtons.setTop(280);
+        vfoBGroup_.show();
+        vfoAGroup_.show();
+        window_.setHeight(374);
+        vfoAGroup_.setTop(16);
+        vfoBGroup_.setTop(216);
+        memoryButtons_.setTop(280);
     }
 }
 

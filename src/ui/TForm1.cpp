@@ -1,11 +1,9 @@
 #include "ui/TForm1.h"
 
-#include "platform/Locale.h"
 #include "settings/Keys.h"
 
 #include <QCoreApplication>
 #include <array>
-#include <type_traits>
 
 namespace tarvel::ui {
 TForm1::TForm1(Devices d)
@@ -21,33 +19,15 @@ TForm1::TForm1(Devices d)
             [this] {
                 return audio::ChannelValues{plan.vfoBWord(), plan.vfoBWaveform(), plan.vfoBLevel()};
             }}),
-      tonePanel({main.btnPlay, main.btnStop, main.Buffer1, main.PnBuffer, main.SpinEdit1, main.Button8},
-                tone),
-      plan(vfoA, vfoB, ini), vfoAPanel({main.seRfreq, main.fineRfr, main.RFreqScrollBar1, main.rgR,
-                                        main.LevRScrollBar1, main.seRLev, main.Label9, main.PnAcol},
-                                       plan),
-      vfoBPanel({main.seLfreq, main.RBt1, main.RBt10, main.RBt100, main.RBt1k, main.rgL, main.LevLScrollBar1,
-                 main.seLLev, main.LbFoutrx, main.PnBcol},
-                plan),
-      layout({main.TForm1, main.GroupBox2, main.GroupBox1, main.PnBt, main.PnCh, main.PnOption,
-              main.GroupBox4, main.Panel3, main.ChBA, main.ChBB}),
+      tonePanel(main, tone), plan(vfoA, vfoB, ini), vfoAPanel(main, plan), vfoBPanel(main, plan),
       options(ini),
-      optionsPanel({main.EdFpA, main.EdKdel, main.EdFp, main.EdRxKdel, main.Edit2, main.Panel1, main.ChBA,
-                    main.ChBB, main.EdminF, main.EdmaxF, main.Button2, main.RFreqScrollBar1},
-                   plan, options),
-      memories(plan, ini), memoriesPanel({main.Edit1,
-                                          {&main.BtF1, &main.BtF2, &main.BtF3, &main.BtF4},
-                                          {&main.BtF1w, &main.BtF2w, &main.BtF3w, &main.BtF4w},
-                                          main.BtKnF,
-                                          keypad.TForm3,
-                                          keypad.buttons},
-                                         memories, plan, vfoAPanel),
-      activityLog(devices.logPath, devices.clock), logbook(activityLog, ini),
-      logPanel({main.Log2, main.Log1, logWindow.TForm2, logWindow.Memo1, logWindow.Save1}, logbook),
-      helpPanel({main.Help1, help.TForm4, help.Memo1}, devices.helpPath),
-      aboutPanel({main.About1, main.GrBoxAbout, main.BitBtn1}),
-      priorityPanel({main.P2, main.PnPrioritet, main.RBPr1, main.RBPr2, main.RBPr3, main.BtPrioritet},
-                    devices.priority, ini),
+      // The operator sees why the port is missing, but still gets the beacon panel.
+      layout(main, options, [this] { guarded([this] { portPanel.OpenPortClick(); }); }),
+      optionsPanel(main, plan, options, vfoAPanel), memories(plan, ini),
+      memoriesPanel(main, keypad, memories, plan, vfoAPanel), activityLog(devices.logPath, devices.clock),
+      logbook(activityLog, ini), logPanel(main, logWindow, logbook), helpPanel(main, help, devices.helpPath),
+      aboutPanel(main), priorityPanel(main, devices.priority, ini),
+      // The keyer.
       Timer1(devices.makeTimer()), Timer2(devices.makeTimer()), Timer3(devices.makeTimer()),
       port(devices.lines, ini), messages(ini),
       transmission(*Timer1, port.transmitter(), plan, tone, logbook, messages, devices.clock, devices.sink),
@@ -58,8 +38,9 @@ TForm1::TForm1(Devices d)
       presetsPanel(main, presets, transmission), idPanel(main, transmission.identification(), ini),
       portPanel(main, port, transmission) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
-    for (controls::Form* window : {&main.TForm1, &logWindow.TForm2, &keypad.TForm3, &help.TForm4})
-        window->hide();
+    const forms::Inventory* windows[] = {&main, &logWindow, &keypad, &help};
+    for (const forms::Inventory* form : windows)
+        form->window().hide();
     connectShell();
     for (auto* timer : {Timer1.get(), Timer2.get(), Timer3.get()}) {
         timer->setInterval(1000);
@@ -89,28 +70,21 @@ TForm1::~TForm1() {
 }
 
 void TForm1::connectShell() {
-    main.Options2.onClick = [this] { layout.showOptions(); };
-    main.Button1.onClick = [this] { layout.showCompact(); };
-    // The operator sees why the port is missing, but still gets the beacon panel.
-    main.QRSSDFCW2.onClick = [this] {
-        guarded([this] { portPanel.openPort(); });
-        layout.showBeacon();
-    };
-    logWindow.TForm2.onResize = [this] { logWindow.resized(); };
-    help.TForm4.onResize = [this] { help.resized(); };
-    keypad.TForm3.onResize = [this] { keypad.resized(); };
+    logWindow.window().onResize = [this] { logWindow.resized(); };
+    help.window().onResize = [this] { help.resized(); };
+    keypad.window().onResize = [this] { keypad.resized(); };
 }
 
 void TForm1::FormCreate() {
     // 1. Values that are not settings.
     plan.restoreFactors({});
     plan.setDfcwShift(0);
-    stream.setBufferBytes(main.SpinEdit1.value() * 1024);
+    stream.setBufferBytes(tonePanel.bufferSetting() * 1024);
     transmission.setKeying({});
     transmission.rewind();
     priorityPanel.choice = platform::ProcessPriority::Normal;
     Timer2->setEnabled(true);
-    guarded([&] { main.RgRTS.setItemIndex(0); });
+    guarded([&] { portPanel.showRtsKeying(); });
 
     // 2. The log file exists from here on; a working directory that refuses it does not stop start-up.
     activityLog.ensureFile();
@@ -126,7 +100,7 @@ void TForm1::FormCreate() {
     guarded([&] { idPanel.checkLoadedSpeeds(); });
     priorityPanel.showChoice();
     // 5. Apply the priority, which also stores it.
-    guarded([&] { priorityPanel.BtPrioritetClick(); });
+    guarded([&] { priorityPanel.applyChoice(); });
     // 6. Logging state; the header line before the window shows.
     logPanel.showSwitch();
     guarded([&] { logbook.startupHeader(); });
@@ -136,31 +110,30 @@ void TForm1::FormCreate() {
     for (int k = 0; k < 4; ++k)
         guarded([&] { messagesPanel.showText(k + 1, stored.messages[static_cast<std::size_t>(k)]); });
     // 9. Waveforms and the port choices.
-    guarded([&] { main.rgR.setItemIndex(stored.vfoAWaveform); });
-    guarded([&] { main.rgL.setItemIndex(stored.vfoBWaveform); });
+    guarded([&] { vfoAPanel.chooseWaveform(stored.vfoAWaveform); });
+    guarded([&] { vfoBPanel.chooseWaveform(stored.vfoBWaveform); });
     guarded([&] { portPanel.showChoices(); });
     // 10. Tuning step 1 k.
-    guarded([&] { main.RBt1k.setChecked(true); });
+    guarded([&] { vfoBPanel.chooseKilohertzStep(); });
     // 11. Compact layout choices.
-    guarded([&] { main.ChBA.setChecked(stored.compactShowsVfoA == 1); });
-    guarded([&] { main.ChBB.setChecked(stored.compactShowsVfoB == 1); });
+    guarded([&] { layout.chooseCompactVfoA(stored.compactShowsVfoA == 1); });
+    guarded([&] { layout.chooseCompactVfoB(stored.compactShowsVfoB == 1); });
     // 12. The stored tuning range, both limits in one step; then the stored frequency again when it lies
     // inside that range, so that it survives a restart instead of being pulled into the designed range.
     guarded([&] { optionsPanel.restoreTuningRange(stored.rangeMin, stored.rangeMax); });
-    if (stored.coarseHz >= main.RFreqScrollBar1.minValue() &&
-        stored.coarseHz <= main.RFreqScrollBar1.maxValue()) {
-        guarded([&] { main.seRfreq.setValue(stored.coarseHz); });
-        guarded([&] { main.fineRfr.setValue(stored.fineCentiHz); });
+    if (vfoAPanel.inTuningRange(stored.coarseHz)) {
+        guarded([&] { vfoAPanel.setCoarseHz(stored.coarseHz); });
+        guarded([&] { vfoAPanel.setFineCentiHz(stored.fineCentiHz); });
     }
     // 13. The memory captions were set as the keys were read.
     // 14. Correction, factors and offsets.
-    guarded([&] { main.Edit2.setText(platform::formatGeneral(stored.factors.correction)); });
-    guarded([&] { main.EdKdel.setText(std::to_string(stored.factors.vfoAFactor)); });
-    guarded([&] { main.EdRxKdel.setText(std::to_string(stored.factors.vfoBFactor)); });
-    guarded([&] { main.EdFp.setText(std::to_string(stored.factors.vfoBOffset)); });
-    guarded([&] { main.EdFpA.setText(std::to_string(stored.factors.vfoAOffset)); });
+    guarded([&] { optionsPanel.showCorrection(stored.factors.correction); });
+    guarded([&] { optionsPanel.showVfoAFactor(stored.factors.vfoAFactor); });
+    guarded([&] { optionsPanel.showVfoBFactor(stored.factors.vfoBFactor); });
+    guarded([&] { optionsPanel.showVfoBOffset(stored.factors.vfoBOffset); });
+    guarded([&] { optionsPanel.showVfoAOffset(stored.factors.vfoAOffset); });
     // 15. VFO B.
-    guarded([&] { main.seLfreq.setValue(stored.vfoBHz); });
+    guarded([&] { vfoBPanel.tuneTo(stored.vfoBHz); });
     // Both retunes in any case, so the cached values and both words are right before the first Start or
     // memory store even where no control changed.
     guarded([&] { plan.retuneVfoA(); });
@@ -168,8 +141,8 @@ void TForm1::FormCreate() {
     // 16. The compact layout.
     guarded([&] { layout.showCompact(); });
     // 17. Shown; the keyboard to Edit1.
-    main.TForm1.show();
-    main.Edit1.setFocus();
+    main.window().show();
+    memoriesPanel.takeKeyboard();
 }
 
 std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
@@ -178,18 +151,17 @@ std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
     const auto hold = [this](const auto& key, auto& value) {
         return Restore{std::string(key.name), [this, &key, &value] { value = ini.read(key); }};
     };
-    // A row that sets a spin field to the stored value.
-    const auto set = [this](const auto& key, controls::SpinField& field) {
-        return Restore{std::string(key.name), [this, &key, &field] { field.setValue(ini.read(key)); }};
+    // A row that hands the stored value to a panel.
+    const auto show = [this](const auto& key, auto apply) {
+        return Restore{std::string(key.name), [this, &key, apply] { apply(ini.read(key)); }};
     };
-    // A row that sets a field to the stored value, or leaves what it shows when the key is missing.
-    const auto keep = [this](const auto& key, auto& field) {
-        return Restore{std::string(key.name), [this, &key, &field] {
-                           if constexpr (std::is_same_v<std::decay_t<decltype(field)>, controls::SpinField>)
-                               field.setValue(ini.read(key, field.value()));
-                           else
-                               field.setText(ini.read(key, field.text()));
-                       }};
+    // A row that hands the stored value to a panel, or what the panel shows when the key is missing.
+    const auto keep = [this](const auto& key, auto shown, auto apply) {
+        return Restore{std::string(key.name), [this, &key, shown, apply] { apply(ini.read(key, shown())); }};
+    };
+    using Field = panels::PresetsPanel::CustomField;
+    const auto custom = [this, show](const auto& key, Field field) {
+        return show(key, [this, field](std::int32_t value) { presetsPanel.showCustomValue(field, value); });
     };
 
     std::vector<Restore> rows{
@@ -204,12 +176,12 @@ std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
         {std::string(keys::vfoACoarse.name),
          [this, &stored] {
              stored.coarseHz = ini.read(keys::vfoACoarse);
-             main.seRfreq.setValue(stored.coarseHz);
+             vfoAPanel.setCoarseHz(stored.coarseHz);
          }},
         {std::string(keys::vfoAFine.name),
          [this, &stored] {
-             stored.fineCentiHz = ini.read(keys::vfoAFine, main.fineRfr.value());
-             main.fineRfr.setValue(stored.fineCentiHz);
+             stored.fineCentiHz = ini.read(keys::vfoAFine, vfoAPanel.fineCentiHz());
+             vfoAPanel.setFineCentiHz(stored.fineCentiHz);
          }},
     };
     for (int k = keys::memoryCoarse.first; k <= keys::memoryCoarse.last; ++k)
@@ -232,16 +204,22 @@ std::vector<TForm1::Restore> TForm1::restoreTable(Stored& stored) {
                         }});
     rows.insert(rows.end(),
                 {
-                    keep(keys::bufferKiB, main.SpinEdit1),
-                    set(keys::customDot, main.SpDot),
-                    set(keys::customDash, main.SpDash),
-                    set(keys::customPause, main.SpLp),
-                    set(keys::customLetterPause, main.SpBigp),
-                    set(keys::customShift, main.SpShift),
+                    keep(
+                        keys::bufferKiB, [this] { return tonePanel.bufferSetting(); },
+                        [this](std::int32_t kib) { tonePanel.showBufferSetting(kib); }),
+                    custom(keys::customDot, Field::Dot),
+                    custom(keys::customDash, Field::Dash),
+                    custom(keys::customPause, Field::ElementGap),
+                    custom(keys::customLetterPause, Field::LetterGap),
+                    custom(keys::customShift, Field::Shift),
                     {std::string(keys::logging.name), [this] { logbook.restore(); }},
                     hold(keys::endIdSpeed, transmission.identification().endSpeedSetting),
-                    keep(keys::startIdText, main.Ed_id_Start),
-                    keep(keys::endIdText, main.Ed_id_End),
+                    keep(
+                        keys::startIdText, [this] { return idPanel.startText(); },
+                        [this](const std::string& text) { idPanel.showStartText(text); }),
+                    keep(
+                        keys::endIdText, [this] { return idPanel.endText(); },
+                        [this](const std::string& text) { idPanel.showEndText(text); }),
                     hold(keys::startIdSpeed, transmission.identification().startSpeedSetting),
                     {std::string(keys::priority.name), [this] { priorityPanel.restore(); }},
                     {std::string(keys::port1Device.name) + ", " + std::string(keys::port2Device.name),

@@ -74,8 +74,8 @@ public:
     freqplan::FrequencyPlan plan;
     panels::VfoAPanel vfoAPanel;
     panels::VfoBPanel vfoBPanel;
-    MainLayout layout;
     freqplan::Options options;
+    MainLayout layout;
     panels::OptionsPanel optionsPanel;
     freqplan::Memories memories;
     panels::MemoriesPanel memoriesPanel;

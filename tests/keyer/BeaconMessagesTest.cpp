@@ -1,10 +1,11 @@
 // The stored messages and the beacon clock, which marks each new day in the activity log.
 #include "keyer/BeaconMessages.h"
 
-#include "controls/Memo.h"
 #include "mock/Files.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
+#include "ui/forms/LogForm.h"
+#include "ui/forms/MainForm.h"
 #include "ui/panels/LogPanel.h"
 
 #include <filesystem>
@@ -25,13 +26,12 @@ struct ClockRig {
 
     mock::VirtualTime time;
     std::unique_ptr<mock::VirtualTimer> Timer2 = time.makeTimer();
-    controls::MenuItem Log2{"Log2", "Log Off"}, Log1{"Log1", "  Log  "}, Save1{"Save1", "Save"};
-    controls::Form TForm2{"TForm2", "Log"};
-    controls::Memo Memo1{"Memo1"};
+    ui::forms::MainForm form;
+    ui::forms::LogForm logWindow;
     log::ActivityLog file;
     settings::IniFile ini{"beacon.ini"};
     log::Logbook log{file, ini};
-    ui::panels::LogPanel logPanel{{Log2, Log1, TForm2, Memo1, Save1}, log};
+    ui::panels::LogPanel logPanel{form, logWindow, log};
     mock::RecordingMessageSink sink;
     keyer::BeaconClock clock{log, time, *Timer2, sink};
     std::string shown;
@@ -42,7 +42,7 @@ struct ClockRig {
 TEST(BeaconClock, ShowsTheTimeEverySecondAndMarksMidnightOnceWhileLogging) {
     ClockRig rig({2026, 12, 7, 23, 59, 58, 0});
     rig.log.setOn(true);
-    rig.Log2.setCaption("something else");
+    rig.form.Log2.setCaption("something else");
     rig.time.advance(1000);
     EXPECT_EQ(rig.shown, "23:59:59");
     EXPECT_FALSE(std::filesystem::exists("vfolog.txt"));
@@ -50,17 +50,17 @@ TEST(BeaconClock, ShowsTheTimeEverySecondAndMarksMidnightOnceWhileLogging) {
     rig.time.advance(3000);
     EXPECT_EQ(rig.shown, "0:00:02");
     EXPECT_EQ(mock::readFile("vfolog.txt"), "    08.12.2026---------------------------------0:00:00\r\n");
-    EXPECT_EQ(rig.Log2.caption(), "Log  On");
-    EXPECT_EQ(rig.Memo1.lines().size(), 2u); // the log window was reloaded
+    EXPECT_EQ(rig.form.Log2.caption(), "Log  On");
+    EXPECT_EQ(rig.logWindow.Memo1.lines().size(), 2u); // the log window was reloaded
     EXPECT_TRUE(rig.sink.messages.empty());
 }
 
 TEST(BeaconClock, WithLoggingOffMidnightOnlyResetsTheMenuCaption) {
     ClockRig rig({2026, 12, 7, 23, 59, 59, 500});
-    rig.Log2.setCaption("something else");
+    rig.form.Log2.setCaption("something else");
     rig.time.advance(1000); // 0:00:00.500
     EXPECT_EQ(rig.shown, "0:00:00");
-    EXPECT_EQ(rig.Log2.caption(), "Log Off");
+    EXPECT_EQ(rig.form.Log2.caption(), "Log Off");
     EXPECT_FALSE(std::filesystem::exists("vfolog.txt"));
 }
 

@@ -37,6 +37,22 @@ void IdPanel::speedClicked(std::int32_t& setting, std::int32_t value) {
     takeSpeeds();
 }
 
+const std::string& IdPanel::startText() const {
+    return startText_.text();
+}
+
+const std::string& IdPanel::endText() const {
+    return endText_.text();
+}
+
+void IdPanel::showStartText(const std::string& text) {
+    startText_.setText(text);
+}
+
+void IdPanel::showEndText(const std::string& text) {
+    endText_.setText(text);
+}
+
 void IdPanel::checkLoadedSpeeds() {
     // Each check runs the button's click handler, which sets the same value again.
     if (id_.endSpeedSetting == 1)

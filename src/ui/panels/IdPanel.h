@@ -22,6 +22,11 @@ public:
     // Start-up, once the stored speed choices are loaded: 1 checks CW, 2 QRSS3; any other value leaves
     // the buttons as they are.
     void checkLoadedSpeeds();
+    // Start-up: the stored texts, or what the fields show when none is stored.
+    const std::string& startText() const;
+    const std::string& endText() const;
+    void showStartText(const std::string& text);
+    void showEndText(const std::string& text);
 
 private:
     // The speeds as the buttons show them; unchecking a button runs no handler, checking its sibling does.

@@ -2,33 +2,30 @@
 
 namespace tarvel::ui::panels {
 
-LogPanel::LogPanel(LogPanelControls controls, log::Logbook& logbook)
-    : c_(controls), logbook_(logbook), file_(logbook.file()) {
-    c_.Log2.onClick = [this] { Log2Click(); };
-    c_.Log1.onClick = [this] { Log1Click(); };
-    c_.Save1.onClick = [this] { Save1Click(); };
+LogPanel::LogPanel(forms::MainForm& form, forms::LogForm& window, log::Logbook& logbook)
+    : switch_(form.Log2), window_(window.TForm2), text_(window.Memo1), logbook_(logbook),
+      file_(logbook.file()) {
+    switch_.onClick = [this] { logbook_.toggle(); };
+    form.Log1.onClick = [this] { showWindow(); };
+    window.Save1.onClick = [this] { save(); };
     // The file's lines and then one empty line: new lines go in before it, as a reload would put them.
-    c_.Memo1.setKeepsLastLine(true);
+    text_.setKeepsLastLine(true);
     logbook_.onSwitchShown = [this] { showSwitch(); };
     logbook_.onLineAdded = [this] { lineAdded(); };
     logbook_.onCatchUp = [this] { catchUp(); };
 }
 
 void LogPanel::showSwitch() {
-    c_.Log2.setCaption(logbook_.on() ? "Log  On" : "Log Off");
+    switch_.setCaption(logbook_.on() ? "Log  On" : "Log Off");
 }
 
-void LogPanel::Log2Click() {
-    logbook_.toggle();
-}
-
-void LogPanel::Log1Click() {
-    c_.TForm2.show();
+void LogPanel::showWindow() {
+    window_.show();
     load();
 }
 
-void LogPanel::Save1Click() {
-    file_.save(c_.Memo1.lines());
+void LogPanel::save() {
+    file_.save(text_.lines());
 }
 
 void LogPanel::load() {
@@ -36,29 +33,29 @@ void LogPanel::load() {
     shown_.reset();
     auto lines = file_.readLines(&read, &shownEndsLine_);
     lines.emplace_back();
-    c_.Memo1.setLines(std::move(lines));
+    text_.setLines(std::move(lines));
     if (read != log::ActivityLog::Extent{}) // set only when the file could be read
         shown_ = read;
-    shownGeneration_ = c_.Memo1.generation();
+    shownGeneration_ = text_.generation();
 }
 
 bool LogPanel::showsFile(const std::optional<log::ActivityLog::Extent>& file) const {
     // The operator's edits in the window are not the file.
-    return shown_ && file && *shown_ == *file && c_.Memo1.generation() == shownGeneration_;
+    return shown_ && file && *shown_ == *file && text_.generation() == shownGeneration_;
 }
 
 void LogPanel::catchUp() {
-    if (c_.TForm2.visible() && !showsFile(file_.extent()))
+    if (window_.visible() && !showsFile(file_.extent()))
         load();
 }
 
 void LogPanel::lineAdded() {
-    if (!c_.TForm2.visible())
+    if (!window_.visible())
         return;
     const auto& added = file_.lastAppended();
     // After a last line without its end the new text joins that line, which a reload shows best.
     if (added && shownEndsLine_ && showsFile(added->before)) {
-        c_.Memo1.addLine(added->line);
+        text_.addLine(added->line);
         shown_->size += added->bytes;
     } else {
         load();

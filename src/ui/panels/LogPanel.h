@@ -5,39 +5,34 @@
 #include "controls/Memo.h"
 #include "controls/Simple.h"
 #include "log/Logbook.h"
+#include "ui/forms/LogForm.h"
+#include "ui/forms/MainForm.h"
 
 #include <optional>
 
 namespace tarvel::ui::panels {
 
-struct LogPanelControls {
-    controls::MenuItem& Log2; // "Log Off" / "Log  On"
-    controls::MenuItem& Log1; // "  Log  ": shows the window
-    controls::Form& TForm2;   // the log window
-    controls::Memo& Memo1;    // the log window's text
-    controls::MenuItem& Save1;
-};
-
 class LogPanel {
 public:
     // Connects the controls and follows the logbook.
-    LogPanel(LogPanelControls controls, log::Logbook& logbook);
+    LogPanel(forms::MainForm& form, forms::LogForm& window, log::Logbook& logbook);
 
-    void Log2Click();
-    // Shows the log window, loaded from the file: its lines and one empty line after the last.
-    void Log1Click();
-    // The window's lines replace the file.
-    void Save1Click();
-    // Log2's caption from the switch.
+    // The switch's caption from the switch.
     void showSwitch();
 
 private:
+    // Shows the log window, loaded from the file: its lines and one empty line after the last.
+    void showWindow();
+    // The window's lines replace the file.
+    void save();
     void load();
     void lineAdded();
     void catchUp();
     bool showsFile(const std::optional<log::ActivityLog::Extent>& file) const;
 
-    LogPanelControls c_;
+    controls::MenuItem& switch_; // "Log Off" / "Log  On"
+    controls::Form& window_;
+    controls::Memo& text_;
     log::Logbook& logbook_;
     log::ActivityLog& file_;
     // What the window was loaded with: the part of the file its lines hold, and the text's generation then.

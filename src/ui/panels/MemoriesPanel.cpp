@@ -13,18 +13,21 @@ std::string keypadCaption(std::int32_t hz) {
 
 } // namespace
 
-MemoriesPanel::MemoriesPanel(MemoriesControls controls, freqplan::Memories& memories,
+MemoriesPanel::MemoriesPanel(forms::MainForm& form, forms::KeypadForm& keypad, freqplan::Memories& memories,
                              const freqplan::FrequencyPlan& plan, VfoAPanel& vfoA)
-    : c_(controls), memories_(memories), plan_(plan), vfoA_(vfoA) {
+    : keyboardBox_(form.Edit1), recallButtons_{&form.BtF1, &form.BtF2, &form.BtF3, &form.BtF4},
+      keypadWindow_(keypad.TForm3), keypadButtons_(keypad.buttons), memories_(memories), plan_(plan),
+      vfoA_(vfoA) {
+    const std::array<controls::Button*, 4> storeButtons{&form.BtF1w, &form.BtF2w, &form.BtF3w, &form.BtF4w};
     for (int k = 1; k <= 4; ++k) {
-        c_.BtF[k - 1]->onClick = [this, k] { recall(k); };
-        c_.BtFw[k - 1]->onClick = [this, k] { store(k); };
+        recallButtons_[k - 1]->onClick = [this, k] { recall(k); };
+        storeButtons[k - 1]->onClick = [this, k] { store(k); };
     }
     for (int j = 1; j <= 14; ++j) {
-        c_.Bt[j - 1]->onMouseDown = [this, j](controls::MouseButton b) { keypadMouseDown(j, b); };
-        c_.Bt[j - 1]->onClick = [this, j] { keypadClick(j); };
+        keypadButtons_[j - 1]->onMouseDown = [this, j](controls::MouseButton b) { keypadMouseDown(j, b); };
+        keypadButtons_[j - 1]->onClick = [this, j] { keypadClick(j); };
     }
-    c_.BtKnF.onClick = [this] { BtKnFClick(); };
+    form.BtKnF.onClick = [this] { showKeypad(); };
 }
 
 void MemoriesPanel::store(int k) {
@@ -33,22 +36,22 @@ void MemoriesPanel::store(int k) {
     memories_.store(k);
     const auto i = static_cast<std::size_t>(k - 1);
     if (k <= 4)
-        c_.BtF[i]->setCaption(std::to_string(memories_.coarse(k)));
+        recallButtons_[i]->setCaption(std::to_string(memories_.coarse(k)));
     else // the keypad shows the coarse field as it stands, even where the last retune failed
-        c_.Bt[i - 4]->setCaption(keypadCaption(plan_.vfoACoarseHz()));
+        keypadButtons_[i - 4]->setCaption(keypadCaption(plan_.vfoACoarseHz()));
 }
 
 void MemoriesPanel::recall(int k) {
     if (k < 1 || k > freqplan::Memories::kCount)
         return;
     vfoA_.tuneTo(memories_.recalled(k));
-    c_.Edit1.setFocus();
+    keyboardBox_.setFocus();
 }
 
-void MemoriesPanel::BtKnFClick() {
-    c_.TForm3.show();
+void MemoriesPanel::showKeypad() {
+    keypadWindow_.show();
     for (int j = 1; j <= 14; ++j)
-        c_.Bt[j - 1]->setCaption(keypadCaption(memories_.coarse(j + 4)));
+        keypadButtons_[j - 1]->setCaption(keypadCaption(memories_.coarse(j + 4)));
 }
 
 void MemoriesPanel::keypadMouseDown(int j, controls::MouseButton button) {
@@ -72,7 +75,11 @@ void MemoriesPanel::FormShortCut(int functionKey) {
 void MemoriesPanel::loadCoarse(int k, std::int32_t hz) {
     memories_.loadCoarse(k, hz);
     if (k >= 1 && k <= 4)
-        c_.BtF[static_cast<std::size_t>(k - 1)]->setCaption(std::to_string(hz));
+        recallButtons_[static_cast<std::size_t>(k - 1)]->setCaption(std::to_string(hz));
+}
+
+void MemoriesPanel::takeKeyboard() {
+    keyboardBox_.setFocus();
 }
 
 } // namespace tarvel::ui::panels

@@ -5,6 +5,8 @@
 #include "controls/Simple.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
+#include "ui/forms/KeypadForm.h"
+#include "ui/forms/MainForm.h"
 #include "ui/panels/VfoPanels.h"
 
 #include <array>
@@ -12,35 +14,32 @@
 
 namespace tarvel::ui::panels {
 
-struct MemoriesControls {
-    controls::Control& Edit1;
-    std::array<controls::Button*, 4> BtF;  // recall 1 … 4, captions show the coarse values
-    std::array<controls::Button*, 4> BtFw; // store 1 … 4
-    controls::Button& BtKnF;               // opens the keypad window
-    controls::Form& TForm3;                // the keypad window
-    std::array<controls::Button*, 14> Bt;  // keypad buttons for memories 5 … 18
-};
-
 class MemoriesPanel {
 public:
-    MemoriesPanel(MemoriesControls controls, freqplan::Memories& memories,
+    MemoriesPanel(forms::MainForm& form, forms::KeypadForm& keypad, freqplan::Memories& memories,
                   const freqplan::FrequencyPlan& plan, VfoAPanel& vfoA);
 
     // k = 1 … 18.
     void store(int k);
     void recall(int k);
-    void BtKnFClick();
     // Keypad button j = 1 … 14 serves memory j + 4: a right press stores, a left click recalls.
     void keypadMouseDown(int j, controls::MouseButton button);
     void keypadClick(int j);
     // Function key n (F1 = 1) pressed anywhere in the main window; never consumes the key.
     // F1 … F4 store memories 1 … 4, F8 lowers and F9 raises the fine value by 5.
     void FormShortCut(int functionKey);
-    // Start-up: the stored coarse value of memory k, also the caption of BtF1 … BtF4.
+    // Start-up: the stored coarse value of memory k, also the caption of its recall button for k = 1 … 4.
     void loadCoarse(int k, std::int32_t hz);
+    // The keyboard to the window's own box, where the function keys reach the window.
+    void takeKeyboard();
 
 private:
-    MemoriesControls c_;
+    void showKeypad();
+
+    controls::Control& keyboardBox_;
+    std::array<controls::Button*, 4> recallButtons_; // captions show the coarse values
+    controls::Form& keypadWindow_;
+    const std::array<controls::Button*, 14>& keypadButtons_; // memories 5 … 18
     freqplan::Memories& memories_;
     const freqplan::FrequencyPlan& plan_;
     VfoAPanel& vfoA_;

@@ -1,74 +1,66 @@
 #include "ui/panels/OptionsPanel.h"
 
+#include "platform/Locale.h"
 #include "ui/panels/FieldText.h"
 
 #include <string>
 
 namespace tarvel::ui::panels {
 
-OptionsPanel::OptionsPanel(OptionsControls controls, freqplan::FrequencyPlan& plan,
-                           freqplan::Options& options)
-    : c_(controls), plan_(plan), options_(options) {
-    c_.Edit2.onChange = [this] { Edit2Change(); };
-    c_.EdKdel.onChange = [this] { EdKdelChange(); };
-    c_.EdRxKdel.onChange = [this] { EdRxKdelChange(); };
-    c_.EdFp.onChange = [this] { EdFpChange(); };
-    c_.EdFpA.onChange = [this] { EdFpAChange(); };
-    c_.ChBA.onClick = [this] { ChBAClick(); };
-    c_.ChBB.onClick = [this] { ChBBClick(); };
-    c_.Button2.onClick = [this] { Button2Click(); };
+OptionsPanel::OptionsPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan, freqplan::Options& options,
+                           VfoAPanel& vfoA)
+    : vfoAOffset_(form.EdFpA), vfoAFactor_(form.EdKdel), vfoBOffset_(form.EdFp), vfoBFactor_(form.EdRxKdel),
+      correction_(form.Edit2), hiddenPanel_(form.Panel1), minHz_(form.EdminF), maxHz_(form.EdmaxF),
+      plan_(plan), options_(options), vfoA_(vfoA) {
+    correction_.onChange = [this] { plan_.setCorrection(decimalOf(correction_.text())); };
+    vfoAFactor_.onChange = [this] { plan_.setVfoAFactor(integerOf(vfoAFactor_.text())); };
+    vfoBFactor_.onChange = [this] { plan_.setVfoBFactor(integerOf(vfoBFactor_.text())); };
+    vfoBOffset_.onChange = [this] { plan_.setVfoBOffset(integerOf(vfoBOffset_.text())); };
+    vfoAOffset_.onChange = [this] { plan_.setVfoAOffset(integerOf(vfoAOffset_.text())); };
+    form.Button2.onClick = [this] { applyTuningRange(); };
 }
 
-void OptionsPanel::Edit2Change() {
-    plan_.setCorrection(decimalOf(c_.Edit2.text()));
+void OptionsPanel::showCorrection(double correction) {
+    correction_.setText(platform::formatGeneral(correction));
 }
 
-void OptionsPanel::EdKdelChange() {
-    plan_.setVfoAFactor(integerOf(c_.EdKdel.text()));
+void OptionsPanel::showVfoAFactor(std::int32_t factor) {
+    vfoAFactor_.setText(std::to_string(factor));
 }
 
-void OptionsPanel::EdRxKdelChange() {
-    plan_.setVfoBFactor(integerOf(c_.EdRxKdel.text()));
+void OptionsPanel::showVfoBFactor(std::int32_t factor) {
+    vfoBFactor_.setText(std::to_string(factor));
 }
 
-void OptionsPanel::EdFpChange() {
-    plan_.setVfoBOffset(integerOf(c_.EdFp.text()));
+void OptionsPanel::showVfoBOffset(std::int32_t hz) {
+    vfoBOffset_.setText(std::to_string(hz));
 }
 
-void OptionsPanel::EdFpAChange() {
-    plan_.setVfoAOffset(integerOf(c_.EdFpA.text()));
+void OptionsPanel::showVfoAOffset(std::int32_t hz) {
+    vfoAOffset_.setText(std::to_string(hz));
 }
 
-void OptionsPanel::ChBAClick() {
-    options_.setCompactVfoA(c_.ChBA.checked());
-}
-
-void OptionsPanel::ChBBClick() {
-    options_.setCompactVfoB(c_.ChBB.checked());
-}
-
-void OptionsPanel::Button2Click() {
-    const std::int32_t maxHz = integerOf(c_.EdmaxF.text());
-    const std::int32_t minHz = integerOf(c_.EdminF.text());
+void OptionsPanel::applyTuningRange() {
+    const std::int32_t maxHz = integerOf(maxHz_.text());
+    const std::int32_t minHz = integerOf(minHz_.text());
     // The bar refuses a range it cannot take; then nothing is stored.
-    c_.RFreqScrollBar1.setMax(maxHz);
-    c_.RFreqScrollBar1.setMin(minHz);
+    vfoA_.narrowTuningRange(minHz, maxHz);
     options_.setTuningRange(minHz, maxHz);
 }
 
 void OptionsPanel::restoreTuningRange(std::int32_t minHz, std::int32_t maxHz) {
     if (options_.restoreTuningRange(minHz, maxHz)) {
-        c_.RFreqScrollBar1.setRange(minHz, maxHz);
-        c_.EdminF.setText(std::to_string(minHz));
-        c_.EdmaxF.setText(std::to_string(maxHz));
+        vfoA_.setTuningRange(minHz, maxHz);
+        minHz_.setText(std::to_string(minHz));
+        maxHz_.setText(std::to_string(maxHz));
     } else {
-        c_.RFreqScrollBar1.setRange(22000, 550000);
+        vfoA_.setTuningRange(22000, 550000);
     }
 }
 
 void OptionsPanel::FormKeyDown(int key, bool alt) {
     if (key == 'X' && alt)
-        c_.Panel1.show();
+        hiddenPanel_.show();
 }
 
 } // namespace tarvel::ui::panels

@@ -40,6 +40,10 @@ void PortPanel::loadPortNames() {
     port2Field_.setText(port_.port2());
 }
 
+void PortPanel::showRtsKeying() {
+    keyLineGroup_.setItemIndex(0);
+}
+
 void PortPanel::showChoices() {
     portGroup_.setItemIndex(port_.portChoice);
     keyLineGroup_.setItemIndex(port_.keyLineChoice);

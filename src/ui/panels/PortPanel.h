@@ -23,6 +23,8 @@ public:
     // Start-up: the stored port names into the fields; the loaded choices into the groups.
     void loadPortNames();
     void showChoices();
+    // Start-up: RTS keys until the stored choice is shown.
+    void showRtsKeying();
 
 private:
     keyer::PortChoice shown() const;

@@ -49,6 +49,11 @@ void PresetsPanel::readCustomMode() {
         {dot_.value(), dash_.value(), elementGap_.value(), letterGap_.value(), shift_.value()});
 }
 
+void PresetsPanel::showCustomValue(CustomField field, std::int32_t value) {
+    controls::SpinField* const fields[] = {&dot_, &dash_, &elementGap_, &letterGap_, &shift_};
+    fields[static_cast<int>(field)]->setValue(value);
+}
+
 void PresetsPanel::showCustomLabel() {
     customButton_.setCaption(presets_.customMode().label());
 }

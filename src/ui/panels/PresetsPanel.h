@@ -21,6 +21,9 @@ public:
     // Start-up: the custom mode takes what the five spin fields show, and the custom button its label.
     void readCustomMode();
     void showCustomLabel();
+    // Start-up: a stored custom value into its spin field, whose change handler passes it on.
+    enum class CustomField { Dot, Dash, ElementGap, LetterGap, Shift };
+    void showCustomValue(CustomField field, std::int32_t value);
 
 private:
     void showMode();

@@ -34,47 +34,41 @@ std::vector<std::string> readLines(int fd) {
 
 } // namespace
 
-HelpPanel::HelpPanel(HelpPanelControls controls, std::string path) : c_(controls), path_(std::move(path)) {
-    c_.Help1.onClick = [this] { Help1Click(); };
+HelpPanel::HelpPanel(forms::MainForm& form, forms::HelpForm& window, std::string path)
+    : window_(window.TForm4), text_(window.Memo1), path_(std::move(path)) {
+    form.Help1.onClick = [this] { showWindow(); };
 }
 
-void HelpPanel::Help1Click() {
-    c_.TForm4.show();
+void HelpPanel::showWindow() {
+    window_.show();
     int fd = platform::openFile(path_, platform::FileAccess::Read);
     if (fd == -ENOENT) {
         // Created empty when missing; a folder that refuses it just leaves the window empty.
         fd = platform::openFile(path_, platform::FileAccess::Append);
         if (fd >= 0)
             ::close(fd);
-        c_.Memo1.setLines({});
+        text_.setLines({});
         return;
     }
     if (fd < 0)
         throw platform::Failure("I/O error " + std::to_string(-fd));
-    c_.Memo1.setLines(readLines(fd));
+    text_.setLines(readLines(fd));
 }
 
-AboutPanel::AboutPanel(AboutPanelControls controls) : c_(controls) {
-    c_.About1.onClick = [this] { BtopenAboutClick(); };
-    c_.BitBtn1.onClick = [this] { BitBtn1Click(); };
+AboutPanel::AboutPanel(forms::MainForm& form) : box_(form.GrBoxAbout) {
+    form.About1.onClick = [this] { box_.show(); };
+    form.BitBtn1.onClick = [this] { box_.hide(); };
 }
 
-void AboutPanel::BtopenAboutClick() {
-    c_.GrBoxAbout.show();
-}
-
-void AboutPanel::BitBtn1Click() {
-    c_.GrBoxAbout.hide();
-}
-
-PriorityPanel::PriorityPanel(PriorityPanelControls controls, platform::ProcessPriority& priority,
+PriorityPanel::PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority,
                              settings::IniFile& settings)
-    : c_(controls), priority_(priority), settings_(settings) {
-    c_.P2.onClick = [this] { P2Click(); };
-    c_.BtPrioritet.onClick = [this] { BtPrioritetClick(); };
-    c_.RBPr1.onClick = [this] { choice = platform::ProcessPriority::RealTime; };
-    c_.RBPr2.onClick = [this] { choice = platform::ProcessPriority::High; };
-    c_.RBPr3.onClick = [this] { choice = platform::ProcessPriority::Normal; };
+    : panel_(form.PnPrioritet), realTime_(form.RBPr1), high_(form.RBPr2), normal_(form.RBPr3),
+      priority_(priority), settings_(settings) {
+    form.P2.onClick = [this] { panel_.show(); };
+    form.BtPrioritet.onClick = [this] { applyChoice(); };
+    realTime_.onClick = [this] { choice = platform::ProcessPriority::RealTime; };
+    high_.onClick = [this] { choice = platform::ProcessPriority::High; };
+    normal_.onClick = [this] { choice = platform::ProcessPriority::Normal; };
 }
 
 void PriorityPanel::restore() {
@@ -83,19 +77,15 @@ void PriorityPanel::restore() {
 
 void PriorityPanel::showChoice() {
     if (choice == platform::ProcessPriority::RealTime)
-        c_.RBPr1.setChecked(true);
+        realTime_.setChecked(true);
     else if (choice == platform::ProcessPriority::High)
-        c_.RBPr2.setChecked(true);
+        high_.setChecked(true);
     else if (choice == platform::ProcessPriority::Normal)
-        c_.RBPr3.setChecked(true);
+        normal_.setChecked(true);
 }
 
-void PriorityPanel::P2Click() {
-    c_.PnPrioritet.show();
-}
-
-void PriorityPanel::BtPrioritetClick() {
-    c_.PnPrioritet.hide();
+void PriorityPanel::applyChoice() {
+    panel_.hide();
     priority_.apply(choice);
     settings_.write(settings::keys::priority, choice);
 }

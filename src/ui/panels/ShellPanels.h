@@ -6,61 +6,39 @@
 #include "controls/Simple.h"
 #include "platform/ProcessPriority.h"
 #include "settings/IniFile.h"
+#include "ui/forms/HelpForm.h"
+#include "ui/forms/MainForm.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tarvel::ui::panels {
 
-struct HelpPanelControls {
-    controls::MenuItem& Help1;
-    controls::Form& TForm4; // the help window
-    controls::Memo& Memo1;  // its text
-};
-
 class HelpPanel {
 public:
-    HelpPanel(HelpPanelControls controls, std::string path);
-
-    // Shows the help window with the file's lines; a missing file is created empty. A file that cannot
-    // be read throws platform::Failure("I/O error <errno>") with the window shown.
-    void Help1Click();
+    HelpPanel(forms::MainForm& form, forms::HelpForm& window, std::string path);
 
 private:
-    HelpPanelControls c_;
-    std::string path_;
-};
+    // Shows the help window with the file's lines; a missing file is created empty. A file that cannot
+    // be read throws platform::Failure("I/O error <errno>") with the window shown.
+    void showWindow();
 
-struct AboutPanelControls {
-    controls::MenuItem& About1;
-    controls::Control& GrBoxAbout;
-    controls::Button& BitBtn1; // "OK"
+    controls::Form& window_;
+    controls::Memo& text_;
+    std::string path_;
 };
 
 class AboutPanel {
 public:
-    explicit AboutPanel(AboutPanelControls controls);
-
-    void BtopenAboutClick();
-    void BitBtn1Click();
+    explicit AboutPanel(forms::MainForm& form);
 
 private:
-    AboutPanelControls c_;
-};
-
-struct PriorityPanelControls {
-    controls::MenuItem& P2;
-    controls::Control& PnPrioritet;
-    controls::RadioButton& RBPr1;  // "Real Time"
-    controls::RadioButton& RBPr2;  // "High"
-    controls::RadioButton& RBPr3;  // "Normal"
-    controls::Button& BtPrioritet; // "Ok"
+    controls::Control& box_;
 };
 
 class PriorityPanel {
 public:
-    PriorityPanel(PriorityPanelControls controls, platform::ProcessPriority& priority,
-                  settings::IniFile& settings);
+    PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority, settings::IniFile& settings);
 
     // As platform::ProcessPriority numbers it; what the radio buttons chose last.
     std::int32_t choice = platform::ProcessPriority::Normal;
@@ -68,12 +46,14 @@ public:
     // Start-up: the stored choice, then its radio button checked (none for a value out of range).
     void restore();
     void showChoice();
-    void P2Click();
     // "Ok": hides the panel, applies the choice and stores it.
-    void BtPrioritetClick();
+    void applyChoice();
 
 private:
-    PriorityPanelControls c_;
+    controls::Control& panel_;
+    controls::RadioButton& realTime_;
+    controls::RadioButton& high_;
+    controls::RadioButton& normal_;
     platform::ProcessPriority& priority_;
     settings::IniFile& settings_;
 };

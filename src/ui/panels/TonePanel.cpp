@@ -2,39 +2,29 @@
 
 namespace tarvel::ui::panels {
 
-TonePanel::TonePanel(TonePanelControls controls, audio::ToneOutput& tone) : c_(controls), tone_(tone) {
-    c_.btnPlay.onClick = [this] { btnPlayClick(); };
-    c_.btnStop.onClick = [this] { btnStopClick(); };
-    c_.Buffer1.onClick = [this] { Buffer1Click(); };
-    c_.SpinEdit1.onChange = [this] { SpinEdit1Change(); };
-    c_.Button8.onClick = [this] { Button8Click(); };
+TonePanel::TonePanel(forms::MainForm& form, audio::ToneOutput& tone)
+    : start_(form.btnPlay), stop_(form.btnStop), bufferPanel_(form.PnBuffer), bufferSize_(form.SpinEdit1),
+      tone_(tone) {
+    start_.onClick = [this] { tone_.start(); };
+    stop_.onClick = [this] { tone_.stop(); };
+    form.Buffer1.onClick = [this] { bufferPanel_.show(); };
+    bufferSize_.onChange = [this] { tone_.setBufferSetting(bufferSize_.value()); };
+    form.Button8.onClick = [this] { closeBufferPanel(); };
     tone_.onStateChange = [this] { showState(); };
 }
 
-void TonePanel::btnPlayClick() {
-    tone_.start();
+void TonePanel::showBufferSetting(std::int32_t kib) {
+    bufferSize_.setValue(kib);
 }
 
-void TonePanel::btnStopClick() {
-    tone_.stop();
-}
-
-void TonePanel::Buffer1Click() {
-    c_.PnBuffer.show();
-}
-
-void TonePanel::SpinEdit1Change() {
-    tone_.setBufferSetting(c_.SpinEdit1.value());
-}
-
-void TonePanel::Button8Click() {
-    c_.PnBuffer.hide();
-    tone_.saveBufferSetting(c_.SpinEdit1.value());
+void TonePanel::closeBufferPanel() {
+    bufferPanel_.hide();
+    tone_.saveBufferSetting(bufferSize_.value());
 }
 
 void TonePanel::showState() {
-    c_.btnPlay.setEnabled(!tone_.playing());
-    c_.btnStop.setEnabled(tone_.playing() && !tone_.heldForTransmission());
+    start_.setEnabled(!tone_.playing());
+    stop_.setEnabled(tone_.playing() && !tone_.heldForTransmission());
 }
 
 } // namespace tarvel::ui::panels

@@ -4,34 +4,31 @@
 #include "audio/ToneOutput.h"
 #include "controls/Simple.h"
 #include "controls/SpinField.h"
+#include "ui/forms/MainForm.h"
+
+#include <cstdint>
 
 namespace tarvel::ui::panels {
-
-struct TonePanelControls {
-    controls::Button& btnPlay;
-    controls::Button& btnStop;
-    controls::MenuItem& Buffer1;
-    controls::Control& PnBuffer;
-    controls::SpinField& SpinEdit1;
-    controls::Button& Button8;
-};
 
 class TonePanel {
 public:
     // Connects the controls and follows the output's state.
-    TonePanel(TonePanelControls controls, audio::ToneOutput& tone);
+    TonePanel(forms::MainForm& form, audio::ToneOutput& tone);
 
-    void btnPlayClick();
-    void btnStopClick();
-    void Buffer1Click();
-    void SpinEdit1Change();
-    void Button8Click();
+    // The buffer size shown, in KiB; set as the operator would set it, running the field's handler.
+    std::int32_t bufferSetting() const { return bufferSize_.value(); }
+    void showBufferSetting(std::int32_t kib);
 
 private:
+    // The buffer panel's "OK": hides the panel and stores the size.
+    void closeBufferPanel();
     // Start while the tone is off; Stop while it plays and no transmission owns it.
     void showState();
 
-    TonePanelControls c_;
+    controls::Button& start_;
+    controls::Button& stop_;
+    controls::Control& bufferPanel_;
+    controls::SpinField& bufferSize_;
     audio::ToneOutput& tone_;
 };
 

@@ -25,96 +25,138 @@ controls::Color waveformColor(int waveform) {
 
 } // namespace
 
-VfoAPanel::VfoAPanel(VfoAControls controls, freqplan::FrequencyPlan& plan) : c_(controls), plan_(plan) {
+VfoAPanel::VfoAPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
+    : coarse_(form.seRfreq), fine_(form.fineRfr), tuningBar_(form.RFreqScrollBar1), waveform_(form.rgR),
+      levelBar_(form.LevRScrollBar1), levelField_(form.seRLev), toneLabel_(form.Label9),
+      waveformIndicator_(form.PnAcol), plan_(plan) {
     // Start loads the bar's level, not the field's.
-    plan_.assumeVfoA(c_.seRfreq.value(), c_.fineRfr.value(), c_.rgR.itemIndex(),
-                     c_.LevRScrollBar1.position());
-    c_.seRfreq.onChange = [this] { frequencyChanged(); };
-    c_.fineRfr.onChange = [this] { frequencyChanged(); };
-    c_.rgR.onClick = [this] { rgRClick(); };
-    c_.LevRScrollBar1.onChange = [this] { LevRScrollBar1Change(); };
-    c_.seRLev.onChange = [this] { seRLevChange(); };
-    c_.RFreqScrollBar1.onChange = [this] { RFreqScrollBar1Change(); };
+    plan_.assumeVfoA(coarse_.value(), fine_.value(), waveform_.itemIndex(), levelBar_.position());
+    coarse_.onChange = [this] { frequencyChanged(); };
+    fine_.onChange = [this] { frequencyChanged(); };
+    waveform_.onClick = [this] { waveformChosen(); };
+    levelBar_.onChange = [this] { levelBarMoved(); };
+    levelField_.onChange = [this] { levelFieldChanged(); };
+    tuningBar_.onChange = [this] { tuningBarMoved(); };
     plan_.onVfoATone = [this](const freqplan::Tone& tone) { showTone(tone); };
 }
 
 void VfoAPanel::frequencyChanged() {
     // A fine value that leaves 0 … 99 carries into the coarse value; each setter runs this handler again
     // nested, and this run then goes on with the normalised values.
-    if (c_.fineRfr.value() == 100) {
-        c_.fineRfr.setValue(0);
-        c_.seRfreq.setValue(stepped(c_.seRfreq.value(), 1));
+    if (fine_.value() == 100) {
+        fine_.setValue(0);
+        coarse_.setValue(stepped(coarse_.value(), 1));
     }
-    if (c_.fineRfr.value() < 0) {
-        c_.fineRfr.setValue(95);
-        c_.seRfreq.setValue(stepped(c_.seRfreq.value(), -1));
+    if (fine_.value() < 0) {
+        fine_.setValue(95);
+        coarse_.setValue(stepped(coarse_.value(), -1));
     }
-    plan_.setVfoA(c_.seRfreq.value(), c_.fineRfr.value());
+    plan_.setVfoA(coarse_.value(), fine_.value());
 }
 
 void VfoAPanel::showTone(const freqplan::Tone& tone) {
-    showToneOn(c_.Label9, tone);
+    showToneOn(toneLabel_, tone);
     // The bar follows every retune; a coarse value beyond its range pulls the field back through it.
-    c_.RFreqScrollBar1.setPosition(plan_.vfoACoarseHz());
+    tuningBar_.setPosition(plan_.vfoACoarseHz());
 }
 
-void VfoAPanel::rgRClick() {
-    plan_.setVfoAWaveform(c_.rgR.itemIndex());
-    c_.PnAcol.setColor(waveformColor(c_.rgR.itemIndex()));
+void VfoAPanel::waveformChosen() {
+    plan_.setVfoAWaveform(waveform_.itemIndex());
+    waveformIndicator_.setColor(waveformColor(waveform_.itemIndex()));
 }
 
-void VfoAPanel::LevRScrollBar1Change() {
-    plan_.setVfoALevel(c_.LevRScrollBar1.position());
-    c_.seRLev.setValue(c_.LevRScrollBar1.position());
+void VfoAPanel::levelBarMoved() {
+    plan_.setVfoALevel(levelBar_.position());
+    levelField_.setValue(levelBar_.position());
 }
 
-void VfoAPanel::seRLevChange() {
-    plan_.playVfoALevel(c_.seRLev.value());
+void VfoAPanel::levelFieldChanged() {
+    plan_.playVfoALevel(levelField_.value());
 }
 
-void VfoAPanel::RFreqScrollBar1Change() {
-    c_.seRfreq.setValue(c_.RFreqScrollBar1.position());
+void VfoAPanel::tuningBarMoved() {
+    coarse_.setValue(tuningBar_.position());
+}
+
+void VfoAPanel::setCoarseHz(std::int32_t hz) {
+    coarse_.setValue(hz);
+}
+
+void VfoAPanel::setFineCentiHz(std::int32_t centiHz) {
+    fine_.setValue(centiHz);
+}
+
+void VfoAPanel::chooseWaveform(int waveform) {
+    waveform_.setItemIndex(waveform);
 }
 
 void VfoAPanel::tuneTo(const freqplan::Memory& memory) {
-    c_.seRfreq.setValue(memory.coarseHz);
-    c_.fineRfr.setValue(memory.fineCentiHz);
+    coarse_.setValue(memory.coarseHz);
+    fine_.setValue(memory.fineCentiHz);
 }
 
 void VfoAPanel::stepFine(int delta) {
-    c_.fineRfr.setValue(c_.fineRfr.value() + delta);
+    fine_.setValue(fine_.value() + delta);
 }
 
-VfoBPanel::VfoBPanel(VfoBControls controls, freqplan::FrequencyPlan& plan) : c_(controls), plan_(plan) {
+bool VfoAPanel::inTuningRange(std::int32_t hz) const {
+    return hz >= tuningBar_.minValue() && hz <= tuningBar_.maxValue();
+}
+
+void VfoAPanel::narrowTuningRange(std::int32_t minHz, std::int32_t maxHz) {
+    tuningBar_.setMax(maxHz);
+    tuningBar_.setMin(minHz);
+}
+
+void VfoAPanel::setTuningRange(std::int32_t minHz, std::int32_t maxHz) {
+    tuningBar_.setRange(minHz, maxHz);
+}
+
+VfoBPanel::VfoBPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
+    : frequency_(form.seLfreq), step1_(form.RBt1), step10_(form.RBt10), step100_(form.RBt100),
+      step1k_(form.RBt1k), waveform_(form.rgL), levelBar_(form.LevLScrollBar1), levelField_(form.seLLev),
+      toneLabel_(form.LbFoutrx), waveformIndicator_(form.PnBcol), plan_(plan) {
     // Start loads the field's level, not the bar's.
-    plan_.assumeVfoB(c_.seLfreq.value(), c_.rgL.itemIndex(), c_.seLLev.value());
-    c_.seLfreq.onChange = [this] { seLfreqChange(); };
-    c_.rgL.onClick = [this] { rgLClick(); };
-    c_.LevLScrollBar1.onChange = [this] { LevLScrollBar1Change(); };
-    c_.seLLev.onChange = [this] { seLLevChange(); };
-    c_.RBt1.onClick = [this] { c_.seLfreq.setIncrement(1); };
-    c_.RBt10.onClick = [this] { c_.seLfreq.setIncrement(10); };
-    c_.RBt100.onClick = [this] { c_.seLfreq.setIncrement(100); };
-    c_.RBt1k.onClick = [this] { c_.seLfreq.setIncrement(1000); };
-    plan_.onVfoBTone = [this](const freqplan::Tone& tone) { showToneOn(c_.LbFoutrx, tone); };
+    plan_.assumeVfoB(frequency_.value(), waveform_.itemIndex(), levelField_.value());
+    frequency_.onChange = [this] { frequencyChanged(); };
+    waveform_.onClick = [this] { waveformChosen(); };
+    levelBar_.onChange = [this] { levelBarMoved(); };
+    levelField_.onChange = [this] { levelFieldChanged(); };
+    step1_.onClick = [this] { frequency_.setIncrement(1); };
+    step10_.onClick = [this] { frequency_.setIncrement(10); };
+    step100_.onClick = [this] { frequency_.setIncrement(100); };
+    step1k_.onClick = [this] { frequency_.setIncrement(1000); };
+    plan_.onVfoBTone = [this](const freqplan::Tone& tone) { showToneOn(toneLabel_, tone); };
 }
 
-void VfoBPanel::seLfreqChange() {
-    plan_.setVfoB(c_.seLfreq.value());
+void VfoBPanel::tuneTo(std::int32_t hz) {
+    frequency_.setValue(hz);
 }
 
-void VfoBPanel::rgLClick() {
-    plan_.setVfoBWaveform(c_.rgL.itemIndex());
-    c_.PnBcol.setColor(waveformColor(c_.rgL.itemIndex()));
+void VfoBPanel::chooseWaveform(int waveform) {
+    waveform_.setItemIndex(waveform);
 }
 
-void VfoBPanel::LevLScrollBar1Change() {
-    plan_.playVfoBLevel(c_.LevLScrollBar1.position());
-    c_.seLLev.setValue(c_.LevLScrollBar1.position());
+void VfoBPanel::chooseKilohertzStep() {
+    step1k_.setChecked(true);
 }
 
-void VfoBPanel::seLLevChange() {
-    plan_.setVfoBLevel(c_.seLLev.value());
+void VfoBPanel::frequencyChanged() {
+    plan_.setVfoB(frequency_.value());
+}
+
+void VfoBPanel::waveformChosen() {
+    plan_.setVfoBWaveform(waveform_.itemIndex());
+    waveformIndicator_.setColor(waveformColor(waveform_.itemIndex()));
+}
+
+void VfoBPanel::levelBarMoved() {
+    plan_.playVfoBLevel(levelBar_.position());
+    levelField_.setValue(levelBar_.position());
+}
+
+void VfoBPanel::levelFieldChanged() {
+    plan_.setVfoBLevel(levelField_.value());
 }
 
 } // namespace tarvel::ui::panels

@@ -10,6 +10,9 @@
 #include "controls/SpinField.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
+#include "ui/forms/MainForm.h"
+
+#include <cstdint>
 
 namespace tarvel::ui::panels {
 
@@ -17,66 +20,73 @@ constexpr controls::Color kOrange = controls::rgb(255, 136, 34);
 constexpr controls::Color kLightGrey = controls::rgb(204, 204, 204);
 constexpr controls::Color kGreen = controls::rgb(0, 136, 85);
 
-struct VfoAControls {
-    controls::SpinField& seRfreq;
-    controls::SpinField& fineRfr;
-    controls::ScrollBar& RFreqScrollBar1;
-    controls::RadioGroup& rgR;
-    controls::ScrollBar& LevRScrollBar1;
-    controls::SpinField& seRLev;
-    controls::Label& Label9;
-    controls::Control& PnAcol;
-};
-
 class VfoAPanel {
 public:
     // Hands the controls' present values to the plan and connects the handlers.
-    VfoAPanel(VfoAControls controls, freqplan::FrequencyPlan& plan);
+    VfoAPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan);
 
-    // The coarse or the fine field changed.
-    void frequencyChanged();
-    void rgRClick();
-    void LevRScrollBar1Change();
-    void seRLevChange();
-    void RFreqScrollBar1Change();
-
+    // The fields set as the operator would set them, each running its handler.
+    void setCoarseHz(std::int32_t hz);
+    void setFineCentiHz(std::int32_t centiHz);
+    std::int32_t fineCentiHz() const { return fine_.value(); }
+    void chooseWaveform(int waveform);
     // Tunes as the operator would: the coarse field, then the fine one, each running its handler.
     void tuneTo(const freqplan::Memory& memory);
     // The fine field moved by delta 0.01 Hz, carrying as a step would.
     void stepFine(int delta);
 
+    // The tuning bar's range. A narrowed range takes the maximum first, then the minimum, each of which the
+    // bar may refuse; a set range takes both limits in one step.
+    bool inTuningRange(std::int32_t hz) const;
+    void narrowTuningRange(std::int32_t minHz, std::int32_t maxHz);
+    void setTuningRange(std::int32_t minHz, std::int32_t maxHz);
+
 private:
+    // The coarse or the fine field changed.
+    void frequencyChanged();
+    void waveformChosen();
+    void levelBarMoved();
+    void levelFieldChanged();
+    void tuningBarMoved();
     void showTone(const freqplan::Tone& tone);
 
-    VfoAControls c_;
+    controls::SpinField& coarse_;
+    controls::SpinField& fine_;
+    controls::ScrollBar& tuningBar_;
+    controls::RadioGroup& waveform_;
+    controls::ScrollBar& levelBar_;
+    controls::SpinField& levelField_; // a hidden mirror of the bar
+    controls::Label& toneLabel_;
+    controls::Control& waveformIndicator_;
     freqplan::FrequencyPlan& plan_;
-};
-
-struct VfoBControls {
-    controls::SpinField& seLfreq;
-    controls::RadioButton& RBt1;
-    controls::RadioButton& RBt10;
-    controls::RadioButton& RBt100;
-    controls::RadioButton& RBt1k;
-    controls::RadioGroup& rgL;
-    controls::ScrollBar& LevLScrollBar1;
-    controls::SpinField& seLLev;
-    controls::Label& LbFoutrx;
-    controls::Control& PnBcol;
 };
 
 class VfoBPanel {
 public:
     // Hands the controls' present values to the plan and connects the handlers.
-    VfoBPanel(VfoBControls controls, freqplan::FrequencyPlan& plan);
+    VfoBPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan);
 
-    void seLfreqChange();
-    void rgLClick();
-    void LevLScrollBar1Change();
-    void seLLevChange();
+    // Set as the operator would set them, each running its handler.
+    void tuneTo(std::int32_t hz);
+    void chooseWaveform(int waveform);
+    void chooseKilohertzStep();
 
 private:
-    VfoBControls c_;
+    void frequencyChanged();
+    void waveformChosen();
+    void levelBarMoved();
+    void levelFieldChanged();
+
+    controls::SpinField& frequency_;
+    controls::RadioButton& step1_;
+    controls::RadioButton& step10_;
+    controls::RadioButton& step100_;
+    controls::RadioButton& step1k_;
+    controls::RadioGroup& waveform_;
+    controls::ScrollBar& levelBar_;
+    controls::SpinField& levelField_;
+    controls::Label& toneLabel_;
+    controls::Control& waveformIndicator_;
     freqplan::FrequencyPlan& plan_;
 };
 

@@ -21,8 +21,8 @@ FormWindow::FormWindow(controls::Form& model, platform::MessageSink& sink, bool 
     if (fixed_)
         setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    // The controls' places were designed for an 8-point font on a 96 dpi screen; a larger desktop font
-    // would clip their captions.
+    // The inventories' places fit an 8-point font on a 96 dpi screen; a larger desktop font would clip
+    // their captions.
     QFont designFont = font();
     designFont.setPixelSize(kDesignFontPixels);
     setFont(designFont);

@@ -7,8 +7,7 @@ LabelView::LabelView(controls::Label& model, platform::MessageSink& sink, QWidge
       binding_(
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
     setTextFormat(Qt::PlainText);
-    // Opaque like the labels the windows were designed with: a label covers what lies under it, such as
-    // the centred caption of the panel it sits on.
+    // Opaque: a label covers what lies under it, such as the centred caption of the panel it sits on.
     setAutoFillBackground(true);
     sync();
 }

@@ -32,8 +32,8 @@ void applyColors(QWidget& widget, const controls::Control& model, QPalette::Colo
 // Everything a check box or radio button shows of its model: caption, mark, the common properties and
 // its colours on a background of its own only when it has a colour.
 void applyCheckable(QAbstractButton& widget, const controls::Control& model, bool checked);
-// Paints a group box flat, as the windows were designed: an etched frame whose top line runs through the
-// middle of the title, and a plain inside, so opaque labels in it do not stand out. For paintEvent.
+// Paints a group box flat: an etched frame whose top line runs through the middle of the title, and a
+// plain inside, so opaque labels in it do not stand out. For paintEvent.
 void paintGroupFrame(QGroupBox& box);
 
 // Makes the next applyColors set the palette again, after the widget changed it on its own.

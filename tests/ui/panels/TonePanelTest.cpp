@@ -4,6 +4,7 @@
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/MessageSink.h"
+#include "ui/forms/MainForm.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,14 +18,9 @@ namespace {
 struct PanelRig {
     PanelRig() {
         std::filesystem::remove("panel.ini");
-        btnStop.setEnabled(false); // as the form starts
-        PnBuffer.hide();
         record->autoPlay = true;
     }
-    controls::Button btnPlay{"btnPlay", "Start"}, btnStop{"btnStop", "Stop"}, Button8{"Button8", "OK"};
-    controls::MenuItem Buffer1{"Buffer1", "Buffer"};
-    controls::Panel PnBuffer{"PnBuffer", "Buffer Size"};
-    controls::SpinField SpinEdit1{"SpinEdit1", 16, 64, 16, 64};
+    ui::forms::MainForm form;
     synth::ToneChannel vfoA, vfoB;
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     audio::OutputStream stream{vfoA, vfoB, mock::RecordingAudioDevice::factory(record)};
@@ -40,11 +36,11 @@ struct PanelRig {
                             [] {
                                 return audio::ChannelValues{2, 1, 1};
                             }}};
-    ui::panels::TonePanel panel{{btnPlay, btnStop, Buffer1, PnBuffer, SpinEdit1, Button8}, tone};
+    ui::panels::TonePanel panel{form, tone};
     mock::RecordingMessageSink sink;
 
     // Start enabled, Stop enabled.
-    std::pair<bool, bool> buttons() const { return {btnPlay.enabled(), btnStop.enabled()}; }
+    std::pair<bool, bool> buttons() const { return {form.btnPlay.enabled(), form.btnStop.enabled()}; }
 };
 
 using Buttons = std::pair<bool, bool>;
@@ -53,7 +49,7 @@ using Buttons = std::pair<bool, bool>;
 
 TEST(TonePanel, StartIsForAToneThatIsOffAndStopForOneThatNoTransmissionHolds) {
     PanelRig rig;
-    rig.btnPlay.click();
+    rig.form.btnPlay.click();
     EXPECT_TRUE(rig.tone.playing());
     EXPECT_EQ(rig.buttons(), Buttons(false, true));
     // A transmission started while the tone played: Stop waits for its end.
@@ -65,9 +61,9 @@ TEST(TonePanel, StartIsForAToneThatIsOffAndStopForOneThatNoTransmissionHolds) {
     rig.tone.holdForTransmission();
     rig.tone.stop();
     EXPECT_EQ(rig.buttons(), Buttons(true, false));
-    rig.btnPlay.click();
+    rig.form.btnPlay.click();
     EXPECT_EQ(rig.buttons(), Buttons(false, true));
-    rig.btnStop.click();
+    rig.form.btnStop.click();
     EXPECT_FALSE(rig.tone.playing());
     EXPECT_EQ(rig.buttons(), Buttons(true, false));
 
@@ -79,23 +75,23 @@ TEST(TonePanel, StartIsForAToneThatIsOffAndStopForOneThatNoTransmissionHolds) {
 
     // A Start that fails leaves both buttons as they were.
     rig.record->probeFails = true;
-    platform::runGuarded(rig.sink, [&] { rig.btnPlay.click(); });
+    platform::runGuarded(rig.sink, [&] { rig.form.btnPlay.click(); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
     EXPECT_EQ(rig.buttons(), Buttons(true, false));
 }
 
 TEST(TonePanel, BufferPanelAppliesTypedAndClampedSizesAndOkStoresThem) {
     PanelRig rig;
-    rig.Buffer1.click();
-    EXPECT_TRUE(rig.PnBuffer.visible());
-    rig.SpinEdit1.setText("20"); // used as typed
+    rig.form.Buffer1.click();
+    EXPECT_TRUE(rig.form.PnBuffer.visible());
+    rig.form.SpinEdit1.setText("20"); // used as typed
     EXPECT_EQ(rig.stream.bufferBytes(), 20480);
-    rig.SpinEdit1.setText("100");
-    rig.SpinEdit1.focusOut();
+    rig.form.SpinEdit1.setText("100");
+    rig.form.SpinEdit1.focusOut();
     EXPECT_EQ(rig.stream.bufferBytes(), 65536);
-    rig.SpinEdit1.setText("16");
-    rig.Button8.click();
-    EXPECT_FALSE(rig.PnBuffer.visible());
+    rig.form.SpinEdit1.setText("16");
+    rig.form.Button8.click();
+    EXPECT_FALSE(rig.form.PnBuffer.visible());
     EXPECT_EQ(rig.stream.bufferBytes(), 16384);
     std::ifstream in("panel.ini", std::ios::binary);
     std::stringstream ini;

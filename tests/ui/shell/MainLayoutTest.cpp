@@ -25,6 +25,9 @@ TEST(MainLayout, CompactViewFollowsTheCheckBoxesAndWaitsForX) {
         m.ChBA.click();
         m.ChBA.click();
         EXPECT_NE(rig.ini().find(std::string("\r\nVA=") + (a ? "1" : "0") + "\r\n"), std::string::npos);
+        if (b) {
+            EXPECT_NE(rig.ini().find("\r\nVB=1\r\n"), std::string::npos);
+        }
         EXPECT_EQ(m.TForm1.width(), 590);
         m.Button1.click();
         EXPECT_EQ(m.TForm1.width(), 332);
