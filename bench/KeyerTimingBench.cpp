@@ -6,7 +6,7 @@
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
 #include "platform/SystemClock.h"
-#include "ui/TForm1.h"
+#include "ui/Wiring.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -120,7 +120,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
     double worst = 0, last = 0, startDelay = 0;
     std::size_t count = 0, worstAt = 0, within2ms = 0;
     for (auto _ : state) {
-        ui::TForm1 form(ui::Devices{
+        ui::Wiring form(ui::Devices{
             sink, clock,
             [driftFree]() -> std::unique_ptr<platform::Timer> {
                 if (driftFree)
@@ -129,13 +129,13 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
             },
             [audio](const std::string&) { return std::make_unique<mock::RecordingAudioDevice>(audio); },
             lines, priority, [](const std::string&) {}, (dir / "bench.ini").string()});
-        form.FormCreate();
-        form.main.QRSSDFCW2.click(); // opens the port
-        form.main.Btqrss120.click();
-        (qrss1 ? form.main.BtQRSS1 : form.main.Button5).click();
-        form.main.EdTX1.setText(message);
+        form.startUp();
+        form.mainWindow().QRSSDFCW2.click(); // opens the port
+        form.mainWindow().Btqrss120.click();
+        (qrss1 ? form.mainWindow().BtQRSS1 : form.mainWindow().Button5).click();
+        form.mainWindow().EdTX1.setText(message);
         lines.operations.clear();
-        form.main.PnTX1.click();
+        form.mainWindow().PnTX1.click();
         if (lines.operations.empty()) {
             state.SkipWithError("the port did not open");
             return;
@@ -144,7 +144,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!form.transmission.messageRunning())
+            if (!form.transmission().messageRunning())
                 loop.quit();
         });
         poll.start(50);
@@ -154,7 +154,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
         for (const auto& op : lines.edges())
             if (op.line == mock::RecordingControlLines::Line::Rts)
                 actual.push_back(op.timeMs - start);
-        const auto ideal = idealKeyEdges(form.transmission.sequence(), form.transmission.keying());
+        const auto ideal = idealKeyEdges(form.transmission().sequence(), form.transmission().keying());
         count = std::min(actual.size(), ideal.size());
         if (count == 0)
             continue;

@@ -8,7 +8,7 @@
 #include "mock/RecordingPriority.h"
 #include "mock/VirtualTime.h"
 #include "platform/SystemClock.h"
-#include "ui/TForm1.h"
+#include "ui/Wiring.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/LogPanel.h"
@@ -114,15 +114,15 @@ void BM_StartTxAndStopTx(benchmark::State& state) {
         logFolder.settings(),
         logFolder.log(),
     };
-    ui::TForm1 form(devices);
-    form.FormCreate();
-    form.main.Log2.click();
-    form.main.QRSSDFCW2.click();
-    form.main.btnPlay.click();
-    form.main.EdTX1.setText("CQ TEST");
+    ui::Wiring form(devices);
+    form.startUp();
+    form.mainWindow().Log2.click();
+    form.mainWindow().QRSSDFCW2.click();
+    form.mainWindow().btnPlay.click();
+    form.mainWindow().EdTX1.setText("CQ TEST");
     for (auto _ : state) {
-        form.main.PnTX1.click();
-        form.main.BtStopTX.click();
+        form.mainWindow().PnTX1.click();
+        form.mainWindow().BtStopTX.click();
     }
     if (!sink.messages.empty())
         state.SkipWithError(sink.messages.front().c_str());

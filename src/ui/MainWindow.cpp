@@ -7,11 +7,11 @@
 
 namespace tarvel::ui {
 
-MainWindow::MainWindow(TForm1& form, platform::MessageSink& sink) : form_(form) {
-    main_ = view::FormView::build(form.main, sink);
-    log_ = view::FormView::build(form.logWindow, sink);
-    keypad_ = view::FormView::build(form.keypad, sink);
-    help_ = view::FormView::build(form.help, sink);
+MainWindow::MainWindow(Wiring& form, platform::MessageSink& sink) : form_(form) {
+    main_ = view::FormView::build(form.mainWindow(), sink);
+    log_ = view::FormView::build(form.logWindow(), sink);
+    keypad_ = view::FormView::build(form.keypadWindow(), sink);
+    help_ = view::FormView::build(form.helpWindow(), sink);
     for (auto* window : {main_.get(), log_.get(), keypad_.get(), help_.get()})
         window->finishBuilding();
     qApp->installEventFilter(this);
@@ -37,9 +37,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F12)
-        form_.FormShortCut(key->key() - Qt::Key_F1 + 1);
+        form_.functionKeyPressed(key->key() - Qt::Key_F1 + 1);
     if (windowHasKeyboard)
-        form_.FormKeyDown(key->key(), key->modifiers().testFlag(Qt::AltModifier));
+        form_.keyPressed(key->key(), key->modifiers().testFlag(Qt::AltModifier));
     return false; // never consumes: the focused control still gets the key
 }
 

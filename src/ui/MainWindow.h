@@ -1,7 +1,7 @@
 #pragma once
 // The program's four windows on screen: builds the widgets of every window from the main window's
 // controls and passes the keyboard's window-wide keys (function keys, Alt+X) to it.
-#include "ui/TForm1.h"
+#include "ui/Wiring.h"
 #include "ui/view/FormWindow.h"
 
 #include <QObject>
@@ -12,7 +12,7 @@ namespace tarvel::ui {
 class MainWindow : public QObject {
 public:
     // form and sink must outlive the windows.
-    MainWindow(TForm1& form, platform::MessageSink& sink);
+    MainWindow(Wiring& form, platform::MessageSink& sink);
     ~MainWindow() override;
 
     view::FormWindow& mainWindow() const { return *main_; }
@@ -24,7 +24,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TForm1& form_;
+    Wiring& form_;
     std::unique_ptr<view::FormWindow> main_;
     std::unique_ptr<view::FormWindow> log_;
     std::unique_ptr<view::FormWindow> keypad_;

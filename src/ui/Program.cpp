@@ -16,7 +16,7 @@
 
 namespace tarvel::ui {
 
-int runProgram(const std::function<void(TForm1&)>& started) {
+int runProgram(const std::function<void(Wiring&)>& started) {
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;
@@ -41,13 +41,13 @@ int runProgram(const std::function<void(TForm1&)>& started) {
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
         settings::settingsPathForExecutable(),
     };
-    TForm1 form(devices);
+    Wiring form(devices);
     MainWindow windows(form, sink);
-    form.FormCreate();
+    form.startUp();
     if (started && !terminated)
         started(form);
     const int result = terminated ? 0 : QApplication::exec();
-    form.FormDestroy();
+    form.shutDown();
     return result;
 }
 

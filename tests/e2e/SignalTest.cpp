@@ -80,9 +80,9 @@ public:
             char name[] = "tarvel";
             char* argv[] = {name, nullptr};
             QApplication app(argc, argv);
-            ::_exit(tarvel::ui::runProgram([](tarvel::ui::TForm1& form) {
-                form.main.QRSSDFCW2.click(); // opens the port
-                form.main.PnTX1.click();
+            ::_exit(tarvel::ui::runProgram([](tarvel::ui::Wiring& form) {
+                form.mainWindow().QRSSDFCW2.click(); // opens the port
+                form.mainWindow().PnTX1.click();
             }));
         }
     }

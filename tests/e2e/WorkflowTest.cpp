@@ -11,7 +11,7 @@
 #include "platform/SystemClock.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramRig.h"
-#include "ui/TForm1.h"
+#include "ui/Wiring.h"
 
 #include <QAction>
 #include <QLabel>
@@ -37,7 +37,7 @@ struct RealProgram {
     explicit RealProgram(const std::string& settingsText) {
         test::application();
         std::ofstream(settingsPath(), std::ios::binary) << settingsText;
-        form = std::make_unique<ui::TForm1>(ui::Devices{
+        form = std::make_unique<ui::Wiring>(ui::Devices{
             sink,
             clock,
             [] { return std::make_unique<platform::QtTimer>(); },
@@ -78,7 +78,7 @@ struct RealProgram {
     platform::SystemClock clock;
     keyer::SerialControlLines lines;
     platform::LinuxProcessPriority priority;
-    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<ui::Wiring> form;
     std::unique_ptr<ui::MainWindow> windows;
 };
 
@@ -144,7 +144,7 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     // The settings file names the PCM by its absolute path, known only now.
     std::ofstream(program.settingsPath(), std::ios::binary | std::ios::app)
         << "AudioDevice=file:FILE=" << program.rawPath().string() << ",FORMAT=raw\r\n";
-    program.form->FormCreate();
+    program.form->startUp();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.windows->mainWindow()));
     ASSERT_TRUE(program.sink.messages.empty()) << program.sink.messages.front();
 
@@ -171,13 +171,13 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     ASSERT_TRUE(program.sink.messages.empty()) << program.sink.messages.front();
     EXPECT_FALSE(start->isEnabled());
     ASSERT_TRUE(runUntil(
-        [&] { return sizeOf(program.rawPath()) >= 44100 * 4 || program.form->stream.workerFailed(); }));
+        [&] { return sizeOf(program.rawPath()) >= 44100 * 4 || program.form->stream().workerFailed(); }));
     QTest::mouseClick(stop, Qt::LeftButton);
     EXPECT_TRUE(start->isEnabled());
     // Stop only asks the worker to end; the file is complete once it has.
-    program.form->stream.stopAndWait();
-    ASSERT_FALSE(program.form->stream.workerFailed());
-    EXPECT_EQ(program.form->stream.underrunCount(), 0);
+    program.form->stream().stopAndWait();
+    ASSERT_FALSE(program.form->stream().workerFailed());
+    EXPECT_EQ(program.form->stream().underrunCount(), 0);
 
     const auto played = readSamples(program.rawPath());
     ASSERT_GE(played.size(), 2u * 44100);
@@ -191,11 +191,11 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     // Sample for sample the synthesizer's stream of the tones shown (a tone below zero plays inverted and
     // shows its magnitude), buffer after buffer: nothing was lost or repeated where one buffer joins the
     // next.
-    const std::int64_t wordA = program.form->vfoA.frequencyWord.load();
-    const std::int64_t wordB = program.form->vfoB.frequencyWord.load();
+    const std::int64_t wordA = program.form->vfoA().frequencyWord.load();
+    const std::int64_t wordB = program.form->vfoB().frequencyWord.load();
     EXPECT_EQ(std::llabs(wordA), std::llrint(toneA * 4096));
     EXPECT_EQ(std::llabs(wordB), std::llrint(toneB * 4096));
-    const int frames = program.form->stream.bufferBytes() / 4;
+    const int frames = program.form->stream().bufferBytes() / 4;
     const std::size_t buffers = (played.size() / 2 + frames - 1) / frames;
     const audio::test::Tone left{synth::WaveformKind::Sine, levelA, wordA};
     const audio::test::Tone right{synth::WaveformKind::Sine, levelB, wordB};
@@ -219,18 +219,18 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
     auto* message = program.widget<QLineEdit>("EdTX1");
     QTest::mouseClick(message, Qt::LeftButton);
     QTest::keyClicks(message, "e");
-    EXPECT_EQ(program.form->main.EdTX1.text(), "E");
+    EXPECT_EQ(program.form->mainWindow().EdTX1.text(), "E");
     const auto sent = Clock::now();
     QTest::mouseClick(program.widget<QWidget>("PnTX1"), Qt::LeftButton);
-    EXPECT_TRUE(program.form->tone.playing()); // the transmission started the stream
+    EXPECT_TRUE(program.form->tone().playing()); // the transmission started the stream
     EXPECT_FALSE(stop->isEnabled());
-    ASSERT_TRUE(runUntil([&] { return !program.form->transmission.messageRunning(); }))
-        << program.form->transmission.sequence() << " at " << program.form->transmission.position();
+    ASSERT_TRUE(runUntil([&] { return !program.form->transmission().messageRunning(); }))
+        << program.form->transmission().sequence() << " at " << program.form->transmission().position();
     // Opening pause, dot, letter gap: the end comes with the final gap, after the opening second at least.
     EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(1000));
 
     // The stream the transmission started is stopped again: the file stops growing.
-    EXPECT_FALSE(program.form->tone.playing());
+    EXPECT_FALSE(program.form->tone().playing());
     EXPECT_TRUE(start->isEnabled());
     std::uintmax_t size = sizeOf(program.rawPath());
     auto steadySince = Clock::now();
@@ -244,12 +244,12 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
             return Clock::now() - steadySince > std::chrono::milliseconds(300);
         },
         std::chrono::seconds(10))); // a stream left running fills the disk fast: give up early
-    program.form->stream.stopAndWait();
+    program.form->stream().stopAndWait();
     EXPECT_GT(size, 0u);
 
     // The log: header, the start record quoting the message, mode, estimate and VFO A as the window
     // shows them, and the end record.
-    const auto& m = program.form->main;
+    const auto& m = program.form->mainWindow();
     const std::string log = program.log();
     const auto lines = e2e::crlfLines(log);
     ASSERT_EQ(lines.size(), 3u) << log;

@@ -8,7 +8,7 @@
 #include "mock/RecordingPriority.h"
 #include "mock/VirtualTime.h"
 #include "ui/MainWindow.h"
-#include "ui/TForm1.h"
+#include "ui/Wiring.h"
 
 #include <QApplication>
 #include <filesystem>
@@ -51,7 +51,7 @@ struct ProgramRig {
         application();
         if (!settingsText.empty())
             std::ofstream(iniPath(), std::ios::binary) << settingsText;
-        form = std::make_unique<ui::TForm1>(ui::Devices{
+        form = std::make_unique<ui::Wiring>(ui::Devices{
             sink,
             time,
             [this] { return time.makeTimer(); },
@@ -88,7 +88,7 @@ struct ProgramRig {
     }();
     std::vector<std::string> audioDevices;
     std::string clipboard;
-    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<ui::Wiring> form;
     std::unique_ptr<ui::MainWindow> windows;
 };
 

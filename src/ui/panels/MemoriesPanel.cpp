@@ -63,7 +63,7 @@ void MemoriesPanel::keypadClick(int j) {
     recall(j + 4);
 }
 
-void MemoriesPanel::FormShortCut(int functionKey) {
+void MemoriesPanel::functionKeyPressed(int functionKey) {
     if (functionKey >= 1 && functionKey <= 4)
         store(functionKey);
     else if (functionKey == 8)

@@ -27,7 +27,7 @@ public:
     void keypadClick(int j);
     // Function key n (F1 = 1) pressed anywhere in the main window; never consumes the key.
     // F1 … F4 store memories 1 … 4, F8 lowers and F9 raises the fine value by 5.
-    void FormShortCut(int functionKey);
+    void functionKeyPressed(int functionKey);
     // Start-up: the stored coarse value of memory k, also the caption of its recall button for k = 1 … 4.
     void loadCoarse(int k, std::int32_t hz);
     // The keyboard to the window's own box, where the function keys reach the window.

@@ -58,7 +58,7 @@ void OptionsPanel::restoreTuningRange(std::int32_t minHz, std::int32_t maxHz) {
     }
 }
 
-void OptionsPanel::FormKeyDown(int key, bool alt) {
+void OptionsPanel::keyPressed(int key, bool alt) {
     if (key == 'X' && alt)
         hiddenPanel_.show();
 }

@@ -30,7 +30,7 @@ public:
     // the designed minimum is taken as it is; one the options refuse gives 22000 … 550000.
     void restoreTuningRange(std::int32_t minHz, std::int32_t maxHz);
     // A key pressed while the window itself has the keyboard: Alt+X shows the hidden panel.
-    void FormKeyDown(int key, bool alt);
+    void keyPressed(int key, bool alt);
 
 private:
     controls::TextField& vfoAOffset_;

@@ -235,9 +235,9 @@ TEST(OptionsPanel, StoredRangeAtStartUp) {
 TEST(OptionsPanel, AltXShowsTheHiddenPanel) {
     PanelsRig rig;
     rig.form.Panel1.hide();
-    rig.options.FormKeyDown('X', false);
+    rig.options.keyPressed('X', false);
     EXPECT_FALSE(rig.form.Panel1.visible());
-    rig.options.FormKeyDown('X', true);
+    rig.options.keyPressed('X', true);
     EXPECT_TRUE(rig.form.Panel1.visible());
 }
 
@@ -289,14 +289,14 @@ TEST(MemoriesPanel, UnstoredMemoryRecallsZeroAsAnyTooLowEntry) {
 TEST(MemoriesPanel, FunctionKeysStoreAndStepTheFineValue) {
     PanelsRig rig;
     rig.fp.plan.retuneVfoA();
-    rig.memories.FormShortCut(2);
+    rig.memories.functionKeyPressed(2);
     EXPECT_NE(rig.ini().find("freq2=480000\r\n"), std::string::npos);
-    rig.memories.FormShortCut(8);
+    rig.memories.functionKeyPressed(8);
     EXPECT_EQ(rig.form.fineRfr.value(), 95);
     EXPECT_EQ(rig.form.seRfreq.value(), 479999);
-    rig.memories.FormShortCut(9);
+    rig.memories.functionKeyPressed(9);
     EXPECT_EQ(rig.form.fineRfr.value(), 0);
     EXPECT_EQ(rig.form.seRfreq.value(), 480000);
-    rig.memories.FormShortCut(5);
+    rig.memories.functionKeyPressed(5);
     EXPECT_EQ(rig.form.fineRfr.value(), 0);
 }

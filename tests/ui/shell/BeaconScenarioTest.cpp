@@ -22,7 +22,7 @@ void click(ProgramRig& rig, const std::string& name) {
 
 TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     rig.windows->mainWindow().action("Log2")->trigger();
     rig.windows->mainWindow().action("QRSSDFCW2")->trigger();
     ASSERT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyS0"});
@@ -30,13 +30,13 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
     ASSERT_NE(text, nullptr);
     text->setFocus();
     QTest::keyClicks(text, "e");
-    EXPECT_EQ(rig.form->main.EdTX1.text(), "E");
+    EXPECT_EQ(rig.form->mainWindow().EdTX1.text(), "E");
 
     const std::int64_t t0 = rig.time.nowMs();
     click(rig, "PnTX1");
-    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kRunningMessageColor);
-    EXPECT_TRUE(rig.form->tone.playing());
-    EXPECT_EQ(rig.form->main.LbTTX.caption(), "00:00:01");
+    EXPECT_EQ(rig.form->mainWindow().PnTX1.color(), ui::panels::kRunningMessageColor);
+    EXPECT_TRUE(rig.form->tone().playing());
+    EXPECT_EQ(rig.form->mainWindow().LbTTX.caption(), "00:00:01");
     rig.time.advance(5000);
 
     // Key line choice 0: RTS keys, DTR holds the PTT; the PTT drops as the final letter gap begins.
@@ -44,9 +44,9 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
                                                   {Line::Rts, true, t0 + 1001},
                                                   {Line::Rts, false, t0 + 1101},
                                                   {Line::Dtr, false, t0 + 1101}}));
-    EXPECT_FALSE(rig.form->tone.playing());
-    EXPECT_EQ(rig.form->main.Lbo.caption(), "END");
-    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
+    EXPECT_FALSE(rig.form->tone().playing());
+    EXPECT_EQ(rig.form->mainWindow().Lbo.caption(), "END");
+    EXPECT_EQ(rig.form->mainWindow().PnTX1.color(), ui::panels::kIdleMessageColor);
     // Lbmode still shows its design caption "  CW" (two blanks) until a preset is chosen.
     const std::string log = rig.log();
     EXPECT_NE(log.find("Start : 12:00:00     CW   00:00:01   \"E\" 100000,0\r\n"), std::string::npos) << log;
@@ -57,14 +57,14 @@ TEST(BeaconScenario, OperatorSendsCwMessageFromThePanel) {
 
 TEST(BeaconScenario, PresetChosenDuringATransmissionTimesTheNextElement) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     rig.windows->mainWindow().action("QRSSDFCW2")->trigger();
-    rig.form->main.EdTX2.setText("EE");
+    rig.form->mainWindow().EdTX2.setText("EE");
     const std::int64_t t0 = rig.time.nowMs();
     click(rig, "PnTX2");
     rig.time.advance(1001 + 50); // inside the first dot
     click(rig, "Button6");       // QRSS3
-    EXPECT_EQ(rig.form->main.Lbmode.caption(), "QRSS3");
+    EXPECT_EQ(rig.form->mainWindow().Lbmode.caption(), "QRSS3");
     rig.time.advance(60000);
     const auto edges = rig.lines.edges();
     ASSERT_GE(edges.size(), 5u);
@@ -74,12 +74,12 @@ TEST(BeaconScenario, PresetChosenDuringATransmissionTimesTheNextElement) {
 
 TEST(BeaconScenario, MessageWhoseStreamCannotStartDoesNotLookAsIfSending) {
     ProgramRig rig;
-    rig.form->FormCreate();
+    rig.form->startUp();
     rig.audio->probeFails = true;
-    rig.form->main.EdTX1.setText("E");
-    platform::runGuarded(rig.sink, [&] { rig.form->main.PnTX1.click(); });
+    rig.form->mainWindow().EdTX1.setText("E");
+    platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().PnTX1.click(); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Ошибка аудиоустройства"});
-    EXPECT_FALSE(rig.form->transmission.messageRunning());
-    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
+    EXPECT_FALSE(rig.form->transmission().messageRunning());
+    EXPECT_EQ(rig.form->mainWindow().PnTX1.color(), ui::panels::kIdleMessageColor);
     EXPECT_FALSE(rig.lines.dtr);
 }

@@ -13,8 +13,8 @@ TEST(MainLayout, CompactViewFollowsTheCheckBoxesAndWaitsForX) {
           std::tuple{true, false, 16, -1, 216, 320}, std::tuple{false, true, -1, 16, 80, 170}}) {
         SCOPED_TRACE(std::to_string(a) + std::to_string(b));
         ProgramRig rig;
-        rig.form->FormCreate();
-        auto& m = rig.form->main;
+        rig.form->startUp();
+        auto& m = rig.form->mainWindow();
         m.Options2.click();
         EXPECT_EQ(m.TForm1.width(), 590);
         EXPECT_TRUE(m.PnCh.visible());
@@ -48,8 +48,8 @@ TEST(MainLayout, CompactViewFollowsTheCheckBoxesAndWaitsForX) {
 TEST(MainLayout, BeaconViewComesAfterThePortWasTriedAndAlsoWithoutIt) {
     ProgramRig rig;
     rig.lines.openSucceeds = false;
-    rig.form->FormCreate();
-    auto& m = rig.form->main;
+    rig.form->startUp();
+    auto& m = rig.form->mainWindow();
     m.Options2.click();
     bool beaconShownWithTheMessage = true;
     rig.sink.onShow = [&](const std::string&) { beaconShownWithTheMessage = m.Panel3.visible(); };

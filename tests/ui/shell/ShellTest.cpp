@@ -28,7 +28,7 @@ void clickButton(ProgramRig& rig, const std::string& name) {
 
 TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     auto& main = rig.windows->mainWindow();
     EXPECT_EQ(main.windowTitle(), "Tarvel 1.2");
     EXPECT_TRUE(main.isVisible());
@@ -38,7 +38,7 @@ TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
     EXPECT_EQ(rig.windows->helpWindow().windowTitle(), "Help");
     EXPECT_FALSE(rig.windows->logWindow().isVisible());
     EXPECT_FALSE(rig.windows->keypadWindow().isVisible());
-    for (auto* timer : {rig.form->Timer1.get(), rig.form->Timer2.get(), rig.form->Timer3.get()}) {
+    for (auto* timer : {&rig.form->keyerTimer(), &rig.form->clockTimer(), &rig.form->idleTimer()}) {
         EXPECT_TRUE(timer->enabled());
         EXPECT_EQ(timer->interval(), 1000);
     }
@@ -46,8 +46,8 @@ TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
 
 TEST(Shell, MenuItemsShowTheirPanels) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
-    auto& m = rig.form->main;
+    rig.form->startUp();
+    auto& m = rig.form->mainWindow();
     for (auto [item, panel] : {std::pair<const char*, controls::Control*>{"P2", &m.PnPrioritet},
                                {"Buffer1", &m.PnBuffer},
                                {"About1", &m.GrBoxAbout}}) {
@@ -70,22 +70,22 @@ TEST(Shell, MenuItemsShowTheirPanels) {
 
 TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     trigger(rig, "Help1");
     EXPECT_TRUE(rig.windows->helpWindow().isVisible());
     EXPECT_TRUE(std::filesystem::exists("readme.txt"));
     EXPECT_EQ(mock::readFile("readme.txt"), "");
-    EXPECT_TRUE(rig.form->help.Memo1.lines().empty());
+    EXPECT_TRUE(rig.form->helpWindow().Memo1.lines().empty());
 
     std::ofstream("readme.txt", std::ios::binary) << "line one\r\nline two\r\n";
     trigger(rig, "Help1");
-    EXPECT_EQ(rig.form->help.Memo1.lines(), (std::vector<std::string>{"line one", "line two"}));
+    EXPECT_EQ(rig.form->helpWindow().Memo1.lines(), (std::vector<std::string>{"line one", "line two"}));
     EXPECT_TRUE(rig.sink.messages.empty());
 
     // A FIFO in its place: the window and a message at once, instead of waiting for a writer.
     std::filesystem::remove("readme.txt");
     ASSERT_EQ(::mkfifo("readme.txt", 0600), 0);
-    rig.form->help.TForm4.hide();
+    rig.form->helpWindow().TForm4.hide();
     ::alarm(30); // a blocked open ends this program rather than hanging it
     trigger(rig, "Help1");
     ::alarm(0);
@@ -95,21 +95,21 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
 
 TEST(Shell, PriorityIsAppliedAtStartAndOnOkAndStored) {
     ProgramRig rig("[Param]\r\niPr=2\r\n", true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     EXPECT_EQ(rig.priority.choices, std::vector<int>{2});
-    EXPECT_TRUE(rig.form->main.RBPr2.checked());
+    EXPECT_TRUE(rig.form->mainWindow().RBPr2.checked());
 
     trigger(rig, "P2");
     clickButton(rig, "RBPr1");
     clickButton(rig, "BtPrioritet");
     EXPECT_EQ(rig.priority.choices, (std::vector<int>{2, 1}));
-    EXPECT_FALSE(rig.form->main.PnPrioritet.visible());
+    EXPECT_FALSE(rig.form->mainWindow().PnPrioritet.visible());
     EXPECT_NE(rig.ini().find("iPr=1\r\n"), std::string::npos);
 }
 
 TEST(Shell, FailuresOfAnyHandlerReachOneMessageSink) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     trigger(rig, "Options2");
     auto* field = rig.windows->mainWindow().widgetAs<QLineEdit>("EdKdel");
     ASSERT_NE(field, nullptr);
@@ -117,23 +117,23 @@ TEST(Shell, FailuresOfAnyHandlerReachOneMessageSink) {
     field->selectAll();
     QTest::keyClicks(field, "x");
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"'x' is not a valid integer value"});
-    EXPECT_EQ(rig.form->plan.factors().vfoAFactor, 16);
+    EXPECT_EQ(rig.form->plan().factors().vfoAFactor, 16);
 }
 
 TEST(Shell, FunctionKeysWorkFromAnyControlWithoutTakingTheKey) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     trigger(rig, "Options2");
     auto* field = rig.windows->mainWindow().widgetAs<QLineEdit>("EdminF");
     ASSERT_NE(field, nullptr);
     rig.windows->mainWindow().activateWindow();
     field->setFocus();
-    const int fine = rig.form->main.fineRfr.value();
+    const int fine = rig.form->mainWindow().fineRfr.value();
     QTest::keyClick(field, Qt::Key_F9);
-    EXPECT_EQ(rig.form->main.fineRfr.value(), fine + 5);
+    EXPECT_EQ(rig.form->mainWindow().fineRfr.value(), fine + 5);
     QTest::keyClick(field, Qt::Key_F1);
     EXPECT_NE(rig.ini().find("freq1="), std::string::npos);
     field->selectAll();
     QTest::keyClicks(field, "7");
-    EXPECT_EQ(rig.form->main.EdminF.text(), "7");
+    EXPECT_EQ(rig.form->mainWindow().EdminF.text(), "7");
 }

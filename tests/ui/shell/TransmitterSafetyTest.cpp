@@ -14,12 +14,12 @@ namespace {
 
 // The program with logging on and its port open, sending message 1 in the mode of the preset button.
 void startMessage(ProgramRig& rig, controls::Button& preset, const std::string& text) {
-    rig.form->FormCreate();
-    rig.form->main.Log2.click();
-    rig.form->main.QRSSDFCW2.click();
+    rig.form->startUp();
+    rig.form->mainWindow().Log2.click();
+    rig.form->mainWindow().QRSSDFCW2.click();
     preset.click();
-    rig.form->main.EdTX1.setText(text);
-    platform::runGuarded(rig.sink, [&] { rig.form->main.PnTX1.click(); });
+    rig.form->mainWindow().EdTX1.setText(text);
+    platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().PnTX1.click(); });
 }
 
 // A message box waits for the operator: the transmitter must not wait with it.
@@ -33,11 +33,11 @@ void expectLinesLowWhenShown(ProgramRig& rig) {
 void expectTransmissionOver(ProgramRig& rig) {
     EXPECT_FALSE(rig.lines.rts);
     EXPECT_FALSE(rig.lines.dtr);
-    EXPECT_FALSE(rig.form->transmission.messageRunning());
-    EXPECT_FALSE(rig.form->Timer1->enabled());
-    EXPECT_FALSE(rig.form->transmission.onAir());
-    EXPECT_EQ(rig.form->main.PnTX1.color(), ui::panels::kIdleMessageColor);
-    EXPECT_TRUE(rig.form->main.Label32.visible());
+    EXPECT_FALSE(rig.form->transmission().messageRunning());
+    EXPECT_FALSE(rig.form->keyerTimer().enabled());
+    EXPECT_FALSE(rig.form->transmission().onAir());
+    EXPECT_EQ(rig.form->mainWindow().PnTX1.color(), ui::panels::kIdleMessageColor);
+    EXPECT_TRUE(rig.form->mainWindow().Label32.visible());
     EXPECT_NE(rig.log().find(" Stop : "), std::string::npos) << rig.log();
 }
 
@@ -47,31 +47,31 @@ TEST(TransmitterSafety, AStepThatFailsEndsTheTransmissionBeforeTheOperatorIsTold
     // A multiplier of 0 typed during a DFCW message: the next gap's retune divides by it.
     {
         ProgramRig rig;
-        startMessage(rig, rig.form->main.BtDFCW3, "EE");
+        startMessage(rig, rig.form->mainWindow().BtDFCW3, "EE");
         rig.time.advance(1001 + 1000); // inside the first 3 s dot
         ASSERT_TRUE(rig.lines.rts && rig.lines.dtr);
-        platform::runGuarded(rig.sink, [&] { rig.form->main.EdKdel.setText("0"); });
+        platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().EdKdel.setText("0"); });
         const std::size_t shownBefore = rig.sink.messages.size();
         expectLinesLowWhenShown(rig);
         rig.time.advance(5000);
         ASSERT_EQ(rig.sink.messages.size(), shownBefore + 1);
         EXPECT_EQ(rig.sink.messages.back(), "Floating point division by zero");
         expectTransmissionOver(rig);
-        EXPECT_FALSE(rig.form->tone.playing());
+        EXPECT_FALSE(rig.form->tone().playing());
     }
     // The same fault already there at Start TX, with the tone playing: its very first step fails.
     {
         ProgramRig rig;
-        rig.form->FormCreate();
-        rig.form->main.btnPlay.click();
-        platform::runGuarded(rig.sink, [&] { rig.form->main.EdKdel.setText("0"); });
+        rig.form->startUp();
+        rig.form->mainWindow().btnPlay.click();
+        platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().EdKdel.setText("0"); });
         rig.sink.messages.clear();
         expectLinesLowWhenShown(rig);
-        rig.form->main.Log2.click();
-        rig.form->main.QRSSDFCW2.click();
-        rig.form->main.BtDFCW3.click();
-        rig.form->main.EdTX1.setText("E");
-        platform::runGuarded(rig.sink, [&] { rig.form->main.PnTX1.click(); });
+        rig.form->mainWindow().Log2.click();
+        rig.form->mainWindow().QRSSDFCW2.click();
+        rig.form->mainWindow().BtDFCW3.click();
+        rig.form->mainWindow().EdTX1.setText("E");
+        platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().PnTX1.click(); });
         EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
         expectTransmissionOver(rig);
         rig.time.advance(60000);
@@ -82,7 +82,7 @@ TEST(TransmitterSafety, AStepThatFailsEndsTheTransmissionBeforeTheOperatorIsTold
 TEST(TransmitterSafety, ALostAudioStreamEndsTheTransmissionAndIsReportedOnceWithItsReason) {
     ProgramRig rig;
     rig.audio->failAfterSubmits = 6;
-    startMessage(rig, rig.form->main.Button6, "EEE"); // QRSS3
+    startMessage(rig, rig.form->mainWindow().Button6, "EEE"); // QRSS3
     ASSERT_TRUE(rig.lines.dtr);
     expectLinesLowWhenShown(rig);
     // The worker fails on its own thread; the news reaches the keyer through the event loop.
@@ -95,19 +95,19 @@ TEST(TransmitterSafety, ALostAudioStreamEndsTheTransmissionAndIsReportedOnceWith
     EXPECT_EQ(rig.sink.messages,
               std::vector<std::string>{"Ошибка аудиоустройства: test device: No such device"});
     expectTransmissionOver(rig);
-    EXPECT_FALSE(rig.form->tone.playing());
-    EXPECT_TRUE(rig.form->main.btnPlay.enabled());
-    EXPECT_FALSE(rig.form->main.btnStop.enabled());
+    EXPECT_FALSE(rig.form->tone().playing());
+    EXPECT_TRUE(rig.form->mainWindow().btnPlay.enabled());
+    EXPECT_FALSE(rig.form->mainWindow().btnStop.enabled());
     rig.time.advance(60000);
     EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
 }
 
 TEST(TransmitterSafety, TheEndOfTheProgramEndsTheTransmissionAndClearsBothLinesBeforeThePortCloses) {
     ProgramRig rig;
-    startMessage(rig, rig.form->main.Button6, "TT"); // QRSS3: a dash of 9 s
+    startMessage(rig, rig.form->mainWindow().Button6, "TT"); // QRSS3: a dash of 9 s
     rig.time.advance(1001 + 2000);
     ASSERT_TRUE(rig.lines.rts && rig.lines.dtr);
-    rig.form->FormDestroy(); // what a closed window and SIGINT, SIGTERM and SIGHUP lead to
+    rig.form->shutDown(); // what a closed window and SIGINT, SIGTERM and SIGHUP lead to
     expectTransmissionOver(rig);
     EXPECT_TRUE(rig.lines.closed);
     EXPECT_EQ(rig.audio->count("close"), 1);
@@ -121,11 +121,11 @@ TEST(TransmitterSafety, TheEndOfTheProgramEndsTheTransmissionAndClearsBothLinesB
 
 TEST(TransmitterSafety, TheManualPttSwitchIsDroppedAtTheEndOfTheProgram) {
     ProgramRig rig;
-    rig.form->FormCreate();
-    rig.form->main.QRSSDFCW2.click();
-    rig.form->main.Label32.click();
+    rig.form->startUp();
+    rig.form->mainWindow().QRSSDFCW2.click();
+    rig.form->mainWindow().Label32.click();
     ASSERT_TRUE(rig.lines.dtr);
-    rig.form->FormDestroy();
+    rig.form->shutDown();
     EXPECT_FALSE(rig.lines.dtr);
     EXPECT_TRUE(rig.lines.closed);
     EXPECT_TRUE(rig.log().empty()); // no transmission ran: no stop record

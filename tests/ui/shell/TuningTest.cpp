@@ -39,9 +39,9 @@ void typeInto(QLineEdit* field, const char* text) {
 TEST(Tuning, OperatorTunesVfoAWithFineCarriesAndTheBarPullingBack) {
     platform::setDecimalSeparator(',');
     ProgramRig rig("[Param]\r\nfreq=137600\r\nMaxF=138000\r\nMinF=137000\r\n", true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     activate(rig);
-    auto& m = rig.form->main;
+    auto& m = rig.form->mainWindow();
     auto* fine = spin(rig, "fineRfr");
     ASSERT_NE(fine, nullptr);
     typeInto(fine, "95");
@@ -52,7 +52,7 @@ TEST(Tuning, OperatorTunesVfoAWithFineCarriesAndTheBarPullingBack) {
     EXPECT_EQ(spin(rig, "seRfreq")->text(), "137601");
 
     typeInto(fine, "150"); // +1.50 Hz while typed, 100 → carry when the field is left
-    EXPECT_EQ(rig.form->vfoA.frequencyWord.load(), std::llrint(137602.5 * 4096 / 16));
+    EXPECT_EQ(rig.form->vfoA().frequencyWord.load(), std::llrint(137602.5 * 4096 / 16));
     QTest::mouseClick(spin(rig, "seLfreq"), Qt::LeftButton);
     EXPECT_EQ(m.fineRfr.value(), 0);
     EXPECT_EQ(m.seRfreq.value(), 137602);
@@ -68,9 +68,9 @@ TEST(Tuning, OperatorTunesVfoAWithFineCarriesAndTheBarPullingBack) {
 
 TEST(Tuning, OperatorSetsTheRangeAndStoresAndRecallsMemories) {
     ProgramRig rig({}, true);
-    rig.form->FormCreate();
+    rig.form->startUp();
     activate(rig);
-    auto& m = rig.form->main;
+    auto& m = rig.form->mainWindow();
     rig.windows->mainWindow().action("Options2")->trigger();
     typeInto(rig.windows->mainWindow().widgetAs<QLineEdit>("EdmaxF"), "10");
     QTest::mouseClick(rig.windows->mainWindow().widgetAs<QPushButton>("Button2"), Qt::LeftButton);
