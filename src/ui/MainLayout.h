@@ -2,10 +2,10 @@
 // The main window's three views and the one place that knows their sizes and places: the compact view
 // (the VFO groups that the two check boxes choose, stored in the options at each tick), the wide view
 // with the options panel, and the wide view with the beacon panel. Called on the user-interface thread.
-#include "controls/CheckBox.h"
-#include "controls/Control.h"
-#include "controls/Simple.h"
 #include "freqplan/Options.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/MainForm.h"
 
 #include <functional>

@@ -4,8 +4,6 @@
 // wires them, with what the transmission tells its panels recorded.
 #include "audio/OutputStream.h"
 #include "audio/ToneOutput.h"
-#include "controls/Memo.h"
-#include "controls/Simple.h"
 #include "freqplan/FreqplanRig.h"
 #include "freqplan/FrequencyWord.h"
 #include "keyer/BeaconMessages.h"
@@ -16,6 +14,8 @@
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/Simple.h"
 
 #include <filesystem>
 #include <memory>
@@ -34,7 +34,7 @@ inline void PrintTo(const KeyingValues& v, std::ostream* os) {
 
 namespace tarvel::test {
 
-using namespace tarvel::controls;
+using namespace tarvel::ui::controls;
 
 inline constexpr keyer::KeyingValues kCw{100, 3, 1, 3, 0, 0};
 inline constexpr keyer::KeyingValues kQrss1{1000, 3, 1, 3, 0, 0};

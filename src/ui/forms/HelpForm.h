@@ -1,7 +1,7 @@
 #pragma once
 // The help window TForm4 as data: one text box with both scroll bars showing "readme.txt".
-#include "controls/Memo.h"
-#include "controls/Simple.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/Inventory.h"
 
 namespace tarvel::ui::forms {

@@ -1,8 +1,8 @@
 #pragma once
 // A window and the list of its controls in creation order (every parent before its children, menu items
 // included, the window itself not), from which the view builds the widgets.
-#include "controls/Control.h"
-#include "controls/Simple.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/StyleTable.h"
 
 #include <string_view>

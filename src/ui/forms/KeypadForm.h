@@ -1,7 +1,7 @@
 #pragma once
 // The keypad window TForm3 as data: fourteen memory buttons, Bt1..Bt8 on the coloured panel PnKn and
 // Bt9..Bt14 on the window, in two columns (odd numbers left) and seven rows.
-#include "controls/Simple.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/Inventory.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 // The log window TForm2 as data: the log text in a Courier box with a vertical scroll bar, and "Save".
-#include "controls/Memo.h"
-#include "controls/Simple.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/Inventory.h"
 
 namespace tarvel::ui::forms {

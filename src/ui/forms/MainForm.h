@@ -1,14 +1,14 @@
 #pragma once
 // The main window TForm1 as data: every control with its design caption, range, value, place, colour and
 // visibility, and the menu. The window code builds the widgets from it and wires the handlers.
-#include "controls/CheckBox.h"
-#include "controls/Memo.h"
-#include "controls/RadioButton.h"
-#include "controls/RadioGroup.h"
-#include "controls/ScrollBar.h"
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
-#include "controls/TextField.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/RadioGroup.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/SpinField.h"
+#include "ui/controls/TextField.h"
 #include "ui/forms/Inventory.h"
 
 namespace tarvel::ui::forms {

@@ -1,6 +1,6 @@
 #pragma once
 // The drawing styles of a window's controls; a control not in the table is drawn the toolkit's way.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 #include "ui/forms/ControlStyle.h"
 
 #include <unordered_map>

@@ -1,10 +1,10 @@
 #pragma once
 // The four stored messages with their start panels, and the beacon clock's display. Called on the
 // user-interface thread.
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/Transmission.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 
 #include <array>
 #include <string>

@@ -2,10 +2,10 @@
 // The keyer's diagnostic panel: single element actions, one step by hand, the hidden Start TX, the
 // trace, and the fields that show the sequence and the shift. Nothing is read back from these fields but
 // the message the hidden Start TX sends. Called on the user-interface thread.
-#include "controls/Memo.h"
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "keyer/Transmission.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 
 #include <functional>
 #include <string>

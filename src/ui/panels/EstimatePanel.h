@@ -1,9 +1,9 @@
 #pragma once
 // The beacon panel's time displays: expected duration, start time and end time of the transmission; a
 // click on the duration recomputes it. Called on the user-interface thread.
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "keyer/Transmission.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 
 namespace tarvel::ui::forms {
 struct MainForm;

@@ -1,12 +1,12 @@
 #pragma once
 // The station identification panel: the start and end ID texts, whether each is sent, and their speeds
 // (CW or QRSS3). Called on the user-interface thread.
-#include "controls/CheckBox.h"
-#include "controls/RadioButton.h"
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "keyer/Identification.h"
 #include "settings/IniFile.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 
 namespace tarvel::ui::forms {
 struct MainForm;

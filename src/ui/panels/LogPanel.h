@@ -2,9 +2,9 @@
 // The logging switch's menu item and the log window, bound to the logbook. A hidden window is never
 // read; a shown one that still holds the file as it was loaded takes just each new line, so a long log
 // costs a record no more than a short one. Called on the user-interface thread.
-#include "controls/Memo.h"
-#include "controls/Simple.h"
 #include "log/Logbook.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
 

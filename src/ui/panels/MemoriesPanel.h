@@ -1,10 +1,10 @@
 #pragma once
 // The memory buttons of the main window and the keypad window, and the function keys, bound to the
 // memories and VFO A's panel. Called on the user-interface thread.
-#include "controls/Control.h"
-#include "controls/Simple.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/VfoPanels.h"

@@ -2,10 +2,10 @@
 // The options panel bound to the frequency plan's factors and the options: the correction, factor and
 // offset fields, VFO A's tuning range, and the hidden panel that Alt+X shows. The fields' texts are read
 // here; a text that is no number is reported with the value kept. Called on the user-interface thread.
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Options.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/VfoPanels.h"
 

@@ -2,11 +2,11 @@
 // The port panel (which serial port, which line keys, the device names) and the beacon panel's manual
 // PTT switch, which the transmission takes away while it holds the PTT. Called on the user-interface
 // thread.
-#include "controls/RadioGroup.h"
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "keyer/Port.h"
 #include "keyer/Transmission.h"
+#include "ui/controls/RadioGroup.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 
 namespace tarvel::ui::forms {
 struct MainForm;

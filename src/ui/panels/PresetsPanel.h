@@ -1,9 +1,9 @@
 #pragma once
 // The keying mode buttons of the beacon panel with their ">…<" marks and the mode label, and the custom
 // mode's button and pop-up. Called on the user-interface thread.
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
 #include "keyer/Presets.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/SpinField.h"
 
 #include <array>
 

@@ -1,11 +1,11 @@
 #pragma once
 // The shell's small windows and panels: the help text, "About", and the process priority. Called on the
 // user-interface thread.
-#include "controls/Memo.h"
-#include "controls/RadioButton.h"
-#include "controls/Simple.h"
 #include "platform/ProcessPriority.h"
 #include "settings/IniFile.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/HelpForm.h"
 #include "ui/forms/MainForm.h"
 

@@ -2,8 +2,8 @@
 // The tone's Start and Stop buttons and the buffer-size panel, bound to the tone output; the buttons show
 // what the output allows. Called on the user-interface thread.
 #include "audio/ToneOutput.h"
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/SpinField.h"
 #include "ui/forms/MainForm.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #pragma once
 // The beacon panel's view of a transmission: the element on the air, the text sent so far and its
 // colour, the loop switch and Stop TX. Called on the user-interface thread.
-#include "controls/CheckBox.h"
-#include "controls/Simple.h"
 #include "keyer/Transmission.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/Simple.h"
 
 namespace tarvel::ui::forms {
 struct MainForm;

@@ -2,14 +2,14 @@
 // VFO A's and VFO B's groups bound to the frequency plan: the panels keep the controls' own rules (the
 // fine value's carry, the bars that follow, the tuning steps) and show the tones the plan reports.
 // Called on the user-interface thread.
-#include "controls/Control.h"
-#include "controls/RadioButton.h"
-#include "controls/RadioGroup.h"
-#include "controls/ScrollBar.h"
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/RadioGroup.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/SpinField.h"
 #include "ui/forms/MainForm.h"
 
 #include <cstdint>

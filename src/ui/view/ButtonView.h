@@ -1,6 +1,6 @@
 #pragma once
 // Shows a Button model as a QPushButton: a click runs the model's click, any mouse press its mouse-down.
-#include "controls/Simple.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

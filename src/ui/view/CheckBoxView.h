@@ -1,6 +1,6 @@
 #pragma once
 // Shows a CheckBox model as a QCheckBox; the operator's click sets the model's state.
-#include "controls/CheckBox.h"
+#include "ui/controls/CheckBox.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

@@ -2,9 +2,9 @@
 // Builds the window of a Form model: one widget per control model, in the container its model names,
 // drawn in the control's style, and a menu bar when there are menu items. Operator actions reach the
 // models through the message sink, which shows any failure.
-#include "controls/Control.h"
-#include "controls/Simple.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/Simple.h"
 #include "ui/forms/Inventory.h"
 #include "ui/forms/StyleTable.h"
 #include "ui/view/FormWindow.h"

@@ -2,8 +2,8 @@
 // The window showing a Form model: an optional menu bar above a client area sized by the model, the
 // widgets of the form's controls (found by model name), and the operator's resizing and closing passed
 // back to the model.
-#include "controls/Simple.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/ViewBinding.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a GroupBox model as a QGroupBox holding the widgets of the controls inside it, always filled with
 // its background colour (its container's when it has none).
-#include "controls/Simple.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a Label model as a QLabel filling its place with its colour (its container's when it has none);
 // its clicks and mouse presses reach the model.
-#include "controls/Simple.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

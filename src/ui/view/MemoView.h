@@ -1,8 +1,8 @@
 #pragma once
 // Shows a Memo model as a QPlainTextEdit, read-only or editable, with the model's scroll bars; the
 // operator's edits reach the model's lines.
-#include "controls/Memo.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/Memo.h"
 #include "ui/view/ViewBinding.h"
 
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #pragma once
 // Shows a MenuItem model as a QAction (for an item with children, the action of its drop-down menu);
 // triggering the action runs the model's click. Lives as a child of the action.
-#include "controls/Simple.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/ViewBinding.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // Adds the model's mouse events to a widget: every press reaches onMouseDown; on a passive widget
 // (label, panel, frame) a left press released over the widget is also its click. The events stop
 // here, so a press on a control never counts as a press on the container around it.
-#include "controls/Control.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/Control.h"
 #include "ui/view/ViewSupport.h"
 
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a Panel model as a raised frame with its caption centred, always filled with its background colour
 // (its container's when it has none); clicks and mouse presses on the panel reach the model.
-#include "controls/Simple.h"
+#include "ui/controls/Simple.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a RadioButton model as a QRadioButton; the model, not Qt, keeps the buttons of a container
 // exclusive, so checking one through the program unchecks the others' widgets too.
-#include "controls/RadioButton.h"
+#include "ui/controls/RadioButton.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a RadioGroup model as a QGroupBox with one radio button per item, top to bottom; the operator's
 // click on an item sets the model's item index.
-#include "controls/RadioGroup.h"
+#include "ui/controls/RadioGroup.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewBinding.h"
 

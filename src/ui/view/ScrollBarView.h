@@ -3,8 +3,8 @@
 // wheel, dragging) hands the position the bar wants to the model, which clamps it and runs its handler;
 // the model's own changes move the bar without calling back. As a stand-alone bar, it takes the focus,
 // and Left/Up, Right/Down, Page Up/Down, Home and End move it.
-#include "controls/ScrollBar.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/ScrollBar.h"
 #include "ui/view/ViewBinding.h"
 
 #include <QScrollBar>

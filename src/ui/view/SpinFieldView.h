@@ -1,7 +1,7 @@
 #pragma once
 // Shows a SpinField model as a line edit with small up and down buttons on its right: the buttons and
 // the Up and Down keys step the model, and only the characters the model accepts can be typed.
-#include "controls/SpinField.h"
+#include "ui/controls/SpinField.h"
 #include "ui/view/TextFieldView.h"
 
 #include <QToolButton>

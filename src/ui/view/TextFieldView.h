@@ -2,8 +2,8 @@
 // Shows a TextField model as a QLineEdit: the operator's typing goes through the model (upper case and
 // change handler) and the model's text comes back without moving the cursor; leaving the field tells
 // the model. A field may be drawn borderless in its container's colour and may limit what is typed.
-#include "controls/TextField.h"
 #include "platform/MessageSink.h"
+#include "ui/controls/TextField.h"
 #include "ui/view/ViewBinding.h"
 
 #include <QLineEdit>

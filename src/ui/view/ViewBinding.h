@@ -1,7 +1,7 @@
 #pragma once
 // Ties a control model to the widget showing it: the model's changes reach the widget for as long as the
 // widget lives, and no longer (a model may outlive its window).
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <functional>
 #include <utility>

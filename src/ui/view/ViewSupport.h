@@ -1,6 +1,6 @@
 #pragma once
 // Conversions and property transfers that every widget showing a control model shares.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <QAbstractButton>
 #include <QPalette>

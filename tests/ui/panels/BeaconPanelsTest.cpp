@@ -16,7 +16,7 @@ struct OpenPanelsRig : KeyerPanelsRig {
         act([&] { portPanel.openPort(); });
         logbook.setOn(true);
     }
-    std::vector<controls::Color> colours() const {
+    std::vector<ui::controls::Color> colours() const {
         return {main.PnTX1.color(), main.PnTX2.color(), main.PnTX3.color(), main.PnTX4.color()};
     }
 };
@@ -28,8 +28,8 @@ TEST(BeaconPanels, AMessageIsShownFromItsStartToItsEnd) {
     rig.sendFromPanel("E");
     EXPECT_EQ(rig.colours(),
               (std::vector{kRunningMessageColor, kIdleMessageColor, kIdleMessageColor, kIdleMessageColor}));
-    EXPECT_EQ(kRunningMessageColor, controls::rgb(0, 170, 0));
-    EXPECT_EQ(kIdleMessageColor, controls::rgb(204, 204, 204));
+    EXPECT_EQ(kRunningMessageColor, ui::controls::rgb(0, 170, 0));
+    EXPECT_EQ(kIdleMessageColor, ui::controls::rgb(204, 204, 204));
     EXPECT_FALSE(rig.main.Label32.visible());
     EXPECT_EQ(rig.main.Lbo.caption(), "//");
     EXPECT_EQ(rig.main.LbTTX.caption(), "00:00:01");
@@ -45,7 +45,7 @@ TEST(BeaconPanels, AMessageIsShownFromItsStartToItsEnd) {
     rig.runToIdle();
     EXPECT_EQ(rig.main.Lbo.caption(), "END");
     EXPECT_EQ(rig.main.LbTextNow.fontColor(), 440001u);
-    EXPECT_EQ(rig.colours(), std::vector<controls::Color>(4, kIdleMessageColor));
+    EXPECT_EQ(rig.colours(), std::vector<ui::controls::Color>(4, kIdleMessageColor));
     EXPECT_TRUE(rig.main.Label32.visible());
     EXPECT_EQ(rig.main.Memo1.lines(), (std::vector<std::string>{"\" \"69", "df=0  3", "df=0  5"}));
     EXPECT_EQ(rig.main.Edit4.text(), "0");

@@ -11,7 +11,7 @@
 #include <cmath>
 
 using namespace tarvel;
-using namespace tarvel::controls;
+using namespace tarvel::ui::controls;
 using tarvel::mock::readFile;
 using ui::panels::kGreen;
 using ui::panels::kLightGrey;
@@ -252,10 +252,10 @@ TEST(MemoriesPanel, StoreAndRecallWithFineValuesAcrossARestart) {
         rig.form.fineRfr.setValue(25);
         rig.form.BtF1w.click();
         EXPECT_EQ(rig.form.BtF1.caption(), "137600");
-        rig.memories.keypadMouseDown(7, controls::MouseButton::Right); // memory 11
+        rig.memories.keypadMouseDown(7, ui::controls::MouseButton::Right); // memory 11
         EXPECT_EQ(rig.keypad.Bt7.caption(), "137,6");
         EXPECT_EQ(rig.keypad.Bt6.caption(), "6");
-        rig.memories.keypadMouseDown(8, controls::MouseButton::Left); // a left press stores nothing
+        rig.memories.keypadMouseDown(8, ui::controls::MouseButton::Left); // a left press stores nothing
         const std::string file = readFile(path);
         EXPECT_NE(file.find("freq1=137600\r\n01x1=25\r\n"), std::string::npos);
         EXPECT_NE(file.find("freq11=137600\r\n01x11=25\r\n"), std::string::npos);

@@ -7,8 +7,8 @@
 
 using namespace tarvel;
 using namespace tarvel::test;
-using controls::MouseButton;
 using keyer::KeyingValues;
+using ui::controls::MouseButton;
 
 namespace {
 

@@ -48,7 +48,7 @@ TEST(Shell, MenuItemsShowTheirPanels) {
     ProgramRig rig({}, true);
     rig.form->startUp();
     auto& m = rig.form->mainWindow();
-    for (auto [item, panel] : {std::pair<const char*, controls::Control*>{"P2", &m.PnPrioritet},
+    for (auto [item, panel] : {std::pair<const char*, ui::controls::Control*>{"P2", &m.PnPrioritet},
                                {"Buffer1", &m.PnBuffer},
                                {"About1", &m.GrBoxAbout}}) {
         EXPECT_FALSE(panel->visible()) << item;

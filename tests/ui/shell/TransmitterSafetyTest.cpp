@@ -13,7 +13,7 @@ using tarvel::test::ProgramRig;
 namespace {
 
 // The program with logging on and its port open, sending message 1 in the mode of the preset button.
-void startMessage(ProgramRig& rig, controls::Button& preset, const std::string& text) {
+void startMessage(ProgramRig& rig, ui::controls::Button& preset, const std::string& text) {
     rig.form->startUp();
     rig.form->mainWindow().Log2.click();
     rig.form->mainWindow().QRSSDFCW2.click();

@@ -1,7 +1,7 @@
-#include "controls/Simple.h"
-#include "controls/TextField.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/Locale.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/TextField.h"
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace tarvel::controls;
+using namespace tarvel::ui::controls;
 using tarvel::ui::view::FormView;
 using tarvel::ui::view::FormWindow;
 using tarvel::ui::view::SpinFieldView;

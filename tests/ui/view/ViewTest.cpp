@@ -1,13 +1,13 @@
-#include "controls/CheckBox.h"
-#include "controls/Memo.h"
-#include "controls/RadioButton.h"
-#include "controls/RadioGroup.h"
-#include "controls/ScrollBar.h"
-#include "controls/Simple.h"
-#include "controls/SpinField.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/RadioGroup.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/controls/Simple.h"
+#include "ui/controls/SpinField.h"
 #include "ui/view/FormView.h"
 #include "ui/view/QMessageBoxSink.h"
 #include "ui/view/RadioGroupView.h"
@@ -29,7 +29,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace tarvel::controls;
+using namespace tarvel::ui::controls;
 using tarvel::platform::Failure;
 using tarvel::ui::view::FormView;
 using tarvel::ui::view::FormWindow;

@@ -1,11 +1,11 @@
-#include "controls/SpinField.h"
+#include "ui/controls/SpinField.h"
 
 #include "platform/Locale.h"
 
 #include <algorithm>
 #include <limits>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 SpinField::SpinField(std::string name, int minValue, int maxValue, int increment, int value)
     : TextField(std::move(name), std::to_string(value)), min_(minValue), max_(maxValue),
@@ -44,4 +44,4 @@ bool SpinField::acceptsChar(char c) {
     return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == platform::decimalSeparator();
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,8 +1,8 @@
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <utility>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 Control::Control(std::string name, std::string caption)
     : name_(std::move(name)), caption_(std::move(caption)) {}
@@ -83,4 +83,4 @@ void Control::setFocus() {
     changed(ViewChange::Focus);
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

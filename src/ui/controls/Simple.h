@@ -1,8 +1,8 @@
 #pragma once
 // Controls that add nothing to what every control has: they differ only in how a widget shows them.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class Label : public Control {
     using Control::Control;
@@ -52,4 +52,4 @@ private:
     int frameHeight_ = 0;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

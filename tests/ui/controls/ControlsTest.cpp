@@ -1,15 +1,15 @@
-#include "controls/CheckBox.h"
-#include "controls/Memo.h"
-#include "controls/RadioButton.h"
-#include "controls/RadioGroup.h"
-#include "controls/ScrollBar.h"
-#include "controls/SpinField.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/Memo.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/RadioGroup.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/controls/SpinField.h"
 
 #include <gtest/gtest.h>
 
-using namespace tarvel::controls;
+using namespace tarvel::ui::controls;
 using tarvel::platform::Failure;
 
 TEST(SpinField, ReadsTextAsIntegerOrMinimumWithoutClamping) {
@@ -195,7 +195,7 @@ TEST(ChoiceControls, ProgrammaticChangesRunClickHandlersOnce) {
 }
 
 TEST(Memo, TraceKeepsTheNewestLinesAndSignalsOnlyReplacements) {
-    tarvel::controls::Memo memo("Memo1");
+    tarvel::ui::controls::Memo memo("Memo1");
     memo.setMaxLines(3);
     const auto start = memo.generation();
     for (int i = 1; i <= 6; ++i)

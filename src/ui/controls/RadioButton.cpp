@@ -1,6 +1,6 @@
-#include "controls/RadioButton.h"
+#include "ui/controls/RadioButton.h"
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 RadioButton::RadioButton(std::string name, std::string caption, RadioSet& set, bool checked)
     : Control(std::move(name), std::move(caption)), set_(set), checked_(checked) {
@@ -21,4 +21,4 @@ void RadioButton::setChecked(bool checked) {
         onClick();
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

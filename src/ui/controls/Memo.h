@@ -1,12 +1,12 @@
 #pragma once
 // A multi-line text box holding lines of Windows-1251 text.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 enum class MemoScrollBars { None, Horizontal, Vertical, Both };
 
@@ -56,4 +56,4 @@ private:
     MemoScrollBars scrollBars_ = MemoScrollBars::None;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,8 +1,8 @@
-#include "controls/RadioGroup.h"
+#include "ui/controls/RadioGroup.h"
 
 #include <algorithm>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 RadioGroup::RadioGroup(std::string name, std::string caption, std::vector<std::string> items, int itemIndex)
     : Control(std::move(name), std::move(caption)), items_(std::move(items)), itemIndex_(itemIndex) {}
@@ -17,4 +17,4 @@ void RadioGroup::setItemIndex(int index) {
         onClick();
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -2,11 +2,11 @@
 // A spin field: an integer text field with a range and up/down steps.
 // Its value is its text read as an integer, or the minimum when the text is not one (a read never
 // clamps); setting the value clamps to the range unless minimum equals maximum.
-#include "controls/TextField.h"
+#include "ui/controls/TextField.h"
 
 #include <string>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class SpinField : public TextField {
 public:
@@ -31,4 +31,4 @@ private:
     int min_, max_, increment_;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,10 +1,10 @@
 #pragma once
 // A check box: a change of its state, by the operator or the program, runs its click handler.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <string>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class CheckBox : public Control {
 public:
@@ -20,4 +20,4 @@ private:
     bool checked_;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

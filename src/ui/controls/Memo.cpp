@@ -1,6 +1,6 @@
-#include "controls/Memo.h"
+#include "ui/controls/Memo.h"
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
@@ -20,4 +20,4 @@ void Memo::addLine(std::string line) {
     changed();
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,6 +1,6 @@
-#include "controls/CheckBox.h"
+#include "ui/controls/CheckBox.h"
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 CheckBox::CheckBox(std::string name, std::string caption, bool checked)
     : Control(std::move(name), std::move(caption)), checked_(checked) {}
@@ -14,4 +14,4 @@ void CheckBox::setChecked(bool checked) {
         onClick();
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,10 +1,10 @@
-#include "controls/ScrollBar.h"
+#include "ui/controls/ScrollBar.h"
 
 #include "platform/Failure.h"
 
 #include <algorithm>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 ScrollBar::ScrollBar(std::string name, int minValue, int maxValue, int position, int smallChange,
                      int largeChange)
@@ -41,4 +41,4 @@ void ScrollBar::setMin(int minValue) {
     setRange(minValue, max_);
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

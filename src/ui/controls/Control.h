@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 // Platform colour number: lowest byte red, then green, then blue.
 using Color = std::uint32_t;
@@ -94,4 +94,4 @@ private:
     Control* parent_ = nullptr;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,13 +1,13 @@
 #pragma once
 // A radio button among the siblings of one container: checking it unchecks the others and runs its
 // click handler; unchecking runs nothing.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class RadioButton;
 
@@ -35,4 +35,4 @@ private:
     bool checked_;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

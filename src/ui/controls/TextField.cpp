@@ -1,10 +1,10 @@
-#include "controls/TextField.h"
+#include "ui/controls/TextField.h"
 
 #include "platform/Cp1251.h"
 
 #include <utility>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 TextField::TextField(std::string name, std::string text) : Control(std::move(name)), text_(std::move(text)) {}
 
@@ -21,4 +21,4 @@ std::string TextField::typed(std::string text) const {
     return upperCase_ ? platform::cp1251ToUpper(text) : text;
 }
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

@@ -1,12 +1,12 @@
 #pragma once
 // A scroll bar: setting the position clamps it to the range and runs the change handler only when the
 // position moves; a range whose maximum would fall below its minimum is refused.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <functional>
 #include <string>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class ScrollBar : public Control {
 public:
@@ -31,4 +31,4 @@ private:
     int min_, max_, position_, smallChange_, largeChange_;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

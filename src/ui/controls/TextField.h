@@ -1,11 +1,11 @@
 #pragma once
 // A one-line text field whose change handler runs inside the setter whenever its text becomes different.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <functional>
 #include <string>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class TextField : public Control {
 public:
@@ -32,4 +32,4 @@ private:
     bool upperCase_ = false;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls

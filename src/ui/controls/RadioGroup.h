@@ -1,12 +1,12 @@
 #pragma once
 // A radio group: a list of choices with one item index (−1 for none); a change of the index, by the
 // operator or the program, runs its click handler.
-#include "controls/Control.h"
+#include "ui/controls/Control.h"
 
 #include <string>
 #include <vector>
 
-namespace tarvel::controls {
+namespace tarvel::ui::controls {
 
 class RadioGroup : public Control {
 public:
@@ -21,4 +21,4 @@ private:
     int itemIndex_;
 };
 
-} // namespace tarvel::controls
+} // namespace tarvel::ui::controls
