@@ -20,10 +20,10 @@ std::int32_t wrappingDifference(std::int32_t a, std::int32_t b);
 // integer holds.
 FrequencyWord computeFrequencyWord(double f, double corr, std::int32_t divisor);
 
-// VFO A: f = (coarse − FpA) + (fine − df) / 100, both differences 32-bit, the division extended, the sum
-// rounded to a double.
+// VFO A: f = (coarse − offset) + (fine − DFCW shift) / 100, both differences 32-bit, the division extended,
+// the sum rounded to a double.
 double vfoAFrequency(std::int32_t coarse, std::int32_t fpA, std::int32_t fine, std::int32_t df);
-// VFO B: f = Fp − seLfreq, a 32-bit difference.
+// VFO B: f = offset − frequency, a 32-bit difference.
 double vfoBFrequency(std::int32_t fp, std::int32_t frequency);
 
 } // namespace tarvel::freqplan

@@ -143,7 +143,7 @@ void Wiring::startUp() {
     guarded([&] { plan_.retuneVfoB(); });
     // 16. The compact layout.
     guarded([&] { layout_.showCompact(); });
-    // 17. Shown; the keyboard to Edit1.
+    // 17. Shown; the keyboard to the window's own box, where the function keys reach it.
     main_.window().show();
     memoriesPanel_.takeKeyboard();
 }

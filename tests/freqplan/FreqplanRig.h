@@ -19,16 +19,9 @@ namespace tarvel::test {
 
 using mock::readFile;
 
-inline std::string testIniPath() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name() + ".ini";
-    std::filesystem::remove(name);
-    return name;
-}
-
 struct FreqplanRig {
     // A later run over the same settings file is a second rig on the first one's path.
-    explicit FreqplanRig(std::string iniPath = testIniPath()) : ini(std::move(iniPath)) {
+    explicit FreqplanRig(std::string iniPath = mock::scratchSettingsPath()) : ini(std::move(iniPath)) {
         plan.assumeVfoA(480000, 0, 0, 22000);
         plan.assumeVfoB(135700, 0, 20000);
         plan.onVfoATone = [this](const freqplan::Tone& t) { vfoATone = t; };

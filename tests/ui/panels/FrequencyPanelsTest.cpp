@@ -20,7 +20,7 @@ using ui::panels::kOrange;
 namespace {
 
 struct PanelsRig {
-    explicit PanelsRig(std::string iniPath = test::testIniPath()) : fp(std::move(iniPath)) {}
+    explicit PanelsRig(std::string iniPath = mock::scratchSettingsPath()) : fp(std::move(iniPath)) {}
 
     ui::forms::MainForm form;
     ui::forms::KeypadForm keypad;
