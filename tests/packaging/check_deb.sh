@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the .deb from this build tree into a scratch folder, unpacks it into a scratch root the way dpkg
+# would install it, and checks the installed files and the package's control fields.
+set -euo pipefail
+build=$1 scratch=$2 id=$3
+rm -rf "$scratch" && mkdir -p "$scratch"
+cpack -G DEB -B "$scratch" --config "$build/CPackConfig.cmake" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log"; exit 1; }
+debs=("$scratch"/tarvel_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one tarvel_*.deb in $scratch"; exit 1; }
+deb=${debs[0]}
+root=$scratch/root
+dpkg -x "$deb" "$root"
+
+fail=0
+expect() { echo "FAIL: $*"; fail=1; }
+for f in usr/bin/tarvel usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
+         usr/share/icons/hicolor/scalable/apps/tarvel.svg; do
+    [ -f "$root/$f" ] || expect "$f is not in the package"
+done
+[ -x "$root/usr/bin/tarvel" ] || expect "usr/bin/tarvel is not executable"
+[ "$(head -c 4 "$root/usr/bin/tarvel" | od -An -c | tr -d ' ')" = '177ELF' ] ||
+    expect "usr/bin/tarvel is not an ELF file"
+grep -qx 'Exec=tarvel' "$root/usr/share/applications/$id.desktop" || expect "the desktop entry does not run tarvel"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = tarvel ] || expect "Package is '$(field Package)'"
+[ "$(field Section)" = hamradio ] || expect "Section is '$(field Section)'"
+depends=$(field Depends)
+# dpkg-shlibdeps names the libraries the executable links; a missing one means it did not run.
+names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
+for lib in libasound2 libqt6widgets6 libqt6serialport6 libc6; do
+    grep -qx "$lib" <<<"$names" || expect "Depends lacks $lib: $depends"
+done
+exit $fail
