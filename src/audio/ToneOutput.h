@@ -37,6 +37,9 @@ public:
     // Stops the tone (also when it never started) and ends any transmission's hold on it.
     void stop();
     bool playing() const { return stream_.playing() == 1; }
+    // Underruns the sound system recovered from during the latest stream, playing or stopped since; 0
+    // before the first. Safe while the worker runs.
+    std::int64_t underruns() const { return stream_.underrunCount(); }
 
     // A transmission owns the playing tone until it releases it: the operator may not stop it meanwhile.
     void holdForTransmission();

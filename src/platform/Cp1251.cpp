@@ -94,8 +94,8 @@ std::string utf8ToCp1251(std::string_view utf8) {
             continue;
         }
         i += static_cast<std::size_t>(extra) + 1;
-        int code = fromCodePoint(cp);
-        out += code < 0 ? '?' : static_cast<char>(code);
+        if (const int code = fromCodePoint(cp); code >= 0)
+            out += static_cast<char>(code);
     }
     return out;
 }
@@ -109,6 +109,8 @@ std::string cp1251ToUpper(std::string_view cp1251) {
         else if (c >= 0xE0)
             c = static_cast<unsigned char>(c - 32);
         else {
+            // One line per letter pair, read as the table it is.
+            // clang-format off
             switch (c) {
             case 0xB8: c = 0xA8; break;
             case 0x83: c = 0x81; break;
@@ -127,6 +129,7 @@ std::string cp1251ToUpper(std::string_view cp1251) {
             case 0xBF: c = 0xAF; break;
             default: break;
             }
+            // clang-format on
         }
         ch = static_cast<char>(c);
     }

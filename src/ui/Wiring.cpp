@@ -26,8 +26,8 @@ Wiring::Wiring(Devices d)
       optionsPanel_(main_, plan_, options_, vfoAPanel_), memories_(plan_, ini_),
       memoriesPanel_(main_, keypad_, memories_, plan_, vfoAPanel_),
       activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_, ini_),
-      logPanel_(main_, logWindow_, logbook_), helpPanel_(main_, help_, devices_.helpPath), aboutPanel_(main_),
-      priorityPanel_(main_, devices_.priority, ini_),
+      logPanel_(main_, logWindow_, logbook_), helpPanel_(main_, help_, devices_.helpPath),
+      aboutPanel_(main_, tone_), priorityPanel_(main_, devices_.priority, ini_),
       // The keyer.
       keyerTimer_(devices_.makeTimer()), clockTimer_(devices_.makeTimer()), idleTimer_(devices_.makeTimer()),
       port_(devices_.lines, ini_), messages_(ini_),
@@ -49,7 +49,11 @@ Wiring::Wiring(Devices d)
         timer->setInterval(1000);
         timer->setEnabled(true);
     }
-    idleTimer_->onTimeout = [] {};
+    // The spare tick keeps the underruns shown current while the tone plays.
+    idleTimer_->onTimeout = [this] {
+        tonePanel_.showUnderruns();
+        aboutPanel_.showUnderruns();
+    };
     // A transmission without its reference tone must not go on keying the transmitter.
     tone_.onToneLost = [this] {
         if (transmission_.onAir())

@@ -4,6 +4,7 @@
 #include "audio/AudioDevice.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -24,6 +25,7 @@ struct AudioRecord {
     bool holdOpen = false;     // open() blocks until the test calls releaseOpen()
     int failAfterSubmits = -1; // the wait after that many submits reports a lost device; -1: never
     std::chrono::milliseconds closeDelay{0};
+    std::atomic<std::int64_t> underruns{0}; // what every device reports; the test may change it any time
     static constexpr int capacity = 2;
 
     // Written by the devices, read by the test under the mutex (or after the worker has ended).
@@ -140,7 +142,7 @@ public:
         --record_->openNow;
         record_->changed.notify_all();
     }
-    std::int64_t underrunCount() const override { return 0; }
+    std::int64_t underrunCount() const override { return record_->underruns.load(); }
     std::string failureReason() const override { return reason_; }
 
 private:

@@ -301,6 +301,7 @@ MainForm::MainForm() {
     add(LbAbout2, GrBoxAbout, 12, 36, 196, 13);
     add(LbAbout3, GrBoxAbout, 12, 52, 196, 13);
     add(LbAboutDate, GrBoxAbout, 12, 76, 196, 13);
+    add(LbAboutUnderruns, GrBoxAbout, 12, 92, 196, 13);
     add(BitBtn1, GrBoxAbout, 72, 110, 75, 25);
 
     // Diagnostic panel, below the client area.

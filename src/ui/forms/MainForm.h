@@ -218,6 +218,7 @@ struct MainForm : Inventory {
     controls::Label LbAbout2{"LbAbout2"};
     controls::Label LbAbout3{"LbAbout3"};
     controls::Label LbAboutDate{"LbAboutDate", "21.03.2010"};
+    controls::Label LbAboutUnderruns{"LbAboutUnderruns", "Underruns: 0"}; // the latest stream's, kept current
     controls::Button BitBtn1{"BitBtn1", "OK"};
 
     // Diagnostic panel below the visible client area: the keyer's working fields and manual actions.

@@ -7,10 +7,11 @@
 namespace tarvel::ui::panels {
 
 std::string trimmed(const std::string& text) {
-    const auto begin = text.find_first_not_of(' ');
+    constexpr const char* kBlanks = " \t";
+    const auto begin = text.find_first_not_of(kBlanks);
     if (begin == std::string::npos)
         return {};
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+    return text.substr(begin, text.find_last_not_of(kBlanks) - begin + 1);
 }
 
 std::int32_t integerOf(const std::string& text) {

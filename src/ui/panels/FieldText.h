@@ -5,7 +5,7 @@
 
 namespace tarvel::ui::panels {
 
-// The text without blanks at either end.
+// The text without blanks or tabs (a pasted number often brings one) at either end.
 std::string trimmed(const std::string& text);
 // The trimmed text as a 32-bit integer; otherwise throws "'<text>' is not a valid integer value".
 std::int32_t integerOf(const std::string& text);

@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/SafeFile.h"
 #include "settings/Keys.h"
+#include "ui/panels/TonePanel.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -55,9 +56,17 @@ void HelpPanel::showWindow() {
     text_.setLines(readLines(fd));
 }
 
-AboutPanel::AboutPanel(forms::MainForm& form) : box_(form.GrBoxAbout) {
-    form.About1.onClick = [this] { box_.show(); };
+AboutPanel::AboutPanel(forms::MainForm& form, const audio::ToneOutput& tone)
+    : box_(form.GrBoxAbout), underruns_(form.LbAboutUnderruns), tone_(tone) {
+    form.About1.onClick = [this] {
+        showUnderruns();
+        box_.show();
+    };
     form.BitBtn1.onClick = [this] { box_.hide(); };
+}
+
+void AboutPanel::showUnderruns() {
+    underruns_.setCaption(underrunsText(tone_));
 }
 
 PriorityPanel::PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority,

@@ -1,6 +1,7 @@
 #pragma once
 // The shell's small windows and panels: the help text, "About", and the process priority. Called on the
 // user-interface thread.
+#include "audio/ToneOutput.h"
 #include "platform/ProcessPriority.h"
 #include "settings/IniFile.h"
 #include "ui/controls/Memo.h"
@@ -30,10 +31,15 @@ private:
 
 class AboutPanel {
 public:
-    explicit AboutPanel(forms::MainForm& form);
+    AboutPanel(forms::MainForm& form, const audio::ToneOutput& tone);
+
+    // The latest stream's underruns, shown when the box opens and kept current by the caller's tick.
+    void showUnderruns();
 
 private:
     controls::Control& box_;
+    controls::Label& underruns_;
+    const audio::ToneOutput& tone_;
 };
 
 class PriorityPanel {

@@ -7,8 +7,12 @@
 #include "ui/forms/MainForm.h"
 
 #include <cstdint>
+#include <string>
 
 namespace tarvel::ui::panels {
+
+// What the operator is told of the latest stream's underruns, e.g. "Underruns: 3".
+std::string underrunsText(const audio::ToneOutput& tone);
 
 class TonePanel {
 public:
@@ -19,6 +23,10 @@ public:
     std::int32_t bufferSetting() const { return bufferSize_.value(); }
     void showBufferSetting(std::int32_t kib);
 
+    // The latest stream's underruns as the stream panel's tool tip; after every start and stop, and on
+    // whatever tick keeps it current while the tone plays.
+    void showUnderruns();
+
 private:
     // The buffer panel's "OK": hides the panel and stores the size.
     void closeBufferPanel();
@@ -27,6 +35,7 @@ private:
 
     controls::Button& start_;
     controls::Button& stop_;
+    controls::Control& streamPanel_;
     controls::Control& bufferPanel_;
     controls::SpinField& bufferSize_;
     audio::ToneOutput& tone_;

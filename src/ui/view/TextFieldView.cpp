@@ -28,7 +28,11 @@ TextFieldView::TextFieldView(controls::TextField& model, platform::MessageSink& 
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
     // textEdited comes from the operator only, so the model's own changes never come back to it.
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const qsizetype afterCursor = text.size() - cursorPosition();
         operatorAction([this, &text] { model_.setText(model_.typed(toCp1251(text))); });
+        // A typed character the text cannot hold is left out: the cursor stays after what went before.
+        if (this->text().size() < text.size())
+            setCursorPosition(static_cast<int>(std::max<qsizetype>(this->text().size() - afterCursor, 0)));
     });
     sync();
 }

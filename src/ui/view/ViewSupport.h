@@ -13,7 +13,7 @@ class QWidget;
 
 namespace tarvel::ui::view {
 
-// Windows-1251 model text to widget text and back (characters without a code become '?').
+// Windows-1251 model text to widget text and back (characters without a code are left out).
 QString toQt(std::string_view cp1251);
 std::string toCp1251(const QString& text);
 

@@ -86,6 +86,8 @@ TEST_F(VfoPanels, ZeroFactorLeavesCaptionAndBarWhereTheyWere) {
 }
 
 TEST_F(VfoPanels, TextFieldsReportConversionErrorsAndKeepValues) {
+    rig.act([&] { rig.form.EdKdel.setText("\t16 \t"); }); // pasted with a tab
+    EXPECT_EQ(rig.fp.plan.factors().vfoAFactor, 16);
     rig.act([&] { rig.form.EdKdel.setText(" 12 "); });
     EXPECT_EQ(rig.fp.plan.factors().vfoAFactor, 12);
     rig.act([&] { rig.form.EdKdel.setText("1x"); });

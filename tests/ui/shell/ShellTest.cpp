@@ -93,6 +93,27 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"I/O error 6"});
 }
 
+TEST(Shell, TheLatestStreamsUnderrunsShowInTheStreamPanelsToolTipAndInAbout) {
+    ProgramRig rig({}, true);
+    rig.form->startUp();
+    const QWidget* streamPanel = rig.windows->mainWindow().widget("PnBt");
+    ASSERT_NE(streamPanel, nullptr);
+    EXPECT_EQ(streamPanel->toolTip(), "Underruns: 0");
+    clickButton(rig, "btnPlay");
+    rig.audio->underruns = 3;
+    rig.time.advance(1000); // the spare one-second tick keeps it current while the tone plays
+    EXPECT_EQ(streamPanel->toolTip(), "Underruns: 3");
+    trigger(rig, "About1");
+    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 3");
+    // The count of a stream that stopped stays to be read.
+    rig.audio->underruns = 4;
+    clickButton(rig, "btnStop");
+    EXPECT_EQ(streamPanel->toolTip(), "Underruns: 4");
+    rig.time.advance(1000);
+    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 4");
+    EXPECT_TRUE(rig.sink.messages.empty());
+}
+
 TEST(Shell, PriorityIsAppliedAtStartAndOnOkAndStored) {
     ProgramRig rig("[Param]\r\niPr=2\r\n", true);
     rig.form->startUp();

@@ -169,6 +169,10 @@ TEST_F(ViewTest, ProgrammaticChangeShowsWithoutRunningHandlerAgain) {
     EXPECT_EQ(field.text(), "AB\xDF\xA8"
                             "CD");
     EXPECT_EQ(edit->cursorPosition(), 4);
+    // A character without a Windows-1251 code is left out, not keyed as a question mark.
+    type(edit, QString::fromUtf8("é"));
+    EXPECT_EQ(edit->text(), QString::fromUtf8("ABЯЁCD"));
+    EXPECT_EQ(edit->cursorPosition(), 4);
 }
 
 TEST_F(ViewTest, FailureInAnyHandlerEndsInTheSinkWithItsText) {
