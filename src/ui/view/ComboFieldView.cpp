@@ -23,8 +23,13 @@ QMenu* ComboFieldView::openList() {
     const auto& entries = model_.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         QAction* entry = list_->addAction(toQt(entries[i].shown));
-        connect(entry, &QAction::triggered, this,
-                [this, i] { operatorAction([this, i] { model_.pick(i); }); });
+        // The entry the field holds now is marked.
+        entry->setCheckable(true);
+        entry->setChecked(entries[i].value == model_.text());
+        connect(entry, &QAction::triggered, this, [this, i] {
+            operatorAction([this, i] { model_.pick(i); });
+            end(false); // typing goes on after the picked value
+        });
     }
     if (!entries.empty())
         list_->popup(mapToGlobal(rect().bottomLeft()));

@@ -289,15 +289,19 @@ TEST_F(ViewTest, ComboFieldListsFreshEntriesAndPickingOneSetsItsValueOnly) {
     build({&field});
     int changes = 0;
     field.onChange = [&] { ++changes; };
-    field.onDropDown = [&] { field.setEntries({{"/dev/ttyUSB0", "/dev/ttyUSB0 \x97 FT232R USB UART"}}); };
+    field.onDropDown = [&] {
+        field.setEntries(
+            {{"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/ttyUSB0", "/dev/ttyUSB0 \x97 FT232R USB UART"}});
+    };
     auto* view = widget<tarvel::ui::view::ComboFieldView>("EdPort1");
 
     QTest::keyClick(view, Qt::Key_Down, Qt::AltModifier);
     QMenu* list = view->findChild<QMenu*>("EdPort1List");
     ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->actions().size(), 1);
-    EXPECT_EQ(list->actions()[0]->text(), QString::fromUtf8("/dev/ttyUSB0 — FT232R USB UART"));
-    list->actions()[0]->trigger();
+    ASSERT_EQ(list->actions().size(), 2);
+    EXPECT_TRUE(list->actions()[0]->isChecked()); // the one the field holds
+    EXPECT_EQ(list->actions()[1]->text(), QString::fromUtf8("/dev/ttyUSB0 — FT232R USB UART"));
+    list->actions()[1]->trigger();
     EXPECT_EQ(field.text(), "/dev/ttyUSB0");
     EXPECT_EQ(view->text(), "/dev/ttyUSB0");
     EXPECT_EQ(changes, 1);
