@@ -19,9 +19,8 @@ Wiring::Wiring(Devices d)
              [this] {
                  return audio::ChannelValues{plan_.vfoBWord(), plan_.vfoBWaveform(), plan_.vfoBLevel()};
              }}),
-      tonePanel_(main_, tone_), audioDevice_(devices_.outputPcms, ini_),
-      audioDevicePanel_(main_, audioDevice_), plan_(vfoA_, vfoB_, ini_), vfoAPanel_(main_, plan_),
-      vfoBPanel_(main_, plan_), options_(ini_),
+      tonePanel_(main_, tone_), plan_(vfoA_, vfoB_, ini_), vfoAPanel_(main_, plan_), vfoBPanel_(main_, plan_),
+      options_(ini_),
       // The operator sees why the port is missing, but still gets the beacon panel.
       layout_(main_, options_, [this] { guarded([this] { portPanel_.openPort(); }); }),
       optionsPanel_(main_, plan_, options_, vfoAPanel_), memories_(plan_, ini_),
@@ -40,7 +39,8 @@ Wiring::Wiring(Devices d)
       diagnosticPanel_(main_, transmission_,
                        [this](const std::string& text) { devices_.cutToClipboard(text); }),
       presetsPanel_(main_, presets_, transmission_), idPanel_(main_, transmission_.identification(), ini_),
-      portPanel_(main_, port_, transmission_, devices_.serialPorts) {
+      portPanel_(main_, port_, transmission_, devices_.serialPorts), audioDevice_(devices_.outputPcms, ini_),
+      audioDevicePanel_(main_, audioDevice_) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_};
     for (const forms::Inventory* form : windows)

@@ -93,8 +93,6 @@ private:
     audio::OutputStream stream_;
     audio::ToneOutput tone_;
     panels::TonePanel tonePanel_;
-    audio::AudioDeviceChoice audioDevice_;
-    panels::AudioDevicePanel audioDevicePanel_;
     freqplan::FrequencyPlan plan_;
     panels::VfoAPanel vfoAPanel_;
     panels::VfoBPanel vfoBPanel_;
@@ -126,6 +124,8 @@ private:
     panels::PresetsPanel presetsPanel_;
     panels::IdPanel idPanel_;
     panels::PortPanel portPanel_;
+    audio::AudioDeviceChoice audioDevice_;
+    panels::AudioDevicePanel audioDevicePanel_;
 
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices_.sink, step); }
     // Hands a failed audio worker's news to the user-interface thread, where the tone ends.

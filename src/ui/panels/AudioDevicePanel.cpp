@@ -17,7 +17,6 @@ AudioDevicePanel::AudioDevicePanel(forms::MainForm& form, audio::AudioDeviceChoi
 
 void AudioDevicePanel::open() {
     pcmField_.setText(choice_.inUse());
-    showEntries();
     popup_.show();
 }
 

@@ -16,7 +16,7 @@ public:
     AudioDevicePanel(forms::MainForm& form, audio::AudioDeviceChoice& choice);
 
 private:
-    // Opens the panel on the PCM in use, with the PCMs present to pick from.
+    // Opens the panel on the PCM in use; the PCMs present are looked up as the field's list opens.
     void open();
     void showEntries();
 

@@ -121,6 +121,7 @@ TEST(AudioDevicePanel, OffersThePcmsPresentAndStoresOnlyAChangedChoice) {
     form.AudioDevice1.click();
     EXPECT_TRUE(form.PnAudio.visible());
     EXPECT_EQ(form.EdAudio.text(), "default");
+    form.EdAudio.dropDown();
     EXPECT_EQ(shown(), (Entries{"default", "null \x97 Discard all samples"})); // an em dash in Windows-1251
     // "OK" on the PCM already in use leaves the file as it was.
     form.BtAudio.click();
@@ -141,6 +142,7 @@ TEST(AudioDevicePanel, OffersThePcmsPresentAndStoresOnlyAChangedChoice) {
     pcms.devices.pop_back();
     form.AudioDevice1.click();
     EXPECT_EQ(form.EdAudio.text(), "plughw:CARD=Device,DEV=0");
+    form.EdAudio.dropDown();
     EXPECT_EQ(shown().back(), "plughw:CARD=Device,DEV=0 \x97 not present now");
     form.EdAudio.setText("file:FILE=out.raw,FORMAT=raw");
     form.BtAudio.click();

@@ -80,6 +80,7 @@ TEST(Shell, AudioDeviceChosenInTheWindowIsOpenedFromTheNextStart) {
 
     // Chosen while the tone plays: the stream keeps its device until it starts again.
     trigger(rig, "AudioDevice1");
+    m.EdAudio.dropDown();
     m.EdAudio.pick(1);
     EXPECT_EQ(rig.windows->mainWindow().widgetAs<QLineEdit>("EdAudio")->text(), "plughw:CARD=Device,DEV=0");
     clickButton(rig, "BtAudio");
