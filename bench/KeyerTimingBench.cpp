@@ -1,5 +1,6 @@
 // How closely the key line follows the ideal element schedule when the keyer runs on the real Qt timer,
 // side by side with a plainly re-armed precise timer.
+#include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
@@ -112,6 +113,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
     mock::RecordingMessageSink sink;
     platform::SystemClock clock;
     mock::RecordingControlLines lines{microsecondsNow};
+    const mock::FixedDeviceList noDevices;
     // As at program start: the user-interface thread, which runs the keyer's timer, is raised.
     platform::LinuxProcessPriority priority;
     auto audio = std::make_shared<mock::AudioRecord>();
@@ -128,7 +130,7 @@ void sendAndMeasure(benchmark::State& state, bool driftFree, bool qrss1, const c
                 return std::make_unique<PlainTimer>();
             },
             [audio](const std::string&) { return std::make_unique<mock::RecordingAudioDevice>(audio); },
-            lines, priority, [](const std::string&) {}, (dir / "bench.ini").string()});
+            noDevices, lines, noDevices, priority, [](const std::string&) {}, (dir / "bench.ini").string()});
         form.startUp();
         form.mainWindow().QRSSDFCW2.click(); // opens the port
         form.mainWindow().Btqrss120.click();

@@ -2,6 +2,7 @@
 // written with logging on, Start TX's log work, and a whole Start TX and Stop TX of the program, all with
 // the log window hidden as it usually is. The two sizes should cost the same.
 #include "log/Logbook.h"
+#include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
@@ -102,13 +103,16 @@ void BM_StartTxAndStopTx(benchmark::State& state) {
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines;
     mock::RecordingPriority priority;
+    const mock::FixedDeviceList noDevices;
     auto audio = std::make_shared<mock::AudioRecord>(); // no auto-play: the worker waits, idle
     ui::Devices devices{
         sink,
         time,
         [&] { return time.makeTimer(); },
         [&](const std::string&) { return std::make_unique<mock::RecordingAudioDevice>(audio); },
+        noDevices,
         lines,
+        noDevices,
         priority,
         [](const std::string&) {},
         logFolder.settings(),

@@ -4,6 +4,7 @@
 #include "audio/AudioDevice.h"
 #include "keyer/ControlLines.h"
 #include "platform/Clock.h"
+#include "platform/DeviceList.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessPriority.h"
 #include "platform/Timer.h"
@@ -20,7 +21,11 @@ struct Devices {
     std::function<std::unique_ptr<platform::Timer>()> makeTimer;
     // A fresh audio device on the named PCM (the "AudioDevice" setting, "default" when absent).
     std::function<std::unique_ptr<audio::AudioDevice>(const std::string& pcm)> makeAudioDevice;
+    // The PCMs that can play, offered in the audio-device panel.
+    const platform::DeviceList& outputPcms;
     keyer::ControlLines& lines;
+    // The serial ports present, offered in the port panel.
+    const platform::DeviceList& serialPorts;
     platform::ProcessPriority& priority;
     std::function<void(const std::string&)> cutToClipboard;
     std::string settingsPath;

@@ -1,7 +1,9 @@
 #include "ui/Program.h"
 
 #include "audio/AlsaAudioDevice.h"
+#include "audio/AlsaPcmList.h"
 #include "keyer/SerialControlLines.h"
+#include "keyer/SerialPortList.h"
 #include "platform/CrashHook.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
@@ -31,12 +33,16 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     platform::SystemClock clock;
     keyer::SerialControlLines lines;
     platform::LinuxProcessPriority priority;
+    const audio::AlsaPcmList pcms;
+    const keyer::SerialPortList serialPorts;
     Devices devices{
         sink,
         clock,
         [] { return std::make_unique<platform::QtTimer>(); },
         [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
+        pcms,
         lines,
+        serialPorts,
         priority,
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
         settings::settingsPathForExecutable(),

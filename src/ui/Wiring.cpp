@@ -39,7 +39,8 @@ Wiring::Wiring(Devices d)
       diagnosticPanel_(main_, transmission_,
                        [this](const std::string& text) { devices_.cutToClipboard(text); }),
       presetsPanel_(main_, presets_, transmission_), idPanel_(main_, transmission_.identification(), ini_),
-      portPanel_(main_, port_, transmission_) {
+      portPanel_(main_, port_, transmission_, devices_.serialPorts), audioDevice_(devices_.outputPcms, ini_),
+      audioDevicePanel_(main_, audioDevice_) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_};
     for (const forms::Inventory* form : windows)

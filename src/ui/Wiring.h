@@ -2,6 +2,7 @@
 // Builds the program without its widgets and wires it together: the four windows' controls, the core
 // objects and the panels that bind them; then runs the start-up sequence and, on the way out, the end.
 // The Qt windows show these controls; tests drive them directly or through the widgets.
+#include "audio/AudioDeviceChoice.h"
 #include "audio/OutputStream.h"
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
@@ -21,6 +22,7 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/AudioDevicePanel.h"
 #include "ui/panels/BeaconMessagesPanel.h"
 #include "ui/panels/DiagnosticPanel.h"
 #include "ui/panels/EstimatePanel.h"
@@ -122,6 +124,8 @@ private:
     panels::PresetsPanel presetsPanel_;
     panels::IdPanel idPanel_;
     panels::PortPanel portPanel_;
+    audio::AudioDeviceChoice audioDevice_;
+    panels::AudioDevicePanel audioDevicePanel_;
 
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices_.sink, step); }
     // Hands a failed audio worker's news to the user-interface thread, where the tone ends.

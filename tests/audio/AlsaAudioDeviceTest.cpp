@@ -1,8 +1,10 @@
 #include "audio/AlsaAudioDevice.h"
 
 #include "ReferenceStream.h"
+#include "audio/AlsaPcmList.h"
 #include "audio/OutputStream.h"
 
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <atomic>
 #include <chrono>
@@ -114,3 +116,14 @@ TEST(AlsaAudioDevice, UnknownPcmFailsTheProbeAndEndsTheWorkerWithAlsasReason) {
 
 } // namespace
 } // namespace tarvel::audio
+
+TEST(AlsaPcmList, OffersDefaultFirstAndTheNullPcmThatEveryConfigurationDefines) {
+    const std::vector<tarvel::platform::DeviceChoice> pcms = tarvel::audio::AlsaPcmList().present();
+    ASSERT_FALSE(pcms.empty());
+    EXPECT_EQ(pcms.front().name, "default");
+    EXPECT_EQ(std::count_if(pcms.begin(), pcms.end(), [](const auto& pcm) { return pcm.name == "default"; }),
+              1);
+    EXPECT_TRUE(std::any_of(pcms.begin(), pcms.end(), [](const auto& pcm) { return pcm.name == "null"; }));
+    for (const auto& pcm : pcms)
+        EXPECT_EQ(pcm.description.find('\n'), std::string::npos) << pcm.name;
+}

@@ -3,8 +3,10 @@
 // port that is not there. Only the message boxes are recorded instead of shown.
 #include "LogLines.h"
 #include "audio/AlsaAudioDevice.h"
+#include "audio/AlsaPcmList.h"
 #include "audio/ReferenceStream.h"
 #include "keyer/SerialControlLines.h"
+#include "keyer/SerialPortList.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
@@ -42,7 +44,9 @@ struct RealProgram {
             clock,
             [] { return std::make_unique<platform::QtTimer>(); },
             [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
+            pcms,
             lines,
+            serialPorts,
             priority,
             [](const std::string&) {},
             settingsPath(),
@@ -78,6 +82,8 @@ struct RealProgram {
     platform::SystemClock clock;
     keyer::SerialControlLines lines;
     platform::LinuxProcessPriority priority;
+    const audio::AlsaPcmList pcms;
+    const keyer::SerialPortList serialPorts;
     std::unique_ptr<ui::Wiring> form;
     std::unique_ptr<ui::MainWindow> windows;
 };

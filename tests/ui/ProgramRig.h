@@ -2,6 +2,7 @@
 // The whole program on virtual time with recording devices, in a fresh working directory of its own;
 // optionally with its real windows for driving it through the widgets.
 #include "mock/Files.h"
+#include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
@@ -59,7 +60,9 @@ struct ProgramRig {
                 audioDevices.push_back(pcm);
                 return std::make_unique<mock::RecordingAudioDevice>(audio);
             },
+            pcms,
             lines,
+            serialPorts,
             priority,
             [this](const std::string& text) { clipboard = text; },
             iniPath(),
@@ -81,6 +84,7 @@ struct ProgramRig {
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
     mock::RecordingPriority priority;
+    mock::FixedDeviceList pcms, serialPorts;
     std::shared_ptr<mock::AudioRecord> audio = [] {
         auto record = std::make_shared<mock::AudioRecord>();
         record->autoPlay = true;

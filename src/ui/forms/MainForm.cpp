@@ -33,6 +33,7 @@ MainForm::MainForm() {
     addMenu(P1, Setup1);
     addMenu(P2, Setup1);
     addMenu(Buffer1, Setup1);
+    addMenu(AudioDevice1, Setup1);
     addMenu(Log2, Setup1);
     addMenu(Log1, TForm1);
     addMenu(ID1, TForm1);
@@ -269,6 +270,12 @@ MainForm::MainForm() {
     SpinEdit1.setAccessibleName("Buffer size, units of 1024 bytes");
     styles[SpinEdit1].maxLength = 8;
     add(Button8, PnBuffer, 100, 46, 70, 25);
+
+    add(PnAudio, TForm1, 10, 16, 300, 80);
+    PnAudio.hide();
+    add(EdAudio, PnAudio, 8, 48, 206, 21);
+    EdAudio.setAccessibleName("Audio device, ALSA PCM name");
+    add(BtAudio, PnAudio, 222, 46, 70, 25);
 
     add(Pnid, TForm1, 10, 16, 292, 152);
     Pnid.hide();

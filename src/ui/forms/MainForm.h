@@ -2,6 +2,7 @@
 // The main window TForm1 as data: every control with its design caption, range, value, place, colour and
 // visibility, and the menu. The window code builds the widgets from it and wires the handlers.
 #include "ui/controls/CheckBox.h"
+#include "ui/controls/ComboField.h"
 #include "ui/controls/Memo.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/RadioGroup.h"
@@ -35,6 +36,7 @@ struct MainForm : Inventory {
     controls::MenuItem P1{"P1", "Port"};
     controls::MenuItem P2{"P2", "Prioritet"};
     controls::MenuItem Buffer1{"Buffer1", "Buffer"};
+    controls::MenuItem AudioDevice1{"AudioDevice1", "Audio device"};
     controls::MenuItem Log2{"Log2", "Log Off"};
     controls::MenuItem Log1{"Log1", "  Log  "};
     controls::MenuItem ID1{"ID1", "   ID   "};
@@ -176,9 +178,9 @@ struct MainForm : Inventory {
     controls::Panel PnPort{"PnPort"};
     controls::Label LbSelectPort{"LbSelectPort", "Select Port"};
     controls::RadioGroup RgCom{"RgCom", "", {"Com1", "Com2"}, 1};
-    // The device names behind "Com1" and "Com2".
-    controls::TextField EdPort1{"EdPort1", "/dev/ttyS0"};
-    controls::TextField EdPort2{"EdPort2", "/dev/ttyS1"};
+    // The device names behind "Com1" and "Com2", typed or picked from the ports present.
+    controls::ComboField EdPort1{"EdPort1", "/dev/ttyS0"};
+    controls::ComboField EdPort2{"EdPort2", "/dev/ttyS1"};
     controls::RadioGroup RgRTS{"RgRTS", "", {"RTS", "DTR"}, 0};
     controls::Button Button7{"Button7", "OK"};
 
@@ -195,6 +197,11 @@ struct MainForm : Inventory {
     controls::Panel PnBuffer{"PnBuffer", "Buffer Size"};
     controls::SpinField SpinEdit1{"SpinEdit1", 16, 64, 16, 64};
     controls::Button Button8{"Button8", "OK"};
+
+    // Audio-device panel (pop-up): the ALSA PCM the stream opens, typed or picked from those present.
+    controls::Panel PnAudio{"PnAudio", "Audio device"};
+    controls::ComboField EdAudio{"EdAudio", "default"};
+    controls::Button BtAudio{"BtAudio", "OK"};
 
     // Station identification panel (pop-up).
     controls::Panel Pnid{"Pnid"};

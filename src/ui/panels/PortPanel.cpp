@@ -1,13 +1,19 @@
 #include "ui/panels/PortPanel.h"
 
 #include "ui/forms/MainForm.h"
+#include "ui/panels/DeviceEntries.h"
 
 namespace tarvel::ui::panels {
 
-PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmission& transmission)
+PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmission& transmission,
+                     const platform::DeviceList& serialPorts)
     : popup_(form.PnPort), portGroup_(form.RgCom), keyLineGroup_(form.RgRTS), port1Field_(form.EdPort1),
       port2Field_(form.EdPort2), pttOff_(form.Label32), pttOn_(form.Label33), port_(port) {
     form.P1.onClick = [this] { popup_.show(); };
+    for (controls::ComboField* field : {&port1Field_, &port2Field_})
+        field->onDropDown = [field, &serialPorts] {
+            field->setEntries(deviceEntries(serialPorts.present()));
+        };
     form.OpenPort.onClick = [this] { openPort(); };
     form.Button7.onClick = [this] {
         popup_.hide();

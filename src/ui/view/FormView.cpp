@@ -1,6 +1,7 @@
 #include "ui/view/FormView.h"
 
 #include "ui/controls/CheckBox.h"
+#include "ui/controls/ComboField.h"
 #include "ui/controls/Memo.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/RadioGroup.h"
@@ -8,6 +9,7 @@
 #include "ui/controls/SpinField.h"
 #include "ui/view/ButtonView.h"
 #include "ui/view/CheckBoxView.h"
+#include "ui/view/ComboFieldView.h"
 #include "ui/view/GroupBoxView.h"
 #include "ui/view/LabelView.h"
 #include "ui/view/MemoView.h"
@@ -33,9 +35,11 @@ namespace {
 using namespace controls;
 
 QWidget* makeWidget(Control& control, platform::MessageSink& sink, QWidget* parent) {
-    // Most derived kinds first: a spin field is also a text field.
+    // Most derived kinds first: a spin field or a combo field is also a text field.
     if (auto* m = dynamic_cast<SpinField*>(&control))
         return new SpinFieldView(*m, sink, parent);
+    if (auto* m = dynamic_cast<ComboField*>(&control))
+        return new ComboFieldView(*m, sink, parent);
     if (auto* m = dynamic_cast<TextField*>(&control))
         return new TextFieldView(*m, sink, parent);
     if (auto* m = dynamic_cast<Label*>(&control))

@@ -125,12 +125,13 @@ TEST(Forms, SiblingsDoNotOverlap) {
     // Hidden parts must fit too once shown (options view, Alt+X panel, step buttons), except the pop-ups,
     // which open over other controls, the beacon panel, which takes the options panel's place, and the
     // red PTT label, which takes the grey one's place.
-    const std::set<std::string> replacing{"PnPort",   "PnPrioritet", "PnBuffer", "Pnid",  "GrBoxAbout",
-                                          "PnBtdfcw", "Panel3",      "Label33",  "Panel2"};
+    const std::set<std::string> replacing{"PnPort",     "PnPrioritet", "PnBuffer", "PnAudio", "Pnid",
+                                          "GrBoxAbout", "PnBtdfcw",    "Panel3",   "Label33", "Panel2"};
     EXPECT_EQ(overlappingSiblings(main, replacing, false), std::vector<std::string>{});
-    EXPECT_EQ(overlappingSiblings(
-                  main, {"PnPort", "PnPrioritet", "PnBuffer", "Pnid", "GrBoxAbout", "PnBtdfcw"}, false),
-              (std::vector<std::string>{"PnCh/Panel3", "Label32/Label33"}));
+    EXPECT_EQ(
+        overlappingSiblings(
+            main, {"PnPort", "PnPrioritet", "PnBuffer", "PnAudio", "Pnid", "GrBoxAbout", "PnBtdfcw"}, false),
+        (std::vector<std::string>{"PnCh/Panel3", "Label32/Label33"}));
 
     KeypadForm keypad;
     // Bt9..Bt14 sit on the window over the full-size panel that holds Bt1..Bt8.
@@ -222,7 +223,7 @@ TEST(Forms, MenuHangsUnderItsTopLevelItems) {
             setup.push_back(c->name());
     }
     EXPECT_EQ(bar, (std::vector<std::string>{"Menu", "Setup", "  Log  ", "   ID   ", "QRSS/DFCW"}));
-    EXPECT_EQ(setup, (std::vector<std::string>{"Options2", "P1", "P2", "Buffer1", "Log2"}));
+    EXPECT_EQ(setup, (std::vector<std::string>{"Options2", "P1", "P2", "Buffer1", "AudioDevice1", "Log2"}));
     EXPECT_EQ(f.Help1.parent(), &f.Menu1);
     EXPECT_EQ(f.About1.parent(), &f.Menu1);
 }
@@ -234,8 +235,8 @@ TEST(Forms, DesignStateOfTheMainWindow) {
         if (!c->visible())
             hidden.push_back(c->name());
     EXPECT_EQ(hidden, (std::vector<std::string>{"Panel1", "GroupBox4", "seLLev", "Panel3", "Label33", "BtTX",
-                                                "PnBtdfcw", "PnPort", "PnPrioritet", "PnBuffer", "Pnid",
-                                                "GrBoxAbout"}));
+                                                "PnBtdfcw", "PnPort", "PnPrioritet", "PnBuffer", "PnAudio",
+                                                "Pnid", "GrBoxAbout"}));
     EXPECT_FALSE(f.btnStop.enabled());
     EXPECT_TRUE(f.btnPlay.enabled());
     // Start-up checks these; a design check would swallow the click that sets the step or the priority.

@@ -3,6 +3,7 @@
 // them.
 #include "keyer/KeyerRig.h"
 #include "keyer/Presets.h"
+#include "mock/FixedDeviceList.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/BeaconMessagesPanel.h"
 #include "ui/panels/DiagnosticPanel.h"
@@ -24,7 +25,8 @@ struct KeyerPanelsRig : KeyerRig {
     }
 
     ui::forms::MainForm main;
-    ui::panels::PortPanel portPanel{main, port, transmission};
+    mock::FixedDeviceList serialPorts;
+    ui::panels::PortPanel portPanel{main, port, transmission, serialPorts};
     ui::panels::IdPanel idPanel{main, transmission.identification(), fp.ini};
     ui::panels::TransmissionPanel transmissionPanel{main, transmission};
     ui::panels::EstimatePanel estimatePanel{main, transmission};

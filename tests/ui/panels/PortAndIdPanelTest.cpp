@@ -60,7 +60,14 @@ TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
     rig.main.P1.click();
     rig.main.RgCom.setItemIndex(1);
     rig.main.RgRTS.setItemIndex(1);
-    rig.main.EdPort1.setText("/dev/ttyUSB0");
+    // The device is picked from the ports present as the list opens; the field and the file get its path.
+    rig.serialPorts.devices = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "FT232R USB UART, FTDI"}};
+    rig.main.EdPort1.dropDown();
+    ASSERT_EQ(rig.main.EdPort1.entries().size(), 2u);
+    EXPECT_EQ(rig.main.EdPort1.entries()[0].shown, "/dev/ttyS0");
+    EXPECT_EQ(rig.main.EdPort1.entries()[1].shown, "/dev/ttyUSB0 \x97 FT232R USB UART, FTDI");
+    rig.main.EdPort1.pick(1);
+    EXPECT_EQ(rig.main.EdPort1.text(), "/dev/ttyUSB0");
     rig.act([&] { rig.main.Button7.click(); });
     EXPECT_FALSE(rig.main.PnPort.visible());
     EXPECT_EQ(rig.port.portChoice, 1);

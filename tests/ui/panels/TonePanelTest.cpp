@@ -1,10 +1,13 @@
-// The tone's buttons and buffer panel on a tone output over a recording device.
+// The tone's buttons and buffer panel on a tone output over a recording device; the audio-device panel
+// on a fixed list of PCMs.
 #include "ui/panels/TonePanel.h"
 
+#include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/MessageSink.h"
 #include "ui/forms/MainForm.h"
+#include "ui/panels/AudioDevicePanel.h"
 
 #include <filesystem>
 #include <fstream>
@@ -97,4 +100,51 @@ TEST(TonePanel, BufferPanelAppliesTypedAndClampedSizesAndOkStoresThem) {
     std::stringstream ini;
     ini << in.rdbuf();
     EXPECT_EQ(ini.str(), "[Param]\r\nBuffer=16\r\n");
+}
+
+TEST(AudioDevicePanel, OffersThePcmsPresentAndStoresOnlyAChangedChoice) {
+    std::filesystem::remove("audio.ini");
+    ui::forms::MainForm form;
+    settings::IniFile ini{"audio.ini"};
+    mock::FixedDeviceList pcms;
+    pcms.devices = {{"default", ""}, {"null", "Discard all samples"}};
+    audio::AudioDeviceChoice choice{pcms, ini};
+    ui::panels::AudioDevicePanel panel{form, choice};
+    using Entries = std::vector<std::string>;
+    const auto shown = [&] {
+        Entries entries;
+        for (const auto& entry : form.EdAudio.entries())
+            entries.push_back(entry.shown);
+        return entries;
+    };
+
+    form.AudioDevice1.click();
+    EXPECT_TRUE(form.PnAudio.visible());
+    EXPECT_EQ(form.EdAudio.text(), "default");
+    form.EdAudio.dropDown();
+    EXPECT_EQ(shown(), (Entries{"default", "null \x97 Discard all samples"})); // an em dash in Windows-1251
+    // "OK" on the PCM already in use leaves the file as it was.
+    form.BtAudio.click();
+    EXPECT_FALSE(form.PnAudio.visible());
+    EXPECT_FALSE(std::filesystem::exists("audio.ini"));
+
+    // A card plugged in meanwhile shows when the list opens; a picked PCM is stored by name only.
+    form.AudioDevice1.click();
+    pcms.devices.push_back({"plughw:CARD=Device,DEV=0", "USB Audio Device"});
+    form.EdAudio.dropDown();
+    ASSERT_EQ(form.EdAudio.entries().size(), 3u);
+    form.EdAudio.pick(2);
+    EXPECT_EQ(form.EdAudio.text(), "plughw:CARD=Device,DEV=0");
+    form.BtAudio.click();
+    EXPECT_EQ(ini.readText("AudioDevice", ""), "plughw:CARD=Device,DEV=0");
+
+    // Unplugged, it is still shown as the one in use; a typed name is taken as it stands.
+    pcms.devices.pop_back();
+    form.AudioDevice1.click();
+    EXPECT_EQ(form.EdAudio.text(), "plughw:CARD=Device,DEV=0");
+    form.EdAudio.dropDown();
+    EXPECT_EQ(shown().back(), "plughw:CARD=Device,DEV=0 \x97 not present now");
+    form.EdAudio.setText("file:FILE=out.raw,FORMAT=raw");
+    form.BtAudio.click();
+    EXPECT_EQ(ini.readText("AudioDevice", ""), "file:FILE=out.raw,FORMAT=raw");
 }

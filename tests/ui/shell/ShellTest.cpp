@@ -50,6 +50,7 @@ TEST(Shell, MenuItemsShowTheirPanels) {
     auto& m = rig.form->mainWindow();
     for (auto [item, panel] : {std::pair<const char*, ui::controls::Control*>{"P2", &m.PnPrioritet},
                                {"Buffer1", &m.PnBuffer},
+                               {"AudioDevice1", &m.PnAudio},
                                {"About1", &m.GrBoxAbout}}) {
         EXPECT_FALSE(panel->visible()) << item;
         trigger(rig, item);
@@ -66,6 +67,29 @@ TEST(Shell, MenuItemsShowTheirPanels) {
     EXPECT_EQ(m.TForm1.width(), 332);
     EXPECT_EQ(rig.windows->mainWindow().clientArea()->width(),
               332 - 8); // the frame is outside the client area
+}
+
+TEST(Shell, AudioDeviceChosenInTheWindowIsOpenedFromTheNextStart) {
+    ProgramRig rig({}, true);
+    rig.pcms.devices = {{"default", ""}, {"plughw:CARD=Device,DEV=0", "USB Audio Device"}};
+    rig.form->startUp();
+    auto& m = rig.form->mainWindow();
+    clickButton(rig, "btnPlay");
+    ASSERT_FALSE(rig.audioDevices.empty());
+    EXPECT_EQ(rig.audioDevices.back(), "default");
+
+    // Chosen while the tone plays: the stream keeps its device until it starts again.
+    trigger(rig, "AudioDevice1");
+    m.EdAudio.dropDown();
+    m.EdAudio.pick(1);
+    EXPECT_EQ(rig.windows->mainWindow().widgetAs<QLineEdit>("EdAudio")->text(), "plughw:CARD=Device,DEV=0");
+    clickButton(rig, "BtAudio");
+    const std::size_t opened = rig.audioDevices.size();
+    clickButton(rig, "btnStop");
+    clickButton(rig, "btnPlay");
+    ASSERT_GT(rig.audioDevices.size(), opened);
+    EXPECT_EQ(rig.audioDevices.back(), "plughw:CARD=Device,DEV=0");
+    EXPECT_NE(rig.ini().find("AudioDevice=plughw:CARD=Device,DEV=0\r\n"), std::string::npos);
 }
 
 TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {

@@ -2,12 +2,14 @@
 #include "platform/Failure.h"
 #include "platform/Locale.h"
 #include "ui/controls/CheckBox.h"
+#include "ui/controls/ComboField.h"
 #include "ui/controls/Memo.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/RadioGroup.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/controls/Simple.h"
 #include "ui/controls/SpinField.h"
+#include "ui/view/ComboFieldView.h"
 #include "ui/view/FormView.h"
 #include "ui/view/QMessageBoxSink.h"
 #include "ui/view/RadioGroupView.h"
@@ -283,6 +285,35 @@ TEST_F(ViewTest, ChoiceControlsFollowOperatorClicks) {
     EXPECT_TRUE(groupView->buttons()[1]->isChecked());
     EXPECT_FALSE(groupView->buttons()[2]->isChecked());
     EXPECT_EQ(groupClicks, 2);
+}
+
+TEST_F(ViewTest, ComboFieldListsFreshEntriesAndPickingOneSetsItsValueOnly) {
+    auto& field = make<ComboField>("EdPort1", "/dev/ttyS0");
+    field.setBounds(10, 10, 126, 21);
+    build({&field});
+    int changes = 0;
+    field.onChange = [&] { ++changes; };
+    field.onDropDown = [&] {
+        field.setEntries(
+            {{"/dev/ttyS0", "/dev/ttyS0"}, {"/dev/ttyUSB0", "/dev/ttyUSB0 \x97 FT232R USB UART"}});
+    };
+    auto* view = widget<tarvel::ui::view::ComboFieldView>("EdPort1");
+
+    QTest::keyClick(view, Qt::Key_Down, Qt::AltModifier);
+    QMenu* list = view->findChild<QMenu*>("EdPort1List");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->actions().size(), 2);
+    EXPECT_TRUE(list->actions()[0]->isChecked()); // the one the field holds
+    EXPECT_EQ(list->actions()[1]->text(), QString::fromUtf8("/dev/ttyUSB0 — FT232R USB UART"));
+    list->actions()[1]->trigger();
+    EXPECT_EQ(field.text(), "/dev/ttyUSB0");
+    EXPECT_EQ(view->text(), "/dev/ttyUSB0");
+    EXPECT_EQ(changes, 1);
+    // The field stays free to type.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_1);
+    EXPECT_EQ(field.text(), "/dev/ttyUSB01");
+    list->hide();
 }
 
 TEST_F(ViewTest, MouseEventsReachOnlyTheControlUnderThePointer) {

@@ -1,0 +1,27 @@
+#include "audio/AudioDeviceChoice.h"
+
+#include "settings/Keys.h"
+
+#include <algorithm>
+
+namespace tarvel::audio {
+
+std::string AudioDeviceChoice::inUse() const {
+    return ini_.read(settings::keys::audioDevice);
+}
+
+std::vector<platform::DeviceChoice> AudioDeviceChoice::offered() const {
+    std::vector<platform::DeviceChoice> pcms = pcms_.present();
+    const std::string current = inUse();
+    if (std::none_of(pcms.begin(), pcms.end(), [&](const auto& pcm) { return pcm.name == current; }))
+        pcms.push_back({current, "not present now"});
+    return pcms;
+}
+
+void AudioDeviceChoice::choose(const std::string& pcm) {
+    if (pcm.find_first_not_of(" \t") == std::string::npos || pcm == inUse())
+        return;
+    ini_.write(settings::keys::audioDevice, pcm);
+}
+
+} // namespace tarvel::audio

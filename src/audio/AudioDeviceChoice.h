@@ -1,0 +1,30 @@
+#pragma once
+// Which sound output the stream opens: the "AudioDevice" setting, chosen among the PCMs present. The
+// stream reads the setting at each Start, so a new choice applies from the next Start. Called on the
+// user-interface thread.
+#include "platform/DeviceList.h"
+#include "settings/IniFile.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvel::audio {
+
+class AudioDeviceChoice {
+public:
+    AudioDeviceChoice(const platform::DeviceList& pcms, settings::IniFile& ini) : pcms_(pcms), ini_(ini) {}
+
+    // The PCM in use: the stored name, "default" when none is stored.
+    std::string inUse() const;
+    // The PCMs present, and after them the one in use when it is not among them (a name written into
+    // the settings file by hand, a card unplugged), so that the operator still sees it.
+    std::vector<platform::DeviceChoice> offered() const;
+    // Stores the PCM name; a blank name, or the one in use, leaves the file alone.
+    void choose(const std::string& pcm);
+
+private:
+    const platform::DeviceList& pcms_;
+    settings::IniFile& ini_;
+};
+
+} // namespace tarvel::audio
