@@ -7,6 +7,7 @@
 #include "ui/controls/RadioGroup.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/controls/SpinField.h"
+#include "ui/view/Accessibility.h"
 #include "ui/view/ButtonView.h"
 #include "ui/view/CheckBoxView.h"
 #include "ui/view/ComboFieldView.h"
@@ -143,6 +144,7 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
         containers[control] = widget;
         window->addWidget(control->name(), widget);
     }
+    renewAccessibleInterfaces(*window);
     window->finishBuilding();
     return window;
 }

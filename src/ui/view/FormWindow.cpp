@@ -1,5 +1,6 @@
 #include "ui/view/FormWindow.h"
 
+#include "ui/view/Accessibility.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewSupport.h"
 
@@ -18,6 +19,7 @@ FormWindow::FormWindow(controls::Form& model, platform::MessageSink& sink, bool 
               activateWindow();
               raise();
           }) {
+    installAccessibility();
     if (fixed_)
         setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -1,22 +1,35 @@
 #pragma once
 // Adds the model's mouse events to a widget: every press reaches onMouseDown; on a passive widget
 // (label, panel, frame) a left press released over the widget is also its click. The events stop
-// here, so a press on a control never counts as a press on the container around it.
+// here, so a press on a control never counts as a press on the container around it. An assistive
+// technology's click does the same as the operator's.
 #include "platform/MessageSink.h"
 #include "ui/controls/Control.h"
+#include "ui/view/Accessibility.h"
 #include "ui/view/ViewSupport.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QWidget>
+#include <type_traits>
 
 namespace tarvel::ui::view {
 
-template <class Base> class MouseForwarding : public Base {
+template <class Base> class MouseForwarding : public Base, public OperatorClick {
 public:
     enum class Clicks { FromWidget, OnRelease };
 
     MouseForwarding(controls::Control& model, platform::MessageSink& sink, Clicks clicks, QWidget* parent)
         : Base(parent), mouseModel_(model), mouseSink_(sink), clicks_(clicks) {}
+
+    bool acceptsClick() const override { return clicks_ == Clicks::FromWidget || bool(mouseModel_.onClick); }
+    void clickAsOperator() override {
+        platform::runGuarded(mouseSink_, [this] { mouseModel_.mouseDown(controls::MouseButton::Left); });
+        if constexpr (std::is_base_of_v<QAbstractButton, Base>)
+            this->click(); // the button's own click, which its view turns into the model's change
+        else
+            platform::runGuarded(mouseSink_, [this] { mouseModel_.click(); });
+    }
 
 protected:
     platform::MessageSink& sink() const { return mouseSink_; }

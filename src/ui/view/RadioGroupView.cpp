@@ -1,8 +1,20 @@
 #include "ui/view/RadioGroupView.h"
 
+#include "ui/view/Accessibility.h"
+
 #include <QVBoxLayout>
 
 namespace tarvel::ui::view {
+
+namespace {
+// One item: clicking it, with the mouse or through an assistive technology, chooses it.
+class ItemButton : public QRadioButton, public OperatorClick {
+public:
+    ItemButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+    bool acceptsClick() const override { return true; }
+    void clickAsOperator() override { click(); }
+};
+} // namespace
 
 RadioGroupView::RadioGroupView(controls::RadioGroup& model, platform::MessageSink& sink, QWidget* parent)
     : MouseForwarding(model, sink, Clicks::OnRelease, parent), model_(model),
@@ -13,7 +25,7 @@ RadioGroupView::RadioGroupView(controls::RadioGroup& model, platform::MessageSin
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(0);
     for (std::size_t i = 0; i < model_.items().size(); ++i) {
-        auto* button = new QRadioButton(toQt(model_.items()[i]), this);
+        auto* button = new ItemButton(toQt(model_.items()[i]), this);
         button->setObjectName(QString::fromStdString(model_.name()) + QString::number(i));
         button->setAutoExclusive(false);
         layout->addWidget(button);

@@ -1,6 +1,7 @@
 #include "ui/view/ViewSupport.h"
 
 #include "platform/Cp1251.h"
+#include "ui/view/Accessibility.h"
 
 #include <QGroupBox>
 #include <QPainter>
@@ -37,21 +38,13 @@ controls::MouseButton toModelButton(Qt::MouseButton button) {
 
 namespace {
 constexpr const char* kAppliedColors = "tarvelAppliedColors";
-
-QString withoutMnemonics(QString text) {
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-    return text;
-}
 } // namespace
 
 void applyCommon(QWidget& widget, const controls::Control& model) {
     const QString name = QString::fromStdString(model.name());
     if (widget.objectName() != name)
         widget.setObjectName(name);
-    widget.setAccessibleName(model.accessibleName().empty() ? withoutMnemonics(toQt(model.caption()))
-                                                            : QString::fromStdString(model.accessibleName()));
+    applyAccessibleName(widget, model);
     widget.setToolTip(toQt(model.hint()));
     const QRect place(model.left(), model.top(), model.width(), model.height());
     if (widget.geometry() != place)

@@ -20,8 +20,8 @@ std::string toCp1251(const QString& text);
 QColor toQColor(controls::Color color);
 controls::MouseButton toModelButton(Qt::MouseButton button);
 
-// Object name, accessible name (or the caption without mnemonics), tool tip, place in the parent,
-// visibility and enabled state.
+// Object name, accessible name (what the control is for and what it shows), tool tip, place in the
+// parent, visibility and enabled state.
 void applyCommon(QWidget& widget, const controls::Control& model);
 
 // The model's colour on the background role and its font colour on the text role; a default colour

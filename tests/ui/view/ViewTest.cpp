@@ -16,6 +16,7 @@
 #include "ui/view/ScrollBarView.h"
 #include "ui/view/SpinFieldView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -508,6 +509,95 @@ TEST_F(ViewTest, MessageBoxSinkShowsTheTextAsItStands) {
     });
     tarvel::ui::view::QMessageBoxSink().show("Unable to open <COM1>");
     EXPECT_EQ(shown, "Unable to open <COM1>");
+}
+
+// What an assistive technology sees and does through the accessible interfaces.
+QAccessibleInterface* accessible(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget);
+}
+void doAccessibleAction(QWidget* widget, const QString& action) {
+    QAccessibleActionInterface* actions = accessible(widget)->actionInterface();
+    ASSERT_TRUE(actions && actions->actionNames().contains(action)) << widget->objectName().toStdString();
+    actions->doAction(action);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(ViewTest, AccessibleActionsDoWhatTheOperatorsClickDoes) {
+    auto& check = make<CheckBox>("ChLoop", "");
+    check.setAccessibleName("Repeat the message");
+    auto& cw = make<RadioButton>("RBtCWs", "CW", radioSet, true);
+    auto& qrss = make<RadioButton>("RBtQrss3s", "QRSS3", radioSet);
+    auto& group = make<RadioGroup>("rgR", "", std::vector<std::string>{"Off", "Sine", "Squre"}, 0);
+    auto& sender = make<Panel>("PnTX1", "TX");
+    auto& container = make<Panel>("PnOption", "VFO A");
+    auto& clock = make<Label>("LbTimeNow", "12:00:00");
+    check.setBounds(0, 0, 20, 20);
+    cw.setBounds(0, 30, 80, 20);
+    qrss.setBounds(0, 60, 80, 20);
+    group.setBounds(100, 0, 120, 100);
+    sender.setBounds(0, 110, 40, 20);
+    container.setBounds(250, 0, 100, 100);
+    clock.setBounds(0, 140, 60, 20);
+    build({&check, &cw, &qrss, &group, &sender, &container, &clock});
+    std::vector<std::string> events;
+    for (Control* c : std::initializer_list<Control*>{&check, &qrss, &group, &sender, &clock})
+        c->onClick = [&events, c] { events.push_back(c->name()); };
+    clock.onMouseDown = [&events](MouseButton) { events.push_back("LbTimeNow down"); };
+
+    auto* qrssView = widget<QRadioButton>("RBtQrss3s");
+    EXPECT_EQ(accessible(qrssView)->role(), QAccessible::RadioButton);
+    doAccessibleAction(qrssView, QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(qrss.checked());
+    EXPECT_FALSE(cw.checked());
+    EXPECT_TRUE(accessible(qrssView)->state().checked);
+    EXPECT_FALSE(accessible(widget<QRadioButton>("RBtCWs"))->state().checked);
+
+    QRadioButton* sine = widget<tarvel::ui::view::RadioGroupView>("rgR")->buttons()[1];
+    EXPECT_EQ(accessible(sine)->role(), QAccessible::RadioButton);
+    EXPECT_EQ(accessible(sine)->text(QAccessible::Name), "Sine");
+    doAccessibleAction(sine, QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(group.itemIndex(), 1);
+    doAccessibleAction(sine, QAccessibleActionInterface::toggleAction()); // chosen already: stays chosen
+    EXPECT_TRUE(sine->isChecked());
+    EXPECT_EQ(group.itemIndex(), 1);
+
+    doAccessibleAction(widget<QCheckBox>("ChLoop"), QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(check.checked());
+    doAccessibleAction(widget<QWidget>("PnTX1"), QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(accessible(widget<QWidget>("PnTX1"))->role(), QAccessible::Button);
+    doAccessibleAction(widget<QLabel>("LbTimeNow"), QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(events, (std::vector<std::string>{"RBtQrss3s", "rgR", "ChLoop", "PnTX1", "LbTimeNow down",
+                                                "LbTimeNow"}));
+
+    // Where a click does nothing, no action claims otherwise.
+    EXPECT_TRUE(accessible(widget<QWidget>("PnOption"))->actionInterface()->actionNames().isEmpty());
+    sender.setEnabled(false);
+    EXPECT_FALSE(accessible(widget<QWidget>("PnTX1"))
+                     ->actionInterface()
+                     ->actionNames()
+                     .contains(QAccessibleActionInterface::pressAction()));
+}
+
+TEST_F(ViewTest, AccessibleNamesCarryWhatTheControlShows) {
+    auto& tone = make<Label>("Label9");
+    tone.setAccessibleName("VFO A output tone, Hz");
+    auto& preset = make<Button>("Button6", "3");
+    preset.setAccessibleName("QRSS 3 s");
+    tone.setBounds(0, 0, 60, 20);
+    preset.setBounds(0, 30, 30, 25);
+    build({&tone, &preset});
+    auto* toneView = widget<QLabel>("Label9");
+    EXPECT_EQ(accessible(toneView)->text(QAccessible::Name), "VFO A output tone, Hz");
+
+    // Kept current: the widget's own setter tells assistive technologies of the new name.
+    tone.setCaption("30000");
+    preset.setCaption(">3<");
+    EXPECT_EQ(accessible(toneView)->text(QAccessible::Name), "VFO A output tone, Hz: 30000");
+    EXPECT_EQ(accessible(widget<QPushButton>("Button6"))->text(QAccessible::Name), "QRSS 3 s: >3<");
+
+    // A window presents itself as a frame named by its title.
+    EXPECT_EQ(accessible(window.get())->role(), QAccessible::Window);
+    EXPECT_EQ(accessible(window.get())->text(QAccessible::Name), "Tarvel 1.2");
 }
 
 } // namespace
