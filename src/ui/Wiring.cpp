@@ -29,8 +29,8 @@ Wiring::Wiring(Devices d)
       logPanel_(main_, logWindow_, logbook_), helpPanel_(main_, help_, devices_.helpPath),
       aboutPanel_(main_, tone_), priorityPanel_(main_, devices_.priority, ini_),
       // The keyer.
-      keyerTimer_(devices_.makeTimer()), clockTimer_(devices_.makeTimer()), idleTimer_(devices_.makeTimer()),
-      port_(devices_.lines, ini_), messages_(ini_),
+      keyerTimer_(devices_.makeTimer()), clockTimer_(devices_.makeTimer()),
+      statusTimer_(devices_.makeTimer()), port_(devices_.lines, ini_), messages_(ini_),
       transmission_(*keyerTimer_, port_.transmitter(), plan_, tone_, logbook_, messages_, devices_.clock,
                     devices_.sink),
       beaconClock_(logbook_, devices_.clock, *clockTimer_, devices_.sink), presets_(transmission_, ini_),
@@ -46,12 +46,12 @@ Wiring::Wiring(Devices d)
     for (const forms::Inventory* form : windows)
         form->window().hide();
     connectResizes();
-    for (auto* timer : {keyerTimer_.get(), clockTimer_.get(), idleTimer_.get()}) {
+    for (auto* timer : {keyerTimer_.get(), clockTimer_.get(), statusTimer_.get()}) {
         timer->setInterval(1000);
         timer->setEnabled(true);
     }
-    // The spare tick keeps the underruns shown current while the tone plays.
-    idleTimer_->onTimeout = [this] {
+    // The status tick keeps the underruns shown current while the tone plays.
+    statusTimer_->onTimeout = [this] {
         tonePanel_.showUnderruns();
         aboutPanel_.showUnderruns();
     };

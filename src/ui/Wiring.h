@@ -77,7 +77,7 @@ public:
     keyer::Transmission& transmission() { return transmission_; }
     platform::Timer& keyerTimer() { return *keyerTimer_; }
     platform::Timer& clockTimer() { return *clockTimer_; }
-    platform::Timer& idleTimer() { return *idleTimer_; }
+    platform::Timer& statusTimer() { return *statusTimer_; }
 
 private:
     Devices devices_;
@@ -110,7 +110,7 @@ private:
 
     std::unique_ptr<platform::Timer> keyerTimer_;
     std::unique_ptr<platform::Timer> clockTimer_;
-    std::unique_ptr<platform::Timer> idleTimer_;
+    std::unique_ptr<platform::Timer> statusTimer_;
 
     keyer::Port port_;
     keyer::BeaconMessages messages_;

@@ -52,7 +52,7 @@ public:
     void setCaption(std::string caption);
     const std::string& hint() const { return hint_; }
     void setHint(std::string hint);
-    // Accessible name for controls without a caption (UTF-8), announced by screen readers.
+    // What the control is for (UTF-8). Screen readers announce it with what the control shows.
     const std::string& accessibleName() const { return accessibleName_; }
     void setAccessibleName(std::string name) { accessibleName_ = std::move(name); }
 

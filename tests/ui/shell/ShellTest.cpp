@@ -38,7 +38,7 @@ TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
     EXPECT_EQ(rig.windows->helpWindow().windowTitle(), "Help");
     EXPECT_FALSE(rig.windows->logWindow().isVisible());
     EXPECT_FALSE(rig.windows->keypadWindow().isVisible());
-    for (auto* timer : {&rig.form->keyerTimer(), &rig.form->clockTimer(), &rig.form->idleTimer()}) {
+    for (auto* timer : {&rig.form->keyerTimer(), &rig.form->clockTimer(), &rig.form->statusTimer()}) {
         EXPECT_TRUE(timer->enabled());
         EXPECT_EQ(timer->interval(), 1000);
     }
