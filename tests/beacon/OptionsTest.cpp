@@ -1,0 +1,89 @@
+#include "beacon/Options.h"
+
+#include "beacon/Duration.h"
+#include "keyer/Presets.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvel::beacon {
+namespace {
+
+TEST(Duration, ReadsUnitsAndBareSecondsAndRefusesTheRest) {
+    EXPECT_EQ(parseDuration("30s").ms, 30'000);
+    EXPECT_EQ(parseDuration("90").ms, 90'000);
+    EXPECT_EQ(parseDuration("10m").ms, 600'000);
+    EXPECT_EQ(parseDuration("1h").ms, 3'600'000);
+    EXPECT_EQ(parseDuration("24h").ms, kMaxDurationMs);
+    for (const char* bad : {"", "m", "0", "0s", "-5s", "1.5m", "1m30s", "10x", "25h", "99999999999999999999"})
+        EXPECT_FALSE(parseDuration(bad).ok()) << bad;
+}
+
+TEST(Options, ReadsAFullCommandLine) {
+    const OptionsParse parsed =
+        parseOptions({"--settings", "beacon.ini", "--text", "VVV DE N0CALL", "--mode", "qrss3", "--id-start",
+                      "--every", "10m", "--offset=30s", "--count", "3", "--quiet"});
+    ASSERT_EQ(parsed.action, OptionsParse::Action::Run) << parsed.output;
+    const Options& o = parsed.options;
+    EXPECT_EQ(o.settingsFile, "beacon.ini");
+    EXPECT_EQ(o.text, "VVV DE N0CALL");
+    EXPECT_EQ(keyer::Presets::preset(o.presetRow).label, "QRSS3");
+    EXPECT_TRUE(o.idStart);
+    EXPECT_FALSE(o.idEnd);
+    EXPECT_EQ(o.everyMs, 600'000);
+    EXPECT_EQ(o.offsetMs, 30'000);
+    EXPECT_EQ(o.count, 3);
+    EXPECT_TRUE(o.quiet);
+
+    // Defaults: stored message 1, CW, one pass at once.
+    const Options defaults = parseOptions({}).options;
+    EXPECT_EQ(defaults.message, 1);
+    EXPECT_FALSE(defaults.text);
+    EXPECT_EQ(defaults.presetRow, 0);
+    EXPECT_EQ(defaults.everyMs, 0);
+    EXPECT_EQ(defaults.count, 1);
+
+    EXPECT_EQ(parseOptions({"--mode", "DFCW240"}).options.presetRow, keyer::Presets::kRows - 1);
+    EXPECT_EQ(parseOptions({"--mode", "custom"}).options.presetRow, keyer::Presets::kNoRow);
+}
+
+TEST(Options, HelpAndVersionEndWithStatusZero) {
+    const OptionsParse help = parseOptions({"--mode", "cw", "--help", "--bogus"});
+    EXPECT_EQ(help.action, OptionsParse::Action::Help);
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.output.find("qrss120"), std::string::npos);
+    EXPECT_NE(help.output.find("dfcw240 custom"), std::string::npos);
+    const OptionsParse version = parseOptions({"--version"});
+    EXPECT_EQ(version.action, OptionsParse::Action::Version);
+    EXPECT_EQ(version.output.rfind("tarvel ", 0), 0u);
+}
+
+TEST(Options, BadInputGivesStatusTwoAndNamesTheProblem) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string named;
+    } cases[] = {
+        {{"--frobnicate"}, "unknown option \"--frobnicate\""},
+        {{"--mode", "qrss7"}, "unknown mode \"qrss7\""},
+        {{"--mode"}, "--mode needs a value"},
+        {{"--text", "  "}, "--text is empty"},
+        {{"--message", "5"}, "--message must be 1, 2, 3 or 4"},
+        {{"--message", "2", "--text", "X"}, "--message and --text exclude each other"},
+        {{"--every", "10 m"}, "--every: malformed duration \"10 m\""},
+        {{"--every", "0s"}, "longer than zero"},
+        {{"--every", "1m", "--offset", "1m"}, "--offset must be shorter than --every"},
+        {{"--offset", "10s"}, "--offset needs --every"},
+        {{"--count", "0"}, "--count must be a whole number of at least 1"},
+        {{"--count", "2", "--loop"}, "--count and --loop exclude each other"},
+        {{"--loop=yes"}, "--loop takes no value"},
+        {{"--quiet", "--quiet"}, "--quiet given twice"},
+    };
+    for (const auto& c : cases) {
+        const OptionsParse parsed = parseOptions(c.arguments);
+        EXPECT_EQ(parsed.action, OptionsParse::Action::Error) << c.named;
+        EXPECT_EQ(parsed.exitStatus, kExitUsage) << c.named;
+        EXPECT_NE(parsed.output.find(c.named), std::string::npos) << parsed.output;
+    }
+}
+
+} // namespace
+} // namespace tarvel::beacon
