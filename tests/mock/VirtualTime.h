@@ -1,60 +1,10 @@
 #pragma once
-// Virtual time for scenario tests: a clock that only moves when the test advances it, and timers that
-// fire in deadline order as it does.
-#include "platform/Clock.h"
-#include "platform/Timer.h"
-
-#include <cstdint>
-#include <memory>
-#include <vector>
+// The scenario tests' virtual time is the program's own (the dry run uses it too).
+#include "platform/VirtualTime.h"
 
 namespace tarvel::mock {
 
-class VirtualTime;
-
-class VirtualTimer : public platform::Timer {
-public:
-    explicit VirtualTimer(VirtualTime& time) : time_(&time) {}
-    ~VirtualTimer() override;
-    VirtualTimer(const VirtualTimer&) = delete;
-    VirtualTimer& operator=(const VirtualTimer&) = delete;
-    void setInterval(int milliseconds) override;
-    int interval() const override { return interval_; }
-    void setEnabled(bool enabled) override;
-    bool enabled() const override { return enabled_; }
-    std::int64_t deadline() const { return deadline_; }
-
-private:
-    friend class VirtualTime;
-    VirtualTime* time_; // null once the time has gone
-    int interval_ = 1000;
-    bool enabled_ = false;
-    std::int64_t deadline_ = 0;
-};
-
-class VirtualTime : public platform::Clock {
-public:
-    // start: the wall-clock reading at virtual millisecond 0.
-    explicit VirtualTime(platform::LocalTime start = {2026, 12, 7, 12, 0, 0, 0});
-    ~VirtualTime() override;
-    VirtualTime(const VirtualTime&) = delete;
-    VirtualTime& operator=(const VirtualTime&) = delete;
-
-    std::unique_ptr<VirtualTimer> makeTimer();
-    std::int64_t nowMs() const { return now_; }
-    platform::LocalTime now() const override;
-
-    // Moves time forward by ms, firing every due timer at its deadline, in order.
-    void advance(std::int64_t ms);
-    // Moves time to the next deadline of any enabled timer and fires it; false when none is armed.
-    bool runNext();
-
-private:
-    friend class VirtualTimer;
-    VirtualTimer* nextDue(std::int64_t limit);
-    platform::LocalTime start_;
-    std::int64_t now_ = 0;
-    std::vector<VirtualTimer*> timers_;
-};
+using platform::VirtualTime;
+using platform::VirtualTimer;
 
 } // namespace tarvel::mock

@@ -1,8 +1,8 @@
-#include "mock/VirtualTime.h"
+#include "platform/VirtualTime.h"
 
 #include <gtest/gtest.h>
 
-namespace tarvel::mock {
+namespace tarvel::platform {
 namespace {
 
 using Fires = std::vector<std::pair<char, std::int64_t>>;
@@ -102,4 +102,4 @@ TEST(VirtualTime, ADestroyedTimerNeverFires) {
 }
 
 } // namespace
-} // namespace tarvel::mock
+} // namespace tarvel::platform

@@ -1,9 +1,9 @@
-#include "mock/VirtualTime.h"
+#include "platform/VirtualTime.h"
 
 #include <algorithm>
 #include <chrono>
 
-namespace tarvel::mock {
+namespace tarvel::platform {
 
 // A timer that goes away before the time must leave its list, or the next advance would fire a dead timer.
 VirtualTimer::~VirtualTimer() {
@@ -23,7 +23,7 @@ void VirtualTimer::setEnabled(bool enabled) {
         deadline_ = (time_ ? time_->now_ : 0) + std::max(interval_, 1);
 }
 
-VirtualTime::VirtualTime(platform::LocalTime start) : start_(start) {}
+VirtualTime::VirtualTime(LocalTime start) : start_(start) {}
 
 VirtualTime::~VirtualTime() {
     for (VirtualTimer* t : timers_)
@@ -36,7 +36,7 @@ std::unique_ptr<VirtualTimer> VirtualTime::makeTimer() {
     return timer;
 }
 
-platform::LocalTime VirtualTime::now() const {
+LocalTime VirtualTime::now() const {
     using namespace std::chrono;
     const sys_days day = year_month_day{year{start_.year}, month{static_cast<unsigned>(start_.month)},
                                         std::chrono::day{static_cast<unsigned>(start_.day)}};
@@ -81,4 +81,4 @@ bool VirtualTime::runNext() {
     return true;
 }
 
-} // namespace tarvel::mock
+} // namespace tarvel::platform
