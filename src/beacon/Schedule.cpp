@@ -1,5 +1,8 @@
 #include "beacon/Schedule.h"
 
+#include <cstdio>
+#include <ctime>
+
 namespace tarvel::beacon {
 namespace {
 
@@ -33,6 +36,39 @@ std::string passTooLong(std::int64_t passMs, std::int64_t everyMs) {
         return {};
     return "the transmission takes " + secondsText(passMs) + ", longer than the frame of " +
            secondsText(everyMs) + " given by --every";
+}
+
+namespace {
+
+// Floor division, so a time before the epoch still rounds towards the past.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
+}
+
+} // namespace
+
+std::string formatUtc(std::int64_t utcMs) {
+    const std::time_t seconds = static_cast<std::time_t>(floorDiv(utcMs, 1000));
+    std::tm t{};
+    gmtime_r(&seconds, &t);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03dZ", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+                  static_cast<int>(utcMs - floorDiv(utcMs, 1000) * 1000));
+    return text;
+}
+
+platform::LocalTime localTimeAt(std::int64_t utcMs) {
+    const std::time_t seconds = static_cast<std::time_t>(floorDiv(utcMs, 1000));
+    std::tm t{};
+    localtime_r(&seconds, &t);
+    return {t.tm_year + 1900,
+            t.tm_mon + 1,
+            t.tm_mday,
+            t.tm_hour,
+            t.tm_min,
+            t.tm_sec,
+            static_cast<int>(utcMs - floorDiv(utcMs, 1000) * 1000)};
 }
 
 } // namespace tarvel::beacon

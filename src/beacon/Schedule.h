@@ -2,6 +2,8 @@
 // When the beacon's passes start. All times are UTC milliseconds since the epoch, so midnight, a new
 // month or a leap year need no special case: a frame of `every` starts where the epoch time is a whole
 // multiple of `every`, shifted by `offset`.
+#include "platform/Clock.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,5 +16,10 @@ std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t of
 // Empty when a pass of passMs fits in a frame of everyMs (a pass exactly as long as the frame fits: it
 // ends as the next one starts); otherwise the message that refuses the schedule.
 std::string passTooLong(std::int64_t passMs, std::int64_t everyMs);
+
+// "2026-12-07 15:30:01.250Z": the operator's lines and the dry run's edges.
+std::string formatUtc(std::int64_t utcMs);
+// The machine's local time of day at a UTC time, for the log and the estimate of a pass on virtual time.
+platform::LocalTime localTimeAt(std::int64_t utcMs);
 
 } // namespace tarvel::beacon

@@ -1,0 +1,134 @@
+#include "beacon/Beacon.h"
+
+#include "beacon/Schedule.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tarvel::beacon {
+namespace {
+
+// A pass that ends a little after its successor's frame began (the last step runs late by the wake-up
+// latency when a pass fills its frame) still starts in that frame rather than skipping it.
+constexpr std::int64_t kLateStartMs = 100;
+
+} // namespace
+
+TimerAlarm::TimerAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs)
+    : timer_(timer), nowUtcMs_(std::move(nowUtcMs)) {
+    timer_.onTimeout = [this] {
+        timer_.setEnabled(false);
+        if (onTime)
+            onTime();
+    };
+}
+
+void TimerAlarm::at(std::int64_t utcMs) {
+    timer_.setInterval(static_cast<int>(std::max<std::int64_t>(utcMs - nowUtcMs_(), 0)));
+    timer_.setEnabled(true);
+}
+
+void TimerAlarm::cancel() {
+    timer_.setEnabled(false);
+}
+
+Beacon::Beacon(Station& station, Alarm& alarm, std::function<std::int64_t()> nowUtcMs, const Options& options,
+               std::string message, std::int64_t passLengthMs)
+    : station_(station), alarm_(alarm), nowUtcMs_(std::move(nowUtcMs)), options_(options),
+      message_(std::move(message)), passLengthMs_(passLengthMs) {
+    keyer::TransmissionEvents& events = station_.transmission().events;
+    events.passChanged = [this](bool sending) {
+        if (sending && onAir_)
+            passBegan();
+    };
+    events.elementShown = [this](const std::string& element) {
+        if (onAir_ && elementShown)
+            elementShown({nowUtcMs_(), element, passStartUtcMs_ + passLengthMs_});
+    };
+    // Also after the end of a pass that a step's failure or the tone's loss cut short.
+    events.messagesIdle = [this] {
+        if (onAir_)
+            passOver();
+    };
+    alarm_.onTime = [this] { startPass(); };
+}
+
+Beacon::~Beacon() {
+    alarm_.onTime = nullptr;
+    station_.transmission().events = {};
+}
+
+void Beacon::begin() {
+    station_.tone().start();
+    schedule(nowUtcMs_());
+}
+
+void Beacon::schedule(std::int64_t notBeforeUtcMs) {
+    std::int64_t start = std::max(notBeforeUtcMs, nowUtcMs_() - kLateStartMs);
+    if (options_.everyMs > 0)
+        start = nextStart(start, options_.everyMs, options_.offsetMs);
+    lastFrameUtcMs_ = start;
+    if (passScheduled)
+        passScheduled(start);
+    alarm_.at(start);
+}
+
+void Beacon::startPass() {
+    onAir_ = true;
+    // Without a frame a pass starts when the alarm gets to it.
+    passStartUtcMs_ = options_.everyMs > 0 ? lastFrameUtcMs_ : nowUtcMs_();
+    if (passStarting)
+        passStarting(passStartUtcMs_);
+    keyer::Transmission& transmission = station_.transmission();
+    // Without a frame the window's loop sends the passes back to back; the last one lets go of it.
+    transmission.setLoop(options_.everyMs == 0 && (options_.loop || options_.count > 1));
+    platform::runGuarded(station_.sink(), [&] { transmission.sendMessage(message_); });
+}
+
+void Beacon::passBegan() {
+    ++started_;
+    if (started_ > 1)
+        passStartUtcMs_ = nowUtcMs_();
+    if (!morePasses())
+        station_.transmission().setLoop(false);
+}
+
+void Beacon::passOver() {
+    onAir_ = false;
+    if (options_.everyMs == 0 || !morePasses()) {
+        finish(0);
+        return;
+    }
+    schedule(lastFrameUtcMs_ + 1);
+}
+
+void Beacon::stop() {
+    if (done_)
+        return;
+    onAir_ = false;
+    alarm_.cancel();
+    if (station_.transmission().onAir())
+        platform::runGuarded(station_.sink(), [this] { station_.transmission().stopTransmission(); });
+    finish(0);
+}
+
+void Beacon::fail() {
+    if (done_)
+        return;
+    onAir_ = false;
+    alarm_.cancel();
+    if (station_.transmission().onAir())
+        station_.transmission().stopTransmission();
+    finish(1);
+}
+
+void Beacon::finish(int status) {
+    if (done_)
+        return;
+    done_ = true;
+    alarm_.cancel();
+    if (finished)
+        finished(status);
+}
+
+} // namespace tarvel::beacon

@@ -1,0 +1,91 @@
+#pragma once
+// The unattended beacon's passes: the tone on first, then each pass started on its schedule and followed
+// to its end, until the count is sent or the beacon is stopped. Without a frame the passes follow each
+// other as the window's loop sends them (PTT stays on between them); with one, each pass raises PTT at the
+// start of its frame and both lines are low between passes while the tone plays on. Runs on virtual time in
+// tests and the dry run, on the system clock in the program.
+#include "beacon/Options.h"
+#include "beacon/Station.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tarvel::beacon {
+
+// A wake-up at a UTC time; a time already past fires at the next opportunity.
+class Alarm {
+public:
+    virtual ~Alarm() = default;
+    virtual void at(std::int64_t utcMs) = 0;
+    virtual void cancel() = 0;
+    std::function<void()> onTime;
+};
+
+// An alarm on a Timer, to the millisecond: the virtual time of tests and the dry run.
+class TimerAlarm : public Alarm {
+public:
+    TimerAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs);
+    void at(std::int64_t utcMs) override;
+    void cancel() override;
+
+private:
+    platform::Timer& timer_;
+    std::function<std::int64_t()> nowUtcMs_;
+};
+
+// A pass's progress, for the operator's lines.
+struct ElementShown {
+    std::int64_t atUtcMs = 0;
+    std::string element; // as the beacon panel shows it: "//", "*", "==", "/", "-----", "END"
+    std::int64_t passEndUtcMs = 0;
+};
+
+class Beacon {
+public:
+    // passLengthMs: one pass, PTT on to PTT off, for the expected end of each pass.
+    Beacon(Station& station, Alarm& alarm, std::function<std::int64_t()> nowUtcMs, const Options& options,
+           std::string message, std::int64_t passLengthMs);
+    ~Beacon();
+    Beacon(const Beacon&) = delete;
+    Beacon& operator=(const Beacon&) = delete;
+
+    // Starts the tone and schedules the first pass. Throws what starting the tone throws.
+    void begin();
+    // The end by a signal: a transmission on the air ends as Stop TX ends it; then finished(0).
+    void stop();
+    // A failure reported while running: what is on the air ends, then finished(1).
+    void fail();
+
+    bool done() const { return done_; }
+    int passesStarted() const { return started_; }
+
+    // Just before a pass raises PTT, with its ideal start; the program times the keyer from it.
+    std::function<void(std::int64_t startUtcMs)> passStarting;
+    std::function<void(std::int64_t startUtcMs)> passScheduled;
+    std::function<void(const ElementShown&)> elementShown;
+    // Once, with the exit status.
+    std::function<void(int status)> finished;
+
+private:
+    void schedule(std::int64_t notBeforeUtcMs);
+    void startPass();
+    void passBegan();
+    void passOver();
+    void finish(int status);
+    bool morePasses() const { return options_.loop || started_ < options_.count; }
+
+    Station& station_;
+    Alarm& alarm_;
+    std::function<std::int64_t()> nowUtcMs_;
+    Options options_;
+    std::string message_;
+    std::int64_t passLengthMs_;
+    std::int64_t passStartUtcMs_ = 0;
+    std::int64_t lastFrameUtcMs_ = 0;
+    int started_ = 0;
+    bool onAir_ = false;
+    bool done_ = false;
+};
+
+} // namespace tarvel::beacon

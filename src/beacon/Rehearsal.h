@@ -1,0 +1,47 @@
+#pragma once
+// What the beacon will send, worked out before anything is keyed: the message chosen on the command line,
+// the station set up for it, and one pass played through on virtual time with a silent tone and recorded
+// lines. The pass's length refuses a frame too short for it, and its edges are what --dry-run prints.
+#include "beacon/Options.h"
+#include "beacon/Station.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvel::beacon {
+
+// The text to send, Windows-1251 in upper case as the message fields hold it, or why there is none.
+struct MessageChoice {
+    std::string text;
+    std::string error; // empty when text can be sent
+};
+MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages& stored);
+
+// Restores the station from its settings and sets the mode and identification of the options. Returns
+// why the settings cannot be used, or an empty text. May throw platform::Failure (a frequency fault).
+std::string prepareStation(Station& station, const Options& options);
+
+// A key or PTT edge at its UTC time.
+struct PassEdge {
+    std::int64_t atUtcMs = 0;
+    bool ptt = false; // false: the key line
+    bool on = false;
+    bool operator==(const PassEdge&) const = default;
+};
+
+struct Rehearsal {
+    std::vector<PassEdge> edges;
+    std::vector<std::int64_t> passStarts; // UTC, as scheduled
+    std::int64_t lengthMs = 0;            // the first edge to the last: PTT on to PTT off
+    std::string modeLabel;                // as the log quotes it
+    std::string error; // a setting or failure that stops the beacon before it keys anything
+};
+
+// Plays the passes of the options (all of them: not for --loop) with message (Windows-1251) from the
+// settings file on virtual time, the first scheduled from startUtcMs. Writes no log line, opens no port
+// and no sound card.
+Rehearsal rehearse(const std::string& settingsPath, const Options& options, const std::string& message,
+                   std::int64_t startUtcMs);
+
+} // namespace tarvel::beacon

@@ -1,0 +1,160 @@
+#include "beacon/Station.h"
+
+#include "freqplan/Options.h"
+#include "keyer/Presets.h"
+#include "settings/Keys.h"
+
+#include <algorithm>
+
+namespace tarvel::beacon {
+namespace {
+
+namespace keys = settings::keys;
+
+// The window's controls before start-up restores them: what a pass plays where no setting says otherwise.
+// The equivalence test builds the window from the same file and compares.
+constexpr std::int32_t kVfoACoarseHz = 480000;
+constexpr std::int32_t kVfoBHz = 135700;
+constexpr std::int32_t kVfoALevel = 22000; // the level bar's position
+constexpr std::int32_t kVfoBLevel = 20000; // the level field's value
+// The ranges of the controls that hold the stored values; the window pulls a value inside them.
+constexpr std::int32_t kVfoBMinHz = 30000, kVfoBMaxHz = 20000000;
+constexpr std::int32_t kCoarseMinHz = 100, kCoarseMaxHz = 2100000000;
+constexpr std::int32_t kFineLimit = 99; // 100 carries into the coarse value
+constexpr std::int32_t kBufferMinKiB = 16, kBufferMaxKiB = 64;
+constexpr std::int32_t kDefaultRangeMinHz = 22000, kDefaultRangeMaxHz = 550000;
+constexpr std::int32_t kLastWaveform = 2;
+
+} // namespace
+
+Station::Station(StationDevices devices)
+    : devices_(std::move(devices)), ini_(devices_.settingsPath),
+      stream_(
+          vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(keys::audioDevice)); },
+          devices_.workerFailed),
+      tone_(stream_, vfoA_, vfoB_, ini_,
+            {[this] { return plan_.tunedCoarseHz(); }, [this] { return plan_.tunedFineCentiHz(); },
+             [this] {
+                 return audio::ChannelValues{plan_.vfoAWord(), plan_.vfoAWaveform(), plan_.vfoALevel()};
+             },
+             [this] {
+                 return audio::ChannelValues{plan_.vfoBWord(), plan_.vfoBWaveform(), plan_.vfoBLevel()};
+             }}),
+      plan_(vfoA_, vfoB_, ini_), activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_, ini_),
+      port_(devices_.lines, ini_), messages_(ini_),
+      transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_, logbook_, messages_,
+                    devices_.clock, devices_.sink) {
+    // Without its reference tone a transmission must not go on keying the transmitter.
+    tone_.onToneLost = [this] {
+        if (transmission_.onAir())
+            transmission_.stopTransmission();
+    };
+}
+
+Station::~Station() {
+    shutDown();
+}
+
+SettingsProblem Station::restore() {
+    plan_.assumeVfoA(kVfoACoarseHz, 0, 0, kVfoALevel);
+    plan_.assumeVfoB(kVfoBHz, 0, kVfoBLevel);
+    plan_.setDfcwShift(0);
+    transmission_.setKeying({});
+    transmission_.rewind();
+
+    freqplan::Factors factors;
+    factors.correction = ini_.read(keys::correction);
+    factors.vfoAFactor = ini_.read(keys::vfoAFactor);
+    factors.vfoBFactor = ini_.read(keys::vfoBFactor);
+    factors.vfoBOffset = ini_.read(keys::vfoBOffset);
+    factors.vfoAOffset = ini_.read(keys::vfoAOffset);
+    plan_.restoreFactors(factors);
+
+    const std::int32_t vfoBHz = std::clamp(ini_.read(keys::vfoBFrequency), kVfoBMinHz, kVfoBMaxHz);
+    const std::int32_t coarseHz = ini_.read(keys::vfoACoarse);
+    const std::int32_t fineCentiHz = ini_.read(keys::vfoAFine);
+    port_.portChoice = ini_.read(keys::portChoice);
+    port_.keyLineChoice = ini_.read(keys::keyLineChoice);
+    const std::int32_t vfoAWaveform = std::clamp(ini_.read(keys::vfoAWaveform), -1, kLastWaveform);
+    const std::int32_t vfoBWaveform = std::clamp(ini_.read(keys::vfoBWaveform), -1, kLastWaveform);
+    for (int k = keys::messages.first; k <= keys::messages.last; ++k)
+        messages_.setText(k, ini_.read(keys::messages, k));
+    tone_.setBufferSetting(std::clamp(ini_.read(keys::bufferKiB), kBufferMinKiB, kBufferMaxKiB));
+    customMode_ = {ini_.read(keys::customDot), ini_.read(keys::customDash), ini_.read(keys::customPause),
+                   ini_.read(keys::customLetterPause), ini_.read(keys::customShift)};
+    logbook_.restore();
+    keyer::Identification& id = transmission_.identification();
+    id.endSpeedSetting = ini_.read(keys::endIdSpeed);
+    id.startSpeedSetting = ini_.read(keys::startIdSpeed);
+    id.startText = ini_.read(keys::startIdText);
+    id.endText = ini_.read(keys::endIdText);
+    // The speed buttons start on CW; a stored choice of QRSS3 checks the other one.
+    id.speeds = {id.endSpeedSetting != 2, id.endSpeedSetting == 2, id.startSpeedSetting != 2,
+                 id.startSpeedSetting == 2};
+    priorityChoice_ = ini_.read(keys::priority);
+    port_.loadNames();
+
+    std::int32_t rangeMin = ini_.read(keys::rangeMin);
+    std::int32_t rangeMax = ini_.read(keys::rangeMax);
+    freqplan::Options range(ini_);
+    if (!range.restoreTuningRange(rangeMin, rangeMax)) {
+        rangeMin = kDefaultRangeMinHz;
+        rangeMax = kDefaultRangeMaxHz;
+    }
+    if (coarseHz < std::max(rangeMin, kCoarseMinHz) || coarseHz > std::min(rangeMax, kCoarseMaxHz))
+        return {"the stored VFO A frequency, " + std::to_string(coarseHz) +
+                " Hz, lies outside the tuning range " + std::to_string(rangeMin) + " to " +
+                std::to_string(rangeMax) + " Hz: tune it in the window first"};
+    if (fineCentiHz < -kFineLimit || fineCentiHz > kFineLimit)
+        return {"the stored fine value of VFO A, " + std::to_string(fineCentiHz) +
+                " x 0.01 Hz, lies outside -99 to 99: tune it in the window first"};
+
+    // A waveform that differs from the window's first one is chosen, which stores it again.
+    if (vfoAWaveform != 0)
+        plan_.setVfoAWaveform(vfoAWaveform);
+    if (vfoBWaveform != 0)
+        plan_.setVfoBWaveform(vfoBWaveform);
+    plan_.setVfoA(coarseHz, fineCentiHz);
+    plan_.setVfoB(vfoBHz);
+    plan_.retuneVfoA();
+    plan_.retuneVfoB();
+    return {};
+}
+
+void Station::chooseMode(int presetRow) {
+    keyer::Presets presets(transmission_, ini_);
+    if (presetRow == keyer::Presets::kNoRow) {
+        presets.setCustomMode(customMode_);
+        presets.chooseCustomMode();
+    } else {
+        presets.choose(presetRow);
+    }
+}
+
+void Station::sendIdentification(bool atStart, bool atEnd) {
+    transmission_.identification().sendStart = atStart;
+    transmission_.identification().sendEnd = atEnd;
+}
+
+void Station::startLog() {
+    activityLog_.ensureFile();
+    logbook_.startupHeader();
+}
+
+void Station::openPort() {
+    port_.open({port_.portChoice, port_.keyLineChoice, port_.port1(), port_.port2()});
+}
+
+void Station::shutDown() {
+    // Each step is tried whatever the one before did: the port must be let go with both lines low.
+    try {
+        if (transmission_.onAir())
+            transmission_.stopTransmission();
+    } catch (...) {
+    }
+    tone_.stop();
+    stream_.stopAndWait();
+    port_.transmitter().releasePort();
+}
+
+} // namespace tarvel::beacon
