@@ -4,6 +4,7 @@
 #include "beacon/Beacon.h"
 #include "beacon/Rehearsal.h"
 #include "beacon/Schedule.h"
+#include "beacon/WallClockAlarm.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/SerialControlLines.h"
 #include "platform/Cp1251.h"
@@ -195,8 +196,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
 
     platform::LinuxProcessPriority priority;
     priority.apply(station.priorityChoice());
-    platform::WallClockTimer alarmTimer;
-    TimerAlarm alarm(alarmTimer, &nowUtcMs);
+    WallClockAlarm alarm;
     Beacon beacon(station, alarm, &nowUtcMs, options, message, passLengthMs);
     int status = kExitOk;
     beacon.finished = [&status](int result) {
