@@ -20,7 +20,8 @@ constexpr std::int32_t kVfoBLevel = 20000; // the level field's value
 // The ranges of the controls that hold the stored values; the window pulls a value inside them.
 constexpr std::int32_t kVfoBMinHz = 30000, kVfoBMaxHz = 20000000;
 constexpr std::int32_t kCoarseMinHz = 100, kCoarseMaxHz = 2100000000;
-constexpr std::int32_t kFineLimit = 99; // 100 carries into the coarse value
+// The fine value's field carries 100 into the coarse value and borrows below 0.
+constexpr std::int32_t kFineMax = 99;
 constexpr std::int32_t kBufferMinKiB = 16, kBufferMaxKiB = 64;
 constexpr std::int32_t kDefaultRangeMinHz = 22000, kDefaultRangeMaxHz = 550000;
 constexpr std::int32_t kLastWaveform = 2;
@@ -101,13 +102,15 @@ SettingsProblem Station::restore() {
         rangeMin = kDefaultRangeMinHz;
         rangeMax = kDefaultRangeMaxHz;
     }
+    if (coarseHz == 0)
+        return {"no VFO A frequency is stored in " + ini_.path() + ": tune VFO A in the window first"};
     if (coarseHz < std::max(rangeMin, kCoarseMinHz) || coarseHz > std::min(rangeMax, kCoarseMaxHz))
         return {"the stored VFO A frequency, " + std::to_string(coarseHz) +
                 " Hz, lies outside the tuning range " + std::to_string(rangeMin) + " to " +
                 std::to_string(rangeMax) + " Hz: tune it in the window first"};
-    if (fineCentiHz < -kFineLimit || fineCentiHz > kFineLimit)
+    if (fineCentiHz < 0 || fineCentiHz > kFineMax)
         return {"the stored fine value of VFO A, " + std::to_string(fineCentiHz) +
-                " x 0.01 Hz, lies outside -99 to 99: tune it in the window first"};
+                " x 0.01 Hz, lies outside 0 to 99: tune it in the window first"};
 
     // A waveform that differs from the window's first one is chosen, which stores it again.
     if (vfoAWaveform != 0)

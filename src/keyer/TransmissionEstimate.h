@@ -15,6 +15,7 @@ struct IdSpeeds {
     bool endQrss3 = false;
     bool startCw = false;
     bool startQrss3 = false;
+    bool operator==(const IdSpeeds&) const = default;
 };
 
 // Walks the sequence with a unit that starts at TT: "#" and ">" switch the unit to 100 (CW) or 3000

@@ -1,0 +1,167 @@
+// The beacon's passes on virtual time: frames across midnight, the count, the window's loop without a
+// frame, and the ways out, with the lines, the tone and the log as an operator would find them.
+#include "beacon/Beacon.h"
+
+#include "beacon/Rehearsal.h"
+#include "keyer/Presets.h"
+#include "mock/Files.h"
+#include "mock/RecordingAudioDevice.h"
+#include "mock/RecordingControlLines.h"
+#include "mock/RecordingMessageSink.h"
+#include "mock/VirtualTime.h"
+#include "ui/ProgramRig.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace tarvel::beacon {
+namespace {
+
+using Line = mock::RecordingControlLines::Line;
+using Edge = mock::RecordingControlLines::Operation;
+constexpr std::int64_t kMinute = 60'000;
+// 2026-12-07 23:55:00 UTC: the virtual time's zero.
+constexpr std::int64_t kBase = 1796601600LL * 1000 + 23 * 60 * kMinute + 55 * kMinute;
+
+int countOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+struct BeaconRig {
+    explicit BeaconRig(const Options& options) {
+        std::ofstream("tarvel.ini", std::ios::binary)
+            << "[Param]\r\nfreq=136000\r\nTA=1\r\nTXT1=E\r\nlog=1\r\n";
+        EXPECT_EQ(prepareStation(station, options), "");
+        station.openPort();
+        beacon = std::make_unique<Beacon>(station, alarm, nowUtcMs, options, "E", 0);
+        beacon->finished = [this](int status) { statuses.push_back(status); };
+        beacon->passStarting = [this](std::int64_t start) { starts.push_back(start); };
+    }
+    // DTR holds the PTT, RTS keys (the stored choice 0).
+    std::vector<Edge> ptt() const { return only(Line::Dtr); }
+    std::vector<Edge> key() const { return only(Line::Rts); }
+    std::vector<Edge> only(Line line) const {
+        std::vector<Edge> out;
+        for (const Edge& e : lines.edges())
+            if (e.line == line)
+                out.push_back(e);
+        return out;
+    }
+    void runToEnd() {
+        while (!beacon->done() && time.runNext()) {
+        }
+    }
+
+    test::WorkingDirectory dir;
+    mock::VirtualTime time;
+    std::unique_ptr<mock::VirtualTimer> keyerTimer = time.makeTimer(), alarmTimer = time.makeTimer();
+    std::function<std::int64_t()> nowUtcMs = [this] { return kBase + time.nowMs(); };
+    mock::RecordingMessageSink sink;
+    mock::RecordingControlLines lines{[this] { return kBase + time.nowMs(); }};
+    std::shared_ptr<mock::AudioRecord> record = [] {
+        auto r = std::make_shared<mock::AudioRecord>();
+        r->autoPlay = true;
+        return r;
+    }();
+    Station station{{lines,
+                     *keyerTimer,
+                     time,
+                     sink,
+                     [this](const std::string&) { return mock::RecordingAudioDevice::factory(record)(); },
+                     {},
+                     "tarvel.ini"}};
+    TimerAlarm alarm{*alarmTimer, nowUtcMs};
+    std::unique_ptr<Beacon> beacon;
+    std::vector<std::int64_t> starts;
+    std::vector<int> statuses;
+};
+
+TEST(Beacon, EachPassStartsOnItsFrameWithTheLinesLowBetween) {
+    Options options;
+    options.everyMs = 10 * kMinute;
+    options.offsetMs = 30'000;
+    options.count = 2;
+    BeaconRig rig(options);
+    rig.beacon->begin();
+    EXPECT_TRUE(rig.station.tone().playing());
+    rig.runToEnd();
+    // From 23:55 the frames of 00:00:30 and 00:10:30 of the next day.
+    const std::int64_t first = kBase + 5 * kMinute + 30'000;
+    EXPECT_EQ(rig.starts, (std::vector<std::int64_t>{first, first + 10 * kMinute}));
+    const std::vector<Edge> ptt = rig.ptt();
+    ASSERT_EQ(ptt.size(), 4u);
+    EXPECT_EQ(ptt[0], (Edge{Line::Dtr, true, first}));
+    EXPECT_EQ(ptt[2], (Edge{Line::Dtr, true, first + 10 * kMinute}));
+    // Between the passes: PTT low, the key low, and the tone still playing for the loop's lock.
+    EXPECT_LT(ptt[1].timeMs, ptt[2].timeMs);
+    for (const Edge& key : rig.key())
+        EXPECT_TRUE((key.timeMs > ptt[0].timeMs && key.timeMs <= ptt[1].timeMs) ||
+                    (key.timeMs > ptt[2].timeMs && key.timeMs <= ptt[3].timeMs));
+    EXPECT_TRUE(rig.station.tone().playing());
+    EXPECT_EQ(rig.statuses, std::vector<int>{0});
+    const std::string log = mock::readFile("vfolog.txt");
+    EXPECT_EQ(countOf(log, "Start : "), 2);
+    EXPECT_EQ(countOf(log, "  End : "), 2);
+}
+
+TEST(Beacon, WithoutAFrameThePassesFollowAsTheWindowsLoopSendsThem) {
+    Options options;
+    options.count = 3;
+    BeaconRig rig(options);
+    rig.beacon->begin();
+    rig.runToEnd();
+    EXPECT_EQ(rig.beacon->passesStarted(), 3);
+    // PTT rises once and falls once: the loop keeps it up between passes.
+    EXPECT_EQ(rig.ptt().size(), 2u);
+    EXPECT_EQ(rig.key().size(), 6u);
+    EXPECT_EQ(rig.statuses, std::vector<int>{0});
+    EXPECT_EQ(countOf(mock::readFile("vfolog.txt"), "Start : "), 3);
+}
+
+TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
+    for (const bool failure : {false, true}) {
+        Options options;
+        options.loop = true;
+        BeaconRig rig(options);
+        rig.beacon->begin();
+        // Into the first dot.
+        rig.time.advance(1050);
+        ASSERT_EQ(rig.lines.rts, true);
+        failure ? rig.beacon->fail() : rig.beacon->stop();
+        EXPECT_FALSE(rig.lines.rts);
+        EXPECT_FALSE(rig.lines.dtr);
+        EXPECT_EQ(rig.statuses, std::vector<int>{failure ? 1 : 0});
+        EXPECT_NE(mock::readFile("vfolog.txt").find(" Stop : "), std::string::npos);
+        // Nothing is keyed afterwards.
+        const std::size_t operations = rig.lines.operations.size();
+        rig.time.advance(60'000);
+        EXPECT_EQ(rig.lines.operations.size(), operations);
+    }
+}
+
+TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
+    test::WorkingDirectory dir;
+    std::ofstream("tarvel.ini", std::ios::binary) << "[Param]\r\nfreq=136000\r\nTXT1=E\r\nlog=1\r\n";
+    Options options;
+    options.presetRow = 1; // QRSS1: PTT, 1 s pause, the echo's millisecond, a 1 s dot, then the letter gap
+    const Rehearsal pass = rehearse("tarvel.ini", options, "E", kBase);
+    ASSERT_EQ(pass.error, "");
+    ASSERT_FALSE(pass.edges.empty());
+    // At once: at the next opportunity of the timer.
+    const std::int64_t t0 = pass.edges.front().atUtcMs;
+    EXPECT_LE(t0 - kBase, 1);
+    EXPECT_EQ(pass.passStarts, std::vector<std::int64_t>{t0});
+    EXPECT_EQ(pass.edges, (std::vector<PassEdge>{{t0, true, true},
+                                                 {t0 + 1001, false, true},
+                                                 {t0 + 2001, false, false},
+                                                 {t0 + 2001, true, false}}));
+    EXPECT_EQ(pass.lengthMs, 2001);
+    EXPECT_EQ(pass.modeLabel, "QRSS1");
+    EXPECT_FALSE(std::filesystem::exists("vfolog.txt"));
+}
+
+} // namespace
+} // namespace tarvel::beacon
