@@ -29,7 +29,7 @@ constexpr std::int32_t kLastWaveform = 2;
 } // namespace
 
 Station::Station(StationDevices devices)
-    : devices_(std::move(devices)), ini_(devices_.settingsPath),
+    : devices_(std::move(devices)), ini_(devices_.settingsPath, settings::IniFile::Access::ReadOnly),
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(keys::audioDevice)); },
           devices_.workerFailed),

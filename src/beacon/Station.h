@@ -1,7 +1,8 @@
 #pragma once
 // The station as the unattended beacon runs it: the frequency plan, the tone, the port, the activity log and
 // the transmission, set up from the window's settings file as the window's start-up leaves them, so a pass
-// sends the same samples, edges and log lines as the window would. No window and no Qt Widgets.
+// sends the same samples, edges and log lines as the window would. The settings file is only read: the
+// window may be open on it meanwhile. No window and no Qt Widgets.
 #include "audio/AudioDevice.h"
 #include "audio/OutputStream.h"
 #include "audio/ToneOutput.h"

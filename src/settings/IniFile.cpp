@@ -135,7 +135,7 @@ std::optional<int> parseHex(std::string_view digits) {
 
 } // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+IniFile::IniFile(std::string path, Access access) : path_(std::move(path)), access_(access) {}
 
 std::optional<std::string> IniFile::fetch(std::string_view key) const {
     std::string text;
@@ -183,6 +183,8 @@ void IniFile::writeText(std::string_view key, std::string_view value) {
 void IniFile::store(std::string_view key, std::string_view value) {
     if (!IniDocument::isPlainKey(key))
         throw std::invalid_argument("settings key is not a plain name: " + std::string(key));
+    if (access_ == Access::ReadOnly)
+        return;
     const platform::Failure refused("Unable to write to " + path_);
     // A symbolic link to the settings file stays a link: the file it points to is the one replaced.
     std::string target;

@@ -11,7 +11,10 @@ namespace tarvel::settings {
 
 class IniFile {
 public:
-    explicit IniFile(std::string path);
+    // A file opened for reading only takes every write without touching the file: the unattended beacon
+    // reads the window's settings, which the window may be changing meanwhile, and never writes them.
+    enum class Access { ReadWrite, ReadOnly };
+    explicit IniFile(std::string path, Access access = Access::ReadWrite);
 
     const std::string& path() const { return path_; }
 
@@ -66,6 +69,7 @@ private:
     void store(std::string_view key, std::string_view value);
 
     std::string path_;
+    Access access_;
 };
 
 } // namespace tarvel::settings

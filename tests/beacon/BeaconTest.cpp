@@ -23,6 +23,8 @@ constexpr std::int64_t kMinute = 60'000;
 // 2026-12-07 23:55:00 UTC: the virtual time's zero.
 constexpr std::int64_t kBase = 1796601600LL * 1000 + 23 * 60 * kMinute + 55 * kMinute;
 
+constexpr const char* kSettings = "[Param]\r\nfreq=136000\r\nTA=1\r\nTXT1=E\r\nlog=1\r\n";
+
 int countOf(const std::string& text, const std::string& part) {
     int n = 0;
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -105,6 +107,8 @@ TEST(Beacon, EachPassStartsOnItsFrameWithTheLinesLowBetween) {
     const std::string log = mock::readFile("vfolog.txt");
     EXPECT_EQ(countOf(log, "Start : "), 2);
     EXPECT_EQ(countOf(log, "  End : "), 2);
+    // The window may have the settings open meanwhile: the beacon only reads them.
+    EXPECT_EQ(mock::readFile("tarvel.ini"), kSettings);
 }
 
 TEST(Beacon, WithoutAFrameThePassesFollowAsTheWindowsLoopSendsThem) {
