@@ -1,77 +1,23 @@
 // The built program itself: started in a folder of its own on a hand-written settings file, then ended
 // by a signal; what it leaves behind is what an operator would find.
 #include "LogLines.h"
+#include "RunningProgram.h"
 #include "mock/Files.h"
 
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The program as a child process in its own working directory, its output kept in a file.
-class RunningProgram {
-public:
-    RunningProgram(const fs::path& executable, const fs::path& dir) : output_(dir / "program-output.txt") {
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int fd = ::open(output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (fd < 0 || ::chdir(dir.c_str()) != 0)
-                ::_exit(126);
-            ::dup2(fd, STDOUT_FILENO);
-            ::dup2(fd, STDERR_FILENO);
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-    }
-    ~RunningProgram() {
-        if (running()) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    bool started() const { return pid_ > 0; }
-    bool running() {
-        if (pid_ <= 0 || exited_)
-            return false;
-        if (::waitpid(pid_, &status_, WNOHANG) == pid_)
-            exited_ = true;
-        return !exited_;
-    }
-    // Sends the signal and waits for the end; false when the program outlives the deadline.
-    bool stop(int signal, Clock::duration patience) {
-        ::kill(pid_, signal);
-        const auto deadline = Clock::now() + patience;
-        while (running()) {
-            if (Clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
-    }
-    int status() const { return status_; }
-    std::string output() const { return tarvel::mock::readFile(output_); }
-
-private:
-    fs::path output_;
-    pid_t pid_ = -1;
-    bool exited_ = false;
-    int status_ = 0;
-};
+using tarvel::e2e::RunningProgram;
 
 TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) {
     const fs::path dir = fs::current_path() / "run";
@@ -118,15 +64,15 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
             break;
         ASSERT_TRUE(program.running())
             << "the program ended during start-up with status " << program.status() << ":\n"
-            << program.output();
+            << program.output() << program.errors();
         ASSERT_LT(Clock::now(), deadline) << "no start-up seen; log:\n" << log << "\nsettings:\n" << ini;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ASSERT_TRUE(program.stop(SIGTERM, std::chrono::seconds(60))) << program.output();
+    ASSERT_TRUE(program.stop(SIGTERM, std::chrono::seconds(60))) << program.output() << program.errors();
     // The signal ends the program through its event loop, as closing the window does.
     EXPECT_TRUE(WIFEXITED(program.status()) && WEXITSTATUS(program.status()) == 0)
         << "status " << program.status() << ":\n"
-        << program.output();
+        << program.output() << program.errors();
 
     // Start-up rewrites the keys of the controls whose change it ran (the waveforms, the layout choices,
     // the VFO B offset and frequency, the priority) in their own spelling without the blanks, and adds the

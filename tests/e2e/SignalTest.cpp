@@ -1,21 +1,19 @@
 // The program on the real serial port, ended in the middle of an element by SIGTERM (afterwards both lines
 // are low, the stop record is written and the exit status is 0) or by a crash (both lines low all the
 // same). Runs where /dev/ttyS0 is there.
+#include "PortWatcher.h"
 #include "mock/Files.h"
 #include "ui/Program.h"
 
 #include <QApplication>
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -23,42 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-constexpr const char* kPort = "/dev/ttyS0";
-
-// The test's own descriptor on the port, opened before the program's: the kernel raises both lines at
-// every open, so the watcher clears them once and keeps the port open until the end.
-class PortWatcher {
-public:
-    PortWatcher() : fd_(::open(kPort, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
-        if (fd_ < 0 || ::tcgetattr(fd_, &saved_) != 0)
-            return;
-        termios noHangUp = saved_;
-        noHangUp.c_cflag &= ~static_cast<tcflag_t>(HUPCL); // as "stty -hupcl" leaves a port
-        ::tcsetattr(fd_, TCSANOW, &noHangUp);
-        int both = TIOCM_RTS | TIOCM_DTR;
-        usable_ = ::ioctl(fd_, TIOCMBIC, &both) == 0 && lines() == 0;
-    }
-    ~PortWatcher() {
-        if (fd_ < 0)
-            return;
-        ::tcsetattr(fd_, TCSANOW, &saved_);
-        ::close(fd_);
-    }
-    bool usable() const { return usable_; }
-    int lines() const {
-        int bits = 0;
-        return ::ioctl(fd_, TIOCMGET, &bits) == 0 ? bits & (TIOCM_RTS | TIOCM_DTR) : -1;
-    }
-    bool hangUpOnClose() const {
-        termios now{};
-        return ::tcgetattr(fd_, &now) == 0 && (now.c_cflag & HUPCL);
-    }
-
-private:
-    int fd_;
-    termios saved_{};
-    bool usable_ = false;
-};
+using tarvel::e2e::kPort;
+using tarvel::e2e::PortWatcher;
 
 // The program in a child process, in a folder of its own, sending a CW message (dashes of 300 ms) on the
 // real port; ready() once an element is keyed: key and PTT both up.

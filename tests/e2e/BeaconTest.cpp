@@ -1,0 +1,184 @@
+// `tarvel beacon` as an operator runs it, on a hand-written settings file: the dry run and the refusals
+// watched from the serial port (neither may even open it), and a real pass ended by SIGTERM in a dash.
+#include "LogLines.h"
+#include "PortWatcher.h"
+#include "RunningProgram.h"
+#include "mock/Files.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using tarvel::e2e::PortWatcher;
+using tarvel::e2e::RunningProgram;
+using Clock = RunningProgram::Clock;
+
+// A folder of its own to run in, holding the settings "station.ini": VFO A on 136 kHz, logging on, the key on
+// RTS and PTT on DTR.
+fs::path stationDir(const std::string& name, const std::string& moreSettings) {
+    const fs::path dir = fs::current_path() / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "station.ini", std::ios::binary)
+        << "[Param]\r\nfreq=136000\r\nTA=1\r\nlog=1\r\niRTS=0\r\nPort1=" << tarvel::e2e::kPort << "\r\n"
+        << moreSettings;
+    return dir;
+}
+
+// The port's lines as the program leaves them; null where the port is absent or its lines cannot be read.
+std::unique_ptr<PortWatcher> watchPort() {
+    if (::access(tarvel::e2e::kPort, F_OK) != 0)
+        return nullptr;
+    auto watcher = std::make_unique<PortWatcher>();
+    return watcher->usable() ? std::move(watcher) : nullptr;
+}
+
+// Runs the beacon to its own end; false when it did not end, or opened the port, or a line rose.
+bool keysNothing(RunningProgram& program, PortWatcher* watcher) {
+    bool low = true;
+    const bool ended = program.ends(60s, [&] { low = low && (!watcher || watcher->lines() == 0); });
+    return ended && low && (!watcher || (watcher->lines() == 0 && !watcher->openedAgain()));
+}
+
+// "2026-12-07 15:21:00.000Z" as UTC milliseconds since the epoch.
+std::int64_t utcMs(const std::string& text) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0;
+    char z = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%3d%c", &year, &month, &day, &hour, &minute,
+                    &second, &ms, &z) != 8 ||
+        z != 'Z')
+        return -1;
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year(year) / month / day};
+    return duration_cast<milliseconds>(date.time_since_epoch()).count() +
+           ((hour * 60 + minute) * 60 + second) * 1000LL + ms;
+}
+
+// The dry run's passes: each start, then its edges as offsets from it ("PTT on", "key off").
+struct PlannedPass {
+    std::int64_t startMs = -1;
+    std::vector<std::pair<std::int64_t, std::string>> edges;
+};
+std::vector<PlannedPass> plannedPasses(const std::string& output) {
+    std::vector<PlannedPass> passes;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("pass ") && line.find(" at ") != std::string::npos)
+            passes.push_back({utcMs(line.substr(line.find(" at ") + 4)), {}});
+        else if (line.starts_with("  ") && !passes.empty() && line.size() > 28)
+            passes.back().edges.emplace_back(utcMs(line.substr(2, 24)) - passes.back().startMs,
+                                             line.substr(28));
+    }
+    return passes;
+}
+
+TEST(Beacon, DryRunPrintsEachPassAFrameApartAndTouchesNeitherPortNorLog) {
+    const fs::path dir = stationDir("dry-run", "TXT1=TEST\r\n");
+    const auto watcher = watchPort();
+    RunningProgram program(TARVEL_EXECUTABLE, dir,
+                           {"beacon", "--settings", "station.ini", "--dry-run", "--mode", "qrss1", "--every",
+                            "30s", "--count", "2"});
+    EXPECT_TRUE(keysNothing(program, watcher.get())) << "the dry run opened the port or did not end";
+    ASSERT_EQ(program.exitStatus(), 0) << program.errors();
+    EXPECT_FALSE(fs::exists(dir / "vfolog.txt"));
+
+    const std::string output = program.output();
+    const auto passes = plannedPasses(output);
+    ASSERT_EQ(passes.size(), 2u) << output;
+    EXPECT_EQ(passes[0].startMs % 30'000, 0) << "not on a frame's start:\n" << output;
+    EXPECT_EQ(passes[1].startMs - passes[0].startMs, 30'000) << output;
+    // PTT up at the frame's start, the six elements of TEST keyed between, PTT down last; the second pass
+    // keyed just as the first.
+    const auto& edges = passes[0].edges;
+    ASSERT_EQ(edges.size(), 14u) << output;
+    EXPECT_EQ(edges.front(), std::make_pair(std::int64_t{0}, std::string("PTT on"))) << output;
+    EXPECT_EQ(edges.back().second, "PTT off") << output;
+    for (std::size_t i = 1; i + 1 < edges.size(); ++i) {
+        EXPECT_EQ(edges[i].second, i % 2 ? "key on" : "key off") << "edge " << i << ":\n" << output;
+        EXPECT_LE(edges[i - 1].first, edges[i].first) << "edge " << i << ":\n" << output;
+    }
+    EXPECT_EQ(passes[1].edges, edges) << output;
+}
+
+TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
+    struct Case {
+        const char* what;
+        std::string settings;
+        std::vector<std::string> arguments;
+    };
+    const std::vector<Case> cases{
+        {"an unknown mode", "TXT1=TEST\r\n", {"beacon", "--settings", "station.ini", "--mode", "qrss7"}},
+        {"a missing settings file", "TXT1=TEST\r\n", {"beacon", "--settings", "missing.ini"}},
+        {"a pass longer than its frame",
+         "TXT1=TEST\r\n",
+         {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--every", "1s"}},
+        {"an empty stored message", "TXT1=\r\n", {"beacon", "--settings", "station.ini"}},
+    };
+    const auto watcher = watchPort();
+    for (const Case& bad : cases) {
+        SCOPED_TRACE(bad.what);
+        const fs::path dir = stationDir("refused", bad.settings);
+        RunningProgram program(TARVEL_EXECUTABLE, dir, bad.arguments);
+        EXPECT_TRUE(keysNothing(program, watcher.get())) << "the program opened the port or did not end";
+        EXPECT_EQ(program.exitStatus(), 2) << program.output() << program.errors();
+        EXPECT_TRUE(program.errors().starts_with("tarvel beacon: ")) << program.errors();
+    }
+}
+
+TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
+    const auto watcher = watchPort();
+    if (!watcher)
+        GTEST_SKIP() << tarvel::e2e::kPort << " is absent or its modem lines cannot be set and read here";
+    const fs::path dir = stationDir("keyed", "");
+    std::ofstream(dir / "station.ini", std::ios::binary | std::ios::app)
+        << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\n";
+    // One dash of 3 s.
+    RunningProgram program(TARVEL_EXECUTABLE, dir,
+                           {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--text", "T"});
+    const auto deadline = Clock::now() + 60s;
+    while (!(watcher->lines() & TIOCM_RTS)) {
+        ASSERT_TRUE(program.running()) << program.output() << program.errors();
+        ASSERT_LT(Clock::now(), deadline) << "the key never rose:\n" << program.output() << program.errors();
+        std::this_thread::sleep_for(1ms);
+    }
+    // Early in the dash: a program that finished the element before it stopped would take over 2 s.
+    std::this_thread::sleep_for(500ms);
+    ASSERT_EQ(watcher->lines(), TIOCM_RTS | TIOCM_DTR) << "the dash ended early:\n" << program.output();
+
+    const auto signalled = Clock::now();
+    ASSERT_TRUE(program.stop(SIGTERM, 10s)) << program.output() << program.errors();
+    const auto stopMs = std::chrono::duration<double, std::milli>(Clock::now() - signalled).count();
+    std::cout << "SIGTERM to exit: " << stopMs << " ms\n";
+    RecordProperty("sigterm_to_exit_ms", std::to_string(stopMs));
+    EXPECT_LT(stopMs, 2000.0);
+
+    EXPECT_EQ(program.exitStatus(), 0) << program.errors();
+    EXPECT_EQ(watcher->lines(), 0);
+    const auto log = tarvel::e2e::crlfLines(tarvel::mock::readFile(dir / "vfolog.txt"));
+    const auto starts = [](std::string_view prefix) {
+        return [prefix](const std::string& line) { return line.starts_with(prefix); };
+    };
+    const auto start = std::find_if(log.begin(), log.end(), starts("Start : "));
+    EXPECT_TRUE(std::find_if(start, log.end(), starts(" Stop : ")) != log.end())
+        << "no stop record after the start record:\n"
+        << tarvel::mock::readFile(dir / "vfolog.txt");
+    EXPECT_FALSE(tarvel::mock::readFile(dir / "out.raw").empty());
+    EXPECT_NE(program.output().find("  dash  "), std::string::npos) << program.output();
+}
+
+} // namespace
