@@ -1,7 +1,6 @@
 #pragma once
 // The test's own descriptor on the machine's /dev/ttyS0, to read the modem lines a program drives.
 #include <fcntl.h>
-#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -22,14 +21,8 @@ public:
         ::tcsetattr(fd_, TCSANOW, &noHangUp);
         int both = TIOCM_RTS | TIOCM_DTR;
         usable_ = ::ioctl(fd_, TIOCMBIC, &both) == 0 && lines() == 0;
-        // Only the opens after the watcher's own.
-        opens_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        if (opens_ >= 0)
-            ::inotify_add_watch(opens_, kPort, IN_OPEN);
     }
     ~PortWatcher() {
-        if (opens_ >= 0)
-            ::close(opens_);
         if (fd_ < 0)
             return;
         ::tcsetattr(fd_, TCSANOW, &saved_);
@@ -44,15 +37,6 @@ public:
         int bits = 0;
         return ::ioctl(fd_, TIOCMGET, &bits) == 0 ? bits & (TIOCM_RTS | TIOCM_DTR) : -1;
     }
-    // Whether anyone opened the port since the last look: a program that opens it drops both lines at
-    // once and restores its settings on close, which reading them cannot tell from not opening it.
-    bool openedAgain() {
-        char events[4096];
-        bool opened = false;
-        while (::read(opens_, events, sizeof events) > 0)
-            opened = true;
-        return opened;
-    }
     bool hangUpOnClose() const {
         termios now{};
         return ::tcgetattr(fd_, &now) == 0 && (now.c_cflag & HUPCL);
@@ -60,7 +44,6 @@ public:
 
 private:
     int fd_;
-    int opens_ = -1;
     termios saved_{};
     bool usable_ = false;
 };
