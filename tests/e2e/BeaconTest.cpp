@@ -31,14 +31,14 @@ using tarvel::e2e::RunningProgram;
 using Clock = RunningProgram::Clock;
 
 // A folder of its own to run in, holding the settings "station.ini": VFO A on 136 kHz, logging on, the key on
-// RTS and PTT on DTR.
-fs::path stationDir(const std::string& name, const std::string& moreSettings,
-                    const std::string& port = tarvel::e2e::kPort) {
+// RTS and PTT on DTR; the port is /dev/ttyS0, or with ownPort the file "port" in the folder.
+fs::path stationDir(const std::string& name, const std::string& moreSettings, bool ownPort = false) {
     const fs::path dir = fs::current_path() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::ofstream(dir / "station.ini", std::ios::binary)
-        << "[Param]\r\nfreq=136000\r\nTA=1\r\nlog=1\r\niRTS=0\r\nPort1=" << port << "\r\n"
+        << "[Param]\r\nfreq=136000\r\nTA=1\r\nlog=1\r\niRTS=0\r\nPort1="
+        << (ownPort ? (dir / "port").string() : tarvel::e2e::kPort) << "\r\n"
         << moreSettings;
     return dir;
 }
@@ -112,7 +112,7 @@ std::vector<PlannedPass> plannedPasses(const std::string& output) {
 }
 
 TEST(Beacon, DryRunPrintsEachPassAFrameApartAndTouchesNeitherPortNorLog) {
-    const fs::path dir = stationDir("dry-run", "TXT1=TEST\r\n", "port");
+    const fs::path dir = stationDir("dry-run", "TXT1=TEST\r\n", true);
     const OpenWatch port(dir / "port");
     RunningProgram program(TARVEL_EXECUTABLE, dir,
                            {"beacon", "--settings", "station.ini", "--dry-run", "--mode", "qrss1", "--every",
@@ -155,7 +155,7 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.what);
-        const fs::path dir = stationDir("refused", bad.settings, "port");
+        const fs::path dir = stationDir("refused", bad.settings, true);
         const OpenWatch port(dir / "port");
         RunningProgram program(TARVEL_EXECUTABLE, dir, bad.arguments);
         EXPECT_TRUE(keysNothing(program, port)) << "the program opened the port or did not end";
