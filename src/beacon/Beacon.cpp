@@ -103,23 +103,24 @@ void Beacon::passOver() {
 }
 
 void Beacon::stop() {
-    if (done_)
+    end(0);
+}
+
+void Beacon::fail() {
+    failed_ = true;
+    end(1);
+}
+
+void Beacon::end(int status) {
+    // A failure while the pass is being ended reports back here: it only marks the run as failed.
+    if (done_ || ending_)
         return;
+    ending_ = true;
     onAir_ = false;
     alarm_.cancel();
     if (station_.transmission().onAir())
         platform::runGuarded(station_.sink(), [this] { station_.transmission().stopTransmission(); });
-    finish(0);
-}
-
-void Beacon::fail() {
-    if (done_)
-        return;
-    onAir_ = false;
-    alarm_.cancel();
-    if (station_.transmission().onAir())
-        station_.transmission().stopTransmission();
-    finish(1);
+    finish(failed_ ? 1 : status);
 }
 
 void Beacon::finish(int status) {

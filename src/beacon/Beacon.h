@@ -72,6 +72,7 @@ private:
     void startPass();
     void passBegan();
     void passOver();
+    void end(int status);
     void finish(int status);
     bool morePasses() const { return options_.loop || started_ < options_.count; }
 
@@ -85,6 +86,8 @@ private:
     std::int64_t lastFrameUtcMs_ = 0;
     int started_ = 0;
     bool onAir_ = false;
+    bool ending_ = false;
+    bool failed_ = false;
     bool done_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "beacon/Station.h"
 
 #include "freqplan/Options.h"
+#include "freqplan/PlanTone.h"
 #include "keyer/Presets.h"
 #include "settings/Keys.h"
 
@@ -33,15 +34,8 @@ Station::Station(StationDevices devices)
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(keys::audioDevice)); },
           devices_.workerFailed),
-      tone_(stream_, vfoA_, vfoB_, ini_,
-            {[this] { return plan_.tunedCoarseHz(); }, [this] { return plan_.tunedFineCentiHz(); },
-             [this] {
-                 return audio::ChannelValues{plan_.vfoAWord(), plan_.vfoAWaveform(), plan_.vfoALevel()};
-             },
-             [this] {
-                 return audio::ChannelValues{plan_.vfoBWord(), plan_.vfoBWaveform(), plan_.vfoBLevel()};
-             }}),
-      plan_(vfoA_, vfoB_, ini_), activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_, ini_),
+      tone_(stream_, vfoA_, vfoB_, ini_, freqplan::toneSourceOf(plan_)), plan_(vfoA_, vfoB_, ini_),
+      activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_, ini_),
       port_(devices_.lines, ini_), messages_(ini_),
       transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_, logbook_, messages_,
                     devices_.clock, devices_.sink) {

@@ -1,5 +1,6 @@
 #include "ui/Wiring.h"
 
+#include "freqplan/PlanTone.h"
 #include "settings/Keys.h"
 
 #include <QCoreApplication>
@@ -11,16 +12,8 @@ Wiring::Wiring(Devices d)
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(settings::keys::audioDevice)); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
-      tone_(stream_, vfoA_, vfoB_, ini_,
-            {[this] { return plan_.tunedCoarseHz(); }, [this] { return plan_.tunedFineCentiHz(); },
-             [this] {
-                 return audio::ChannelValues{plan_.vfoAWord(), plan_.vfoAWaveform(), plan_.vfoALevel()};
-             },
-             [this] {
-                 return audio::ChannelValues{plan_.vfoBWord(), plan_.vfoBWaveform(), plan_.vfoBLevel()};
-             }}),
-      tonePanel_(main_, tone_), plan_(vfoA_, vfoB_, ini_), vfoAPanel_(main_, plan_), vfoBPanel_(main_, plan_),
-      options_(ini_),
+      tone_(stream_, vfoA_, vfoB_, ini_, freqplan::toneSourceOf(plan_)), tonePanel_(main_, tone_),
+      plan_(vfoA_, vfoB_, ini_), vfoAPanel_(main_, plan_), vfoBPanel_(main_, plan_), options_(ini_),
       // The operator sees why the port is missing, but still gets the beacon panel.
       layout_(main_, options_, [this] { guarded([this] { portPanel_.openPort(); }); }),
       optionsPanel_(main_, plan_, options_, vfoAPanel_), memories_(plan_, ini_),

@@ -6,6 +6,7 @@
 #include "audio/ToneOutput.h"
 #include "freqplan/FreqplanRig.h"
 #include "freqplan/FrequencyWord.h"
+#include "freqplan/PlanTone.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/Port.h"
 #include "keyer/Transmission.h"
@@ -70,18 +71,7 @@ struct KeyerRig {
     // Tone.
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     audio::OutputStream stream{fp.vfoA, fp.vfoB, mock::RecordingAudioDevice::factory(record)};
-    audio::ToneOutput tone{
-        stream,
-        fp.vfoA,
-        fp.vfoB,
-        fp.ini,
-        {[this] { return fp.plan.tunedCoarseHz(); }, [this] { return fp.plan.tunedFineCentiHz(); },
-         [this] {
-             return audio::ChannelValues{fp.plan.vfoAWord(), fp.plan.vfoAWaveform(), fp.plan.vfoALevel()};
-         },
-         [this] {
-             return audio::ChannelValues{fp.plan.vfoBWord(), fp.plan.vfoBWaveform(), fp.plan.vfoBLevel()};
-         }}};
+    audio::ToneOutput tone{stream, fp.vfoA, fp.vfoB, fp.ini, freqplan::toneSourceOf(fp.plan)};
 
     // Activity log.
     log::ActivityLog logFile{"vfolog.txt", time};
