@@ -164,6 +164,21 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
     }
 }
 
+TEST(Beacon, ASoundDeviceThatCannotPlayEndsTheRunWithStatusOne) {
+    const auto watcher = watchPort();
+    const fs::path dir = stationDir("no-sound", "TXT1=TEST\r\nAudioDevice=hw:CARD=NoSuchCard\r\n");
+    RunningProgram program(TARVEL_EXECUTABLE, dir, {"beacon", "--settings", "station.ini", "--quiet"});
+    ASSERT_TRUE(program.ends(60s, [] {})) << program.output() << program.errors();
+    EXPECT_EQ(program.exitStatus(), 1) << program.errors();
+    // ALSA may say why first.
+    EXPECT_NE(program.errors().find("tarvel beacon: "), std::string::npos) << program.errors();
+    EXPECT_EQ(program.output(), "");
+    if (watcher) {
+        EXPECT_EQ(watcher->lines(), 0);
+    }
+    EXPECT_EQ(tarvel::mock::readFile(dir / "vfolog.txt").find("Start : "), std::string::npos);
+}
+
 TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
     const auto watcher = watchPort();
     if (!watcher)
@@ -174,11 +189,15 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
     // One dash of 3 s.
     RunningProgram program(TARVEL_EXECUTABLE, dir,
                            {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--text", "T"});
+    // Opening the port raises both lines for a moment; PTT alone is the opening pause, then the key rises.
     const auto deadline = Clock::now() + 60s;
-    while (!(watcher->lines() & TIOCM_RTS)) {
-        ASSERT_TRUE(program.running()) << program.output() << program.errors();
-        ASSERT_LT(Clock::now(), deadline) << "the key never rose:\n" << program.output() << program.errors();
-        std::this_thread::sleep_for(1ms);
+    for (const int awaited : {TIOCM_DTR, TIOCM_RTS | TIOCM_DTR}) {
+        while (watcher->lines() != awaited) {
+            ASSERT_TRUE(program.running()) << program.output() << program.errors();
+            ASSERT_LT(Clock::now(), deadline) << "the lines never showed " << awaited << ":\n"
+                                              << program.output() << program.errors();
+            std::this_thread::sleep_for(1ms);
+        }
     }
     // Early in the dash: a program that finished the element before it stopped would take over 2 s.
     std::this_thread::sleep_for(500ms);
