@@ -22,13 +22,13 @@ QtTimer::QtTimer(std::chrono::milliseconds maxStep)
 void QtTimer::setInterval(int milliseconds) {
     interval_ = milliseconds;
     if (enabled_)
-        startFrom(inHandler_ ? firedAt_ : Clock::now());
+        startFrom(handler_.running() ? handler_.fired() : Clock::now());
 }
 
 void QtTimer::setEnabled(bool enabled) {
     enabled_ = enabled;
     if (enabled_)
-        startFrom(inHandler_ ? firedAt_ : Clock::now());
+        startFrom(handler_.running() ? handler_.fired() : Clock::now());
     else
         timer_.stop();
 }
@@ -56,20 +56,7 @@ void QtTimer::expire() {
     // from now: catching up would crowd the missed intervals into a burst of empty ones.
     const auto fired = now - deadline_ > maxStep_ ? now : deadline_;
     startFrom(fired); // a form timer repeats until disabled
-    // The handler may open a nested event loop (a message box) in which this timer fires again.
-    struct HandlerScope {
-        QtTimer& timer;
-        bool outerInHandler;
-        Clock::time_point outerFiredAt;
-        ~HandlerScope() {
-            timer.inHandler_ = outerInHandler;
-            timer.firedAt_ = outerFiredAt;
-        }
-    } scope{*this, inHandler_, firedAt_};
-    inHandler_ = true;
-    firedAt_ = fired;
-    if (onTimeout)
-        onTimeout();
+    handler_.run(fired, onTimeout);
 }
 
 } // namespace tarvel::platform

@@ -1,6 +1,7 @@
 #pragma once
 // The program's millisecond timer: a precise single-shot Qt timer chained so that a run of re-armed
 // intervals does not drift. Created and used on the user-interface thread, which runs a Qt event loop.
+#include "platform/HandlerDeadline.h"
 #include "platform/Timer.h"
 
 #include <QTimer>
@@ -31,9 +32,7 @@ private:
     int interval_ = 1000;
     bool enabled_ = false;
     Clock::time_point deadline_{};
-    // While the timeout handler runs: the deadline it fired for, from which re-arming counts.
-    bool inHandler_ = false;
-    Clock::time_point firedAt_{};
+    HandlerDeadline<Clock::time_point> handler_;
 };
 
 } // namespace tarvel::platform

@@ -76,8 +76,8 @@ void WallClockTimer::countNextFrom(Clock::time_point base) {
 }
 
 WallClockTimer::Clock::time_point WallClockTimer::base() {
-    if (inHandler_)
-        return firedAt_;
+    if (handler_.running())
+        return handler_.fired();
     if (countFrom_) {
         const auto from = *countFrom_;
         countFrom_.reset();
@@ -116,20 +116,7 @@ void WallClockTimer::expire() {
     }
     const auto fired = now - deadline_ > kMaxLag ? now : deadline_;
     startFrom(fired); // a form timer repeats until disabled
-    // The handler may open a nested event loop (a message box) in which this timer fires again.
-    struct HandlerScope {
-        WallClockTimer& timer;
-        bool outerInHandler;
-        Clock::time_point outerFiredAt;
-        ~HandlerScope() {
-            timer.inHandler_ = outerInHandler;
-            timer.firedAt_ = outerFiredAt;
-        }
-    } scope{*this, inHandler_, firedAt_};
-    inHandler_ = true;
-    firedAt_ = fired;
-    if (onTimeout)
-        onTimeout();
+    handler_.run(fired, onTimeout);
 }
 
 } // namespace tarvel::platform

@@ -3,6 +3,7 @@
 // so a long pass of keying stays on the minute where a steady-clock timer would drift from it. A kernel
 // timer (timerfd) armed at absolute nanosecond deadlines wakes the user-interface thread's Qt event loop;
 // otherwise it behaves as QtTimer does. Created and used on the user-interface thread.
+#include "platform/HandlerDeadline.h"
 #include "platform/Timer.h"
 
 #include <QSocketNotifier>
@@ -49,9 +50,7 @@ private:
     bool enabled_ = false;
     Clock::time_point deadline_{};
     std::optional<Clock::time_point> countFrom_;
-    // While the timeout handler runs: the deadline it fired for, from which re-arming counts.
-    bool inHandler_ = false;
-    Clock::time_point firedAt_{};
+    HandlerDeadline<Clock::time_point> handler_;
 };
 
 } // namespace tarvel::platform
