@@ -34,10 +34,10 @@ int createTimerFd() {
 itimerspec oneShotAt(WallClockTimer::Clock::time_point deadline) {
     // A zero time would disarm the timer; anything at or before the epoch means "already passed".
     const auto ns = std::max(duration_cast<nanoseconds>(deadline.time_since_epoch()), nanoseconds(1));
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
-    return spec;
+    itimerspec oneShot{};
+    oneShot.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
+    oneShot.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
+    return oneShot;
 }
 
 } // namespace
@@ -92,9 +92,9 @@ void WallClockTimer::startFrom(Clock::time_point base) {
 
 void WallClockTimer::arm(Clock::time_point deadline) {
     deadline_ = deadline;
-    const itimerspec spec = oneShotAt(deadline);
+    const itimerspec oneShot = oneShotAt(deadline);
     // Cannot fail for a valid descriptor and a normalised time; re-arming also drops an unread expiry.
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &oneShot, nullptr);
 }
 
 void WallClockTimer::disarm() {
