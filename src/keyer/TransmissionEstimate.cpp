@@ -2,7 +2,6 @@
 
 #include "platform/Locale.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -75,26 +74,8 @@ std::string FormatDuration(double totalMs) {
     return text;
 }
 
-platform::LocalTime AddMilliseconds(const platform::LocalTime& start, std::int64_t milliseconds) {
-    using namespace std::chrono;
-    const sys_days day = year_month_day{year{start.year}, month{static_cast<unsigned>(start.month)},
-                                        std::chrono::day{static_cast<unsigned>(start.day)}};
-    const auto t = day + hours{start.hour} + minutes{start.minute} + seconds{start.second} +
-                   std::chrono::milliseconds{start.millisecond} + std::chrono::milliseconds{milliseconds};
-    const auto d = floor<days>(t);
-    const year_month_day ymd{d};
-    const hh_mm_ss<std::chrono::milliseconds> hms{floor<std::chrono::milliseconds>(t - d)};
-    return {static_cast<int>(ymd.year()),
-            static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day())),
-            static_cast<int>(hms.hours().count()),
-            static_cast<int>(hms.minutes().count()),
-            static_cast<int>(hms.seconds().count()),
-            static_cast<int>(hms.subseconds().count())};
-}
-
 std::string FormatEndTime(const platform::LocalTime& start, double totalMs) {
-    return platform::formatLongTime(AddMilliseconds(start, DurationMilliseconds(totalMs)));
+    return platform::formatLongTime(platform::addMilliseconds(start, DurationMilliseconds(totalMs)));
 }
 
 } // namespace tarvel::keyer

@@ -33,9 +33,6 @@ std::string FormatDuration(double totalMs);
 // The whole milliseconds that the shown duration stands for: totalMs + 1000, rounded.
 std::int64_t DurationMilliseconds(double totalMs);
 
-// `start` moved on by `milliseconds` (date included, so an end past midnight lands on the next day).
-platform::LocalTime AddMilliseconds(const platform::LocalTime& start, std::int64_t milliseconds);
-
 // The estimated end time of day (long time format) of a transmission starting at `start`.
 std::string FormatEndTime(const platform::LocalTime& start, double totalMs);
 

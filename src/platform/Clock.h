@@ -10,6 +10,9 @@ struct LocalTime {
     int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+// `start` moved on by `milliseconds`, date included: an end past midnight lands on the next day.
+LocalTime addMilliseconds(const LocalTime& start, std::int64_t milliseconds);
+
 class Clock {
 public:
     virtual ~Clock() = default;

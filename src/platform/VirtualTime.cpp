@@ -1,7 +1,6 @@
 #include "platform/VirtualTime.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace tarvel::platform {
 
@@ -37,21 +36,7 @@ std::unique_ptr<VirtualTimer> VirtualTime::makeTimer() {
 }
 
 LocalTime VirtualTime::now() const {
-    using namespace std::chrono;
-    const sys_days day = year_month_day{year{start_.year}, month{static_cast<unsigned>(start_.month)},
-                                        std::chrono::day{static_cast<unsigned>(start_.day)}};
-    const auto t = day + hours{start_.hour} + minutes{start_.minute} + seconds{start_.second} +
-                   milliseconds{start_.millisecond} + milliseconds{now_};
-    const auto d = floor<days>(t);
-    const year_month_day ymd{d};
-    const hh_mm_ss<milliseconds> hms{floor<milliseconds>(t - d)};
-    return {static_cast<int>(ymd.year()),
-            static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day())),
-            static_cast<int>(hms.hours().count()),
-            static_cast<int>(hms.minutes().count()),
-            static_cast<int>(hms.seconds().count()),
-            static_cast<int>(hms.subseconds().count())};
+    return addMilliseconds(start_, now_);
 }
 
 VirtualTimer* VirtualTime::nextDue(std::int64_t limit) {
