@@ -1,7 +1,7 @@
 #include "platform/QtTimer.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
+#include "EventLoopTest.h"
+
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <thread>
@@ -16,25 +16,7 @@ double msSince(Clock::time_point start, Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(t - start).count();
 }
 
-class QtTimerTest : public ::testing::Test {
-protected:
-    // Runs the event loop until done() holds or the limit passes.
-    static void runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-        const auto end = Clock::now() + limit;
-        QTimer guard;
-        guard.start(static_cast<int>(limit.count()));
-        while (!done() && Clock::now() < end)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    static void runFor(std::chrono::milliseconds span) {
-        runUntil([] { return false; }, span);
-    }
-
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
-};
+using QtTimerTest = EventLoopTest;
 
 // The keyer's pattern: each step disables the timer, does its work (here a slow 5 ms), and re-arms it.
 // Counting each interval from the previous deadline keeps the work and the wake-up latency out of the sum.

@@ -1,6 +1,7 @@
 #include "platform/WallClockTimer.h"
 
-#include <QCoreApplication>
+#include "EventLoopTest.h"
+
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,23 +18,7 @@ double msSince(Clock::time_point start, Clock::time_point t) {
     return (t - start) / 1.0ms;
 }
 
-class WallClockTimerTest : public ::testing::Test {
-protected:
-    // Runs the event loop until done() holds or the limit passes.
-    static void runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-        const auto end = Clock::now() + limit;
-        QTimer guard;
-        guard.setTimerType(Qt::PreciseTimer);
-        guard.start(static_cast<int>(limit.count()));
-        while (!done() && Clock::now() < end)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
-};
+using WallClockTimerTest = EventLoopTest;
 
 // The bounds are generous: only lateness of a scheduling hiccup's size is tolerated, never earliness.
 TEST_F(WallClockTimerTest, StartAtFiresAtTheAbsoluteTimeAndRepeatsEveryIntervalAfterIt) {
