@@ -186,9 +186,9 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
     const fs::path dir = stationDir("keyed", "");
     std::ofstream(dir / "station.ini", std::ios::binary | std::ios::app)
         << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\n";
-    // One dash of 3 s.
+    // One dash of 9 s: room for a busy machine between the dash's start and the signal's effect.
     RunningProgram program(TARVEL_EXECUTABLE, dir,
-                           {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--text", "T"});
+                           {"beacon", "--settings", "station.ini", "--mode", "qrss3", "--text", "T"});
     // Opening the port raises both lines for a moment; PTT alone is the opening pause, then the key rises.
     const auto deadline = Clock::now() + 60s;
     for (const int awaited : {TIOCM_DTR, TIOCM_RTS | TIOCM_DTR}) {
@@ -199,7 +199,7 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
             std::this_thread::sleep_for(1ms);
         }
     }
-    // Early in the dash: a program that finished the element before it stopped would take over 2 s.
+    // Early in the dash: a program that finished the element before it stopped would take over 7 s.
     std::this_thread::sleep_for(500ms);
     ASSERT_EQ(watcher->lines(), TIOCM_RTS | TIOCM_DTR) << "the dash ended early:\n" << program.output();
 
@@ -208,7 +208,7 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
     const auto stopMs = std::chrono::duration<double, std::milli>(Clock::now() - signalled).count();
     std::cout << "SIGTERM to exit: " << stopMs << " ms\n";
     RecordProperty("sigterm_to_exit_ms", std::to_string(stopMs));
-    EXPECT_LT(stopMs, 2000.0);
+    EXPECT_LT(stopMs, 7000.0);
 
     EXPECT_EQ(program.exitStatus(), 0) << program.errors();
     EXPECT_EQ(watcher->lines(), 0);

@@ -18,8 +18,10 @@ double msSince(Clock::time_point start, Clock::time_point t) {
 
 using QtTimerTest = EventLoopTest;
 
-// The keyer's pattern: each step disables the timer, does its work (here a slow 5 ms), and re-arms it.
-// Counting each interval from the previous deadline keeps the work and the wake-up latency out of the sum.
+// The keyer's pattern: each step disables the timer, does its work (here a slow 30 ms), and re-arms it.
+// Counting each interval from the previous deadline keeps the work and the wake-up latency out of the sum:
+// a chain that counted from the re-arm would end 600 ms late at least. The bounds leave room for a busy
+// machine's late wake-ups, which do not add up in a chain that does not drift.
 TEST_F(QtTimerTest, AChainReArmedFromTheHandlerDoesNotDrift) {
     QtTimer timer;
     int fired = 0;
@@ -27,7 +29,7 @@ TEST_F(QtTimerTest, AChainReArmedFromTheHandlerDoesNotDrift) {
     timer.onTimeout = [&] {
         last = Clock::now();
         timer.setEnabled(false);
-        std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(30ms);
         if (++fired < 20) {
             timer.setInterval(50);
             timer.setEnabled(true);
@@ -36,10 +38,10 @@ TEST_F(QtTimerTest, AChainReArmedFromTheHandlerDoesNotDrift) {
     timer.setInterval(50);
     const auto start = Clock::now();
     timer.setEnabled(true);
-    runUntil([&] { return fired == 20; }, 3s);
+    runUntil([&] { return fired == 20; }, 30s);
     ASSERT_EQ(fired, 20);
     EXPECT_GE(msSince(start, last), 1000.0 - 1.0);
-    EXPECT_LE(msSince(start, last), 1000.0 + 60.0);
+    EXPECT_LE(msSince(start, last), 1000.0 + 400.0);
 }
 
 TEST_F(QtTimerTest, ItRepeatsEveryIntervalUntilDisabled) {
@@ -54,10 +56,12 @@ TEST_F(QtTimerTest, ItRepeatsEveryIntervalUntilDisabled) {
     timer.setInterval(30);
     const auto start = Clock::now();
     timer.setEnabled(true);
-    runFor(250ms);
+    runUntil([&] { return fired == 5; }, 30s);
+    runFor(100ms); // a timer left enabled would fire again meanwhile
     EXPECT_EQ(fired, 5);
     EXPECT_FALSE(timer.enabled());
-    EXPECT_NEAR(msSince(start, last), 150.0, 40.0);
+    EXPECT_GE(msSince(start, last), 150.0 - 1.0);
+    EXPECT_LE(msSince(start, last), 150.0 + 400.0);
 }
 
 TEST_F(QtTimerTest, DisablingCancelsThePendingTimeout) {
@@ -84,7 +88,7 @@ TEST_F(QtTimerTest, ChangingTheIntervalWhileEnabledRestartsFromNow) {
     const auto start = Clock::now();
     timer.setEnabled(true);
     QTimer::singleShot(60, [&] { timer.setInterval(100); });
-    runUntil([&] { return fired > 0; }, 1s);
+    runUntil([&] { return fired > 0; }, 30s);
     ASSERT_EQ(fired, 1);
     EXPECT_GE(msSince(start, at), 159.0);
 }
@@ -100,11 +104,11 @@ TEST_F(QtTimerTest, ALongIntervalIsWaitedInStepsAndFiresOnceOnTime) {
     timer.setInterval(350);
     const auto start = Clock::now();
     timer.setEnabled(true);
-    runFor(500ms);
+    runUntil([&] { return fired > 0; }, 30s);
     timer.setEnabled(false);
     EXPECT_EQ(fired, 1);
     EXPECT_GE(msSince(start, at), 350.0 - 1.0);
-    EXPECT_LE(msSince(start, at), 350.0 + 40.0);
+    EXPECT_LE(msSince(start, at), 350.0 + 400.0);
 }
 
 // After a stall longer than a step the chain starts again from now instead of firing the missed
@@ -121,7 +125,7 @@ TEST_F(QtTimerTest, AStalledChainResumesWithoutABurst) {
     };
     timer.setInterval(50);
     timer.setEnabled(true);
-    runUntil([&] { return at.size() == 3; }, 1s);
+    runUntil([&] { return at.size() == 3; }, 30s);
     ASSERT_EQ(at.size(), 3u);
     EXPECT_GE(msSince(at[1], at[2]), 45.0);
 }
@@ -135,7 +139,7 @@ TEST_F(QtTimerTest, AZeroIntervalStillFires) {
     };
     timer.setInterval(0);
     timer.setEnabled(true);
-    runUntil([&] { return fired > 0; }, 200ms);
+    runUntil([&] { return fired > 0; }, 30s);
     EXPECT_EQ(fired, 1);
 }
 
