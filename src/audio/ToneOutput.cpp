@@ -6,8 +6,6 @@
 namespace tarvel::audio {
 namespace {
 
-const std::string kAudioDeviceError = "Ошибка аудиоустройства";
-
 // The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
 // 32-bit arithmetic does instead of overflowing.
 std::int32_t bytesForSetting(int setting) {
@@ -32,7 +30,7 @@ void ToneOutput::start() {
     settings_.write(settings::keys::vfoACoarse, source_.lastCoarse());
     settings_.write(settings::keys::vfoAFine, source_.lastFine());
     if (!stream_.probe())
-        throw platform::Failure(kAudioDeviceError);
+        throw platform::Failure(std::string(kAudioDeviceError));
     load(vfoB_, source_.vfoB());
     load(vfoA_, source_.vfoA());
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
@@ -81,7 +79,8 @@ void ToneOutput::workerFailed(std::uint64_t worker) {
         onToneLost();
     stop();
     const std::string reason = stream_.failureReason();
-    throw platform::Failure(reason.empty() ? kAudioDeviceError : kAudioDeviceError + (": " + reason));
+    const std::string message(kAudioDeviceError);
+    throw platform::Failure(reason.empty() ? message : message + ": " + reason);
 }
 
 void ToneOutput::changed() {

@@ -6,8 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 namespace tarvel::audio {
+
+// The window's message for a sound device that cannot play; the sound system's reason may follow ": ".
+inline constexpr std::string_view kAudioDeviceError = "Ошибка аудиоустройства";
 
 // What one channel plays from the next start on.
 struct ChannelValues {

@@ -1,6 +1,8 @@
 #include "beacon/BeaconProgram.h"
 
 #include "audio/AlsaAudioDevice.h"
+#include "audio/AlsaMessages.h"
+#include "audio/ToneOutput.h"
 #include "beacon/Beacon.h"
 #include "beacon/Rehearsal.h"
 #include "beacon/Schedule.h"
@@ -12,9 +14,13 @@
 #include "platform/Failure.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
+#include "platform/SafeFile.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WallClockTimer.h"
+#include "settings/IniDocument.h"
+#include "settings/IniFile.h"
+#include "settings/Keys.h"
 #include "settings/SettingsPath.h"
 
 #include <QCoreApplication>
@@ -24,8 +30,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <thread>
+#include <unistd.h>
 
 namespace tarvel::beacon {
 namespace {
@@ -69,36 +76,121 @@ std::string elementName(const std::string& shown) {
     return shown;
 }
 
+std::string soundFailureText(const std::string& text, const std::string& device);
+
 // A failure on a device or in a step: said on standard error, and the run ends with status 1.
 class FailureSink : public platform::MessageSink {
 public:
     void show(const std::string& text) override {
-        error(text);
+        error(soundFailureText(text, soundDevice));
         if (onFailure)
             onFailure();
     }
     std::function<void()> onFailure;
+    std::string soundDevice; // the settings' audio device, for its failure's message
 };
 
+// The settings file is looked at before it is opened, and opened without waiting: a serial port named by
+// mistake would raise its lines at a plain open, and a FIFO would block the beacon for good.
 std::string settingsFileProblem(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return "cannot read the settings file " + path + " (" + std::strerror(errno) +
+    const int fd = platform::openFile(path, platform::FileAccess::Read);
+    if (fd == -EISDIR)
+        return "the settings file " + path + " is a directory";
+    if (fd == -ENXIO)
+        return "the settings file " + path + " is not a regular file (a device, FIFO or socket)";
+    if (fd < 0)
+        return "cannot read the settings file " + path + " (" + std::strerror(-fd) +
                "): set the station up in the window first, or name a file with --settings";
+    std::string content;
+    const int err = platform::readAll(fd, content);
+    ::close(fd);
+    if (err != 0)
+        return "cannot read the settings file " + path + " (" + std::strerror(err) + ")";
+    if (content.empty())
+        return "the settings file " + path + " is empty: set the station up in the window first";
+    if (!settings::IniDocument(std::move(content), settings::IniFile::kSection).hasSection())
+        return path + " is not a settings file: it has no [" + settings::IniFile::kSection + "] section";
     return {};
+}
+
+// VFO A as the operator tunes it: coarse Hz and fine 0.01 Hz, "136000.37 Hz".
+std::string vfoAText(std::int32_t coarseHz, std::int32_t fineCentiHz) {
+    const std::int64_t centiHz = static_cast<std::int64_t>(coarseHz) * 100 + fineCentiHz;
+    const std::int64_t whole = centiHz / 100, rest = centiHz % 100;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%lld.%02lld Hz", centiHz < 0 && whole == 0 ? "-" : "",
+                  static_cast<long long>(whole), static_cast<long long>(rest < 0 ? -rest : rest));
+    return text;
+}
+
+// The sound failure in the words of the command line: the window's own text is Russian and bare.
+std::string soundFailureText(const std::string& text, const std::string& device) {
+    if (!text.starts_with(audio::kAudioDeviceError))
+        return text;
+    std::string reason = text.substr(audio::kAudioDeviceError.size());
+    if (reason.starts_with(": "))
+        reason.erase(0, 2);
+    if (reason.starts_with(device + ": "))
+        reason.erase(0, device.size() + 2);
+    if (reason.empty())
+        reason = audio::latestAlsaMessage();
+    return "the sound device \"" + device + "\" cannot play" + (reason.empty() ? "" : ": " + reason);
+}
+
+// One line before the first pass: what this run keys and plays.
+std::string runSummary(Station& station) {
+    keyer::Port& port = station.port();
+    const std::string portName = platform::cp1251ToUtf8(port.portChoice == 1 ? port.port2() : port.port1());
+    const bool keyOnRts = port.keyLineChoice != 1;
+    freqplan::FrequencyPlan& plan = station.plan();
+    return "port " + portName + " (key on " + (keyOnRts ? "RTS" : "DTR") + ", PTT on " +
+           (keyOnRts ? "DTR" : "RTS") + "), sound device \"" +
+           station.settings().read(settings::keys::audioDevice) + "\", VFO A " +
+           vfoAText(plan.vfoACoarseHz(), plan.vfoAFineCentiHz()) + ", mode " +
+           trimmed(station.transmission().mode().label);
+}
+
+// Why the run ended, after how many passes.
+std::string endingText(int status, int signal, int passes) {
+    const std::string counted = std::to_string(passes) + (passes == 1 ? " pass" : " passes");
+    if (signal != 0) {
+        const char* name = sigabbrev_np(signal);
+        return "stopped by SIG" + (name ? std::string(name) : std::to_string(signal)) + " after " + counted +
+               " begun";
+    }
+    if (status != kExitOk)
+        return "ended by the failure above after " + counted + " begun";
+    return "done: " + counted + " sent";
+}
+
+// The tone plays before the first pass is announced: a sound device that fails as it opens or at its first
+// writes ends the run with its message and no "next pass" line. Three buffers handed over means two were
+// played. A device that neither plays nor fails within a few seconds is left to the run.
+void startSound(Station& station, const Beacon& beacon) {
+    constexpr std::int64_t kBuffersPlaying = 3;
+    station.tone().start();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!beacon.done() && station.stream().buffersSubmitted() < kBuffersPlaying &&
+           std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 void printDryRun(const Options& options, const Rehearsal& plan, const std::string& message,
                  std::int64_t passLengthMs) {
     std::cout << "dry run: nothing is keyed and nothing is played\n"
               << "message \"" << platform::cp1251ToUtf8(message) << "\", mode " << trimmed(plan.modeLabel)
-              << ", one pass " << passLengthMs << " ms from PTT on to PTT off\n";
+              << ", one pass " << formatDuration(passLengthMs) << " from PTT on to PTT off\n";
     std::size_t pass = 0;
     for (const PassEdge& edge : plan.edges) {
         for (; pass < plan.passStarts.size() && plan.passStarts[pass] <= edge.atUtcMs; ++pass)
             std::cout << "pass " << pass + 1 << " at " << formatUtc(plan.passStarts[pass]) << "\n";
         std::cout << "  " << formatUtc(edge.atUtcMs) << "  " << (edge.ptt ? "PTT" : "key") << ' '
-                  << (edge.on ? "on" : "off") << "\n";
+                  << (edge.on ? "on" : "off");
+        if (plan.shifts && !edge.ptt && edge.on)
+            std::cout << "  VFO A " << vfoAText(plan.vfoACoarseHz, plan.vfoAFineCentiHz - edge.shiftCentiHz);
+        std::cout << "\n";
     }
     if (options.loop)
         std::cout << "then the same again " << (options.everyMs > 0 ? "in every frame" : "at once")
@@ -128,10 +220,13 @@ int runBeacon(const std::vector<std::string>& arguments) {
     // and a reader that went away costs the progress lines, not the run.
     platform::installCrashHook(&keyer::SerialControlLines::clearOpenPortLines);
     std::signal(SIGPIPE, SIG_IGN);
+    audio::keepAlsaMessages();
     Beacon* running = nullptr;
     bool terminated = false;
-    platform::TerminationSignals termination([&](int) {
+    int endingSignal = 0;
+    platform::TerminationSignals termination([&](int signal) {
         terminated = true;
+        endingSignal = signal;
         if (running)
             running->stop();
         else
@@ -165,6 +260,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
         if (!choice.error.empty())
             return usageError(choice.error);
         message = choice.text;
+        sink.soundDevice = station.settings().read(settings::keys::audioDevice);
         Options onePass = options;
         onePass.everyMs = 0;
         onePass.count = 1;
@@ -189,10 +285,12 @@ int runBeacon(const std::vector<std::string>& arguments) {
             return kExitOk;
         }
     } catch (const std::exception& failure) {
-        return usageError(failure.what());
+        return usageError(soundFailureText(failure.what(), sink.soundDevice));
     }
     if (terminated)
         return kExitOk;
+    if (!options.quiet)
+        std::cout << formatUtc(nowUtcMs()) << "  " << runSummary(station) << std::endl;
 
     platform::LinuxProcessPriority priority;
     priority.apply(station.priorityChoice());
@@ -242,9 +340,11 @@ int runBeacon(const std::vector<std::string>& arguments) {
         station.startLog();
         station.openPort();
         portTells = lines.readBack().has_value();
-        beacon.begin();
+        startSound(station, beacon);
+        if (!beacon.done())
+            beacon.begin();
     } catch (const std::exception& failure) {
-        error(failure.what());
+        error(soundFailureText(failure.what(), sink.soundDevice));
         status = kExitFailure;
     }
     if (status == kExitOk && !beacon.done())
@@ -252,6 +352,9 @@ int runBeacon(const std::vector<std::string>& arguments) {
     running = nullptr;
     portCheck.stop();
     station.shutDown();
+    if (!options.quiet)
+        std::cout << formatUtc(nowUtcMs()) << "  " << endingText(status, endingSignal, beacon.passesStarted())
+                  << std::endl;
     return status;
 }
 

@@ -6,6 +6,7 @@
 #include "keyer/MessageCompiler.h"
 #include "platform/Cp1251.h"
 #include "platform/VirtualTime.h"
+#include "settings/Keys.h"
 
 #include <exception>
 #include <memory>
@@ -19,6 +20,7 @@ public:
     explicit EdgeRecorder(std::function<std::int64_t()> nowUtcMs) : nowUtcMs_(std::move(nowUtcMs)) {}
 
     std::function<bool()> keyIsRts = [] { return true; };
+    std::function<std::int32_t()> shift = [] { return 0; };
     std::vector<PassEdge> edges;
 
     bool open(const std::string&) override { return true; }
@@ -33,7 +35,7 @@ private:
     enum class Line { Key, Ptt };
     void set(bool& level, Line line, bool on) {
         if (level != on)
-            edges.push_back({nowUtcMs_(), line == Line::Ptt, on});
+            edges.push_back({nowUtcMs_(), line == Line::Ptt, on, shift()});
         level = on;
     }
 
@@ -60,6 +62,24 @@ bool sendable(const std::string& cp1251) {
     return sequence.find_first_of("*-") != std::string::npos;
 }
 
+bool blank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+// An identification asked for but not stored would hold PTT up through its pauses with nothing keyed.
+std::string missingIdentification(Station& station, const Options& options) {
+    const keyer::Identification& id = station.transmission().identification();
+    const auto refusal = [&](const char* option, const settings::TextKey& key) {
+        return std::string(option) + ": no identification is stored in " + station.settings().path() + " (" +
+               std::string(key.name) + "): write it in the window first";
+    };
+    if (options.idStart && blank(id.startText))
+        return refusal("--id-start", settings::keys::startIdText);
+    if (options.idEnd && blank(id.endText))
+        return refusal("--id-end", settings::keys::endIdText);
+    return {};
+}
+
 } // namespace
 
 MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages& stored) {
@@ -75,7 +95,9 @@ MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages&
                            " is empty: write it in the window first, or give one with --text";
     }
     if (choice.error.empty() && !sendable(choice.text))
-        choice.error = "nothing in \"" + platform::cp1251ToUtf8(choice.text) + "\" can be sent in Morse";
+        choice.error = "nothing in \"" +
+                       (options.text ? *options.text : platform::cp1251ToUtf8(choice.text)) +
+                       "\" can be sent in Morse";
     return choice;
 }
 
@@ -83,6 +105,10 @@ std::string prepareStation(Station& station, const Options& options) {
     if (const SettingsProblem problem = station.restore(); !problem.message.empty())
         return problem.message;
     station.chooseMode(options.presetRow);
+    if (std::string problem = station.unusableReference(); !problem.empty())
+        return problem;
+    if (std::string problem = missingIdentification(station, options); !problem.empty())
+        return problem;
     station.sendIdentification(options.idStart, options.idEnd);
     return {};
 }
@@ -104,6 +130,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
                      {},
                      settingsPath});
     lines.keyIsRts = [&station] { return station.port().keyLineChoice != 1; };
+    lines.shift = [&station] { return station.plan().dfcwShift(); };
     try {
         result.error = prepareStation(station, options);
         if (!result.error.empty())
@@ -118,7 +145,11 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
         for (long step = 0; !beacon.done() && sink.message.empty() && step < kMaxSteps; ++step)
             if (!time.runNext())
                 break;
-        result.modeLabel = station.transmission().mode().label;
+        const keyer::KeyingMode& mode = station.transmission().mode();
+        result.modeLabel = mode.label;
+        result.shifts = mode.values.dfcwMode == 1 && mode.values.dfcwShift != 0;
+        result.vfoACoarseHz = station.plan().vfoACoarseHz();
+        result.vfoAFineCentiHz = station.plan().vfoAFineCentiHz();
     } catch (const std::exception& failure) {
         result.error = failure.what();
     }

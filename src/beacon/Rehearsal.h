@@ -27,6 +27,7 @@ struct PassEdge {
     std::int64_t atUtcMs = 0;
     bool ptt = false; // false: the key line
     bool on = false;
+    std::int32_t shiftCentiHz = 0; // the DFCW shift of VFO A in force at the edge
     bool operator==(const PassEdge&) const = default;
 };
 
@@ -35,6 +36,9 @@ struct Rehearsal {
     std::vector<std::int64_t> passStarts; // UTC, as scheduled
     std::int64_t lengthMs = 0;            // the first edge to the last: PTT on to PTT off
     std::string modeLabel;                // as the log quotes it
+    bool shifts = false;                  // the mode moves VFO A for its dots (DFCW with a shift)
+    std::int32_t vfoACoarseHz = 0;        // VFO A unshifted
+    std::int32_t vfoAFineCentiHz = 0;
     std::string error; // a setting or failure that stops the beacon before it keys anything
 };
 

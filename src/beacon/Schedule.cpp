@@ -4,21 +4,6 @@
 #include <ctime>
 
 namespace tarvel::beacon {
-namespace {
-
-std::string secondsText(std::int64_t ms) {
-    std::string text = std::to_string(ms / 1000);
-    if (const std::int64_t rest = ms % 1000; rest != 0) {
-        std::string fraction = std::to_string(1000 + rest).substr(1);
-        while (fraction.back() == '0')
-            fraction.pop_back();
-        text += "." + fraction;
-    }
-    return text + " s";
-}
-
-} // namespace
-
 std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t offsetMs) {
     // Floor division, so a clock before the epoch still rounds towards the past.
     const std::int64_t shifted = nowMs - offsetMs;
@@ -34,8 +19,8 @@ std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t of
 std::string passTooLong(std::int64_t passMs, std::int64_t everyMs) {
     if (passMs <= everyMs)
         return {};
-    return "the transmission takes " + secondsText(passMs) + ", longer than the frame of " +
-           secondsText(everyMs) + " given by --every";
+    return "the transmission takes " + formatDuration(passMs) + ", longer than the frame of " +
+           formatDuration(everyMs) + " given by --every";
 }
 
 namespace {
@@ -46,6 +31,17 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 }
 
 } // namespace
+
+std::string formatDuration(std::int64_t ms) {
+    const std::int64_t seconds = ms / 1000;
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    std::string shown = text;
+    if (const std::int64_t rest = ms % 1000; rest != 0)
+        shown += "." + std::to_string(1000 + rest).substr(1);
+    return shown;
+}
 
 std::string formatUtc(std::int64_t utcMs) {
     const std::time_t seconds = static_cast<std::time_t>(floorDiv(utcMs, 1000));

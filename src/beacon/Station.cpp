@@ -3,9 +3,12 @@
 #include "freqplan/Options.h"
 #include "freqplan/PlanTone.h"
 #include "keyer/Presets.h"
+#include "platform/Locale.h"
 #include "settings/Keys.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace tarvel::beacon {
 namespace {
@@ -26,6 +29,18 @@ constexpr std::int32_t kFineMax = 99;
 constexpr std::int32_t kBufferMinKiB = 16, kBufferMaxKiB = 64;
 constexpr std::int32_t kDefaultRangeMinHz = 22000, kDefaultRangeMaxHz = 550000;
 constexpr std::int32_t kLastWaveform = 2;
+// Half the sample rate: a tone at or above it comes out of the sound card as another, lower one.
+constexpr double kHighestToneHz = 22050.0;
+
+std::string stored(const settings::IntegerKey& key, std::int32_t value) {
+    return std::string(key.name) + "=" + std::to_string(value);
+}
+
+std::string hertz(double hz) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f Hz", hz);
+    return text;
+}
 
 } // namespace
 
@@ -97,14 +112,15 @@ SettingsProblem Station::restore() {
         rangeMax = kDefaultRangeMaxHz;
     }
     if (coarseHz == 0)
-        return {"no VFO A frequency is stored in " + ini_.path() + ": tune VFO A in the window first"};
+        return {"no VFO A frequency is stored in " + ini_.path() +
+                ": press \"Start\" in the window once, which stores it"};
     if (coarseHz < std::max(rangeMin, kCoarseMinHz) || coarseHz > std::min(rangeMax, kCoarseMaxHz))
         return {"the stored VFO A frequency, " + std::to_string(coarseHz) +
                 " Hz, lies outside the tuning range " + std::to_string(rangeMin) + " to " +
-                std::to_string(rangeMax) + " Hz: tune it in the window first"};
+                std::to_string(rangeMax) + " Hz: tune VFO A in the window and press \"Start\""};
     if (fineCentiHz < 0 || fineCentiHz > kFineMax)
         return {"the stored fine value of VFO A, " + std::to_string(fineCentiHz) +
-                " x 0.01 Hz, lies outside 0 to 99: tune it in the window first"};
+                " x 0.01 Hz, lies outside 0 to 99: tune VFO A in the window and press \"Start\""};
 
     // A waveform that differs from the window's first one is chosen, which stores it again.
     if (vfoAWaveform != 0)
@@ -115,6 +131,40 @@ SettingsProblem Station::restore() {
     plan_.setVfoB(vfoBHz);
     plan_.retuneVfoA();
     plan_.retuneVfoB();
+    return {};
+}
+
+std::string Station::unusableReference() {
+    // The window reads a correction it cannot convert as 1.0; a beacon must not send on a guess.
+    const std::string correctionText = ini_.readText(keys::correction.name, "");
+    if (correctionText.find_first_not_of(' ') != std::string::npos && !platform::parseDecimal(correctionText))
+        return "the stored correction factor " + std::string(keys::correction.name) + "=" + correctionText +
+               " is not a number (the decimal separator here is \"" +
+               std::string(1, platform::decimalSeparator()) + "\")";
+    const double correction = plan_.factors().correction;
+    if (!std::isfinite(correction) || correction <= 0.0)
+        return "the stored correction factor " + std::string(keys::correction.name) + "=" +
+               platform::formatGeneral(correction) + " is not a positive number";
+    if (plan_.vfoAWaveform() != 1 && plan_.vfoAWaveform() != 2)
+        return "VFO A plays no tone (" + stored(keys::vfoAWaveform, plan_.vfoAWaveform()) +
+               "): choose \"Sine\" or \"Squre\" for VFO A in the window";
+    if (port_.portChoice != 0 && port_.portChoice != 1)
+        return "the stored port choice " + stored(keys::portChoice, port_.portChoice) +
+               " names no port: choose Com1 or Com2 in the window";
+    // The dots of a DFCW mode are sent shifted: both tones must play.
+    const std::int32_t shift =
+        transmission_.mode().values.dfcwMode == 1 ? transmission_.mode().values.dfcwShift : 0;
+    for (const std::int32_t df : {0, shift}) {
+        plan_.setDfcwShift(df);
+        const double toneHz = std::fabs(static_cast<double>(plan_.vfoAWord()) / 4096.0);
+        plan_.setDfcwShift(0);
+        if (toneHz >= kHighestToneHz)
+            return "VFO A's tone would be " + hertz(toneHz) + " (" +
+                   stored(keys::vfoACoarse, plan_.vfoACoarseHz()) + ", " +
+                   stored(keys::vfoAFactor, plan_.factors().vfoAFactor) + ", " +
+                   stored(keys::vfoAOffset, plan_.factors().vfoAOffset) +
+                   "): at or above 22050 Hz, half the sample rate, the sound card cannot play it";
+    }
     return {};
 }
 

@@ -56,6 +56,11 @@ public:
     // retunes both VFOs. Returns why the stored frequencies cannot be used, or an empty message.
     SettingsProblem restore();
 
+    // Why the restored settings give no reference a transmitter could use, or an empty text: a correction
+    // that is no finite positive number, VFO A's waveform off, its tone (also where the mode's DFCW shift
+    // moves it) at or above half the sample rate, or a port choice that names no port. After chooseMode.
+    std::string unusableReference();
+
     // The keying mode: a preset row of keyer::Presets, or keyer::Presets::kNoRow for the stored custom mode.
     void chooseMode(int presetRow);
     // Whether the stored identifications are sent around each pass.

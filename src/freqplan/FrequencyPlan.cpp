@@ -1,9 +1,12 @@
 #include "freqplan/FrequencyPlan.h"
 
 #include "freqplan/FrequencyWord.h"
+#include "platform/Failure.h"
+#include "platform/Locale.h"
 #include "settings/Keys.h"
 
 #include <cmath>
+#include <string>
 
 namespace tarvel::freqplan {
 namespace {
@@ -14,6 +17,19 @@ Tone toneOf(const FrequencyWord& fw, bool signedComparison) {
     const double tone = fw.w / 4096.0;
     const double compared = signedComparison ? tone : std::fabs(tone);
     return {std::fabs(tone), compared > kAudioLimitHz};
+}
+
+// The arithmetic's own message, followed by the value that caused it: a zero multiplier, or else the
+// correction (the frequencies alone cannot leave the 64-bit range).
+FrequencyWord namedWord(double f, double correction, std::int32_t divisor, const char* multiplier) {
+    try {
+        return computeFrequencyWord(f, correction, divisor);
+    } catch (const platform::Failure& failure) {
+        const std::string cause = divisor == 0
+                                      ? std::string(multiplier) + " is 0"
+                                      : "correction factor (corr) is " + platform::formatGeneral(correction);
+        throw platform::Failure(std::string(failure.what()) + ": " + cause);
+    }
 }
 
 } // namespace
@@ -127,13 +143,13 @@ std::int64_t FrequencyPlan::vfoBWord() const {
 }
 
 FrequencyWord FrequencyPlan::vfoAFrequencyWord() const {
-    return computeFrequencyWord(vfoAFrequency(coarseHz_, factors_.vfoAOffset, fineCentiHz_, dfcwShift_),
-                                factors_.correction, factors_.vfoAFactor);
+    return namedWord(vfoAFrequency(coarseHz_, factors_.vfoAOffset, fineCentiHz_, dfcwShift_),
+                     factors_.correction, factors_.vfoAFactor, "VFO A multiplier (N)");
 }
 
 FrequencyWord FrequencyPlan::vfoBFrequencyWord() const {
-    return computeFrequencyWord(vfoBFrequency(factors_.vfoBOffset, vfoBHz_), factors_.correction,
-                                factors_.vfoBFactor);
+    return namedWord(vfoBFrequency(factors_.vfoBOffset, vfoBHz_), factors_.correction, factors_.vfoBFactor,
+                     "VFO B multiplier (Nrx)");
 }
 
 } // namespace tarvel::freqplan

@@ -40,7 +40,8 @@ public:
     // fails, as the fields keep showing them.
     void setVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz);
     // Publishes VFO A's word from the held values and reports the tone; the keyer calls it after setting
-    // the shift. Throws the frequency-word failures, leaving word and tuned values as they were.
+    // the shift. Throws the frequency-word failures, leaving word and tuned values as they were; the message
+    // names the cause after the arithmetic's own text (": VFO A multiplier (N) is 0").
     void retuneVfoA();
     // VFO B tuned to hz, then retuned; the retune stores "frrx".
     void setVfoB(std::int32_t hz);

@@ -29,8 +29,15 @@ void TransmitterControl::openPort(std::int32_t index) {
     // Marked before the attempt: a port that fails is not tried, nor reported, again in this run.
     portOpened_ = true;
     const std::string name = platform::cp1251ToUtf8(portName(index));
-    // A choice without a port is a failed open; the device is not asked to open nothing.
-    open_ = !name.empty() && lines_.open(name);
+    // A choice without a port is a failed open; the device is not asked to open nothing, and the message
+    // names the choice instead.
+    if (name.empty())
+        throw platform::Failure(
+            "Unable to open " +
+            (index == 0 || index == 1
+                 ? "Com" + std::to_string(index + 1) + ": no device is named for it"
+                 : "port choice " + std::to_string(index) + ": there are only Com1 and Com2"));
+    open_ = lines_.open(name);
     if (!open_)
         throw platform::Failure("Unable to open " + name);
 }

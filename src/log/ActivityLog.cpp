@@ -15,9 +15,9 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// The operator sees failed file operations in the runtime's input/output error form.
-platform::Failure ioFailure(int error) {
-    return platform::Failure("I/O error " + std::to_string(error));
+// The operator sees failed file operations in the runtime's input/output error form, with the file's name.
+platform::Failure ioFailure(int error, const std::string& path) {
+    return platform::Failure("I/O error " + std::to_string(error) + ": " + path);
 }
 
 // On Linux the descriptor is released even when close is interrupted, so EINTR is no failure.
@@ -39,16 +39,16 @@ int createTemp(const std::string& target, std::string& tempPath) {
 }
 
 // Rewriting in place is the last resort, for a folder that refuses new files but whose log is writable.
-void saveInPlace(const std::string& target, std::string_view content) {
+void saveInPlace(const std::string& target, std::string_view content, const std::string& shownPath) {
     const int fd = platform::openFile(target, platform::FileAccess::Write);
     if (fd < 0)
-        throw ioFailure(-fd);
+        throw ioFailure(-fd, shownPath);
     int err = platform::rewriteInPlace(fd, content);
     const int closeErr = closeChecked(fd);
     if (err == 0)
         err = closeErr;
     if (err != 0)
-        throw ioFailure(err);
+        throw ioFailure(err, shownPath);
 }
 
 } // namespace
@@ -106,12 +106,12 @@ int ActivityLog::append(const std::string& line) {
 
 void ActivityLog::writeHeaderLine() {
     if (const int err = append(stampedLine("--- ")))
-        throw ioFailure(err);
+        throw ioFailure(err, path_);
 }
 
 void ActivityLog::writeDayChangeLine() {
     if (const int err = append(stampedLine("    ")))
-        throw ioFailure(err);
+        throw ioFailure(err, path_);
 }
 
 bool ActivityLog::writeStartRecord(std::string_view modeCaption, std::string_view durationCaption,
@@ -192,20 +192,20 @@ void ActivityLog::save(const std::vector<std::string>& lines) {
     // Through the user's own symbolic link to the file it names, so the link survives.
     std::string target;
     if (const int err = platform::resolveLinks(path_, target))
-        throw ioFailure(err);
+        throw ioFailure(err, path_);
     struct stat old {};
     const bool existed = ::lstat(target.c_str(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode))
-        throw ioFailure(S_ISDIR(old.st_mode) ? EISDIR : ENXIO);
+        throw ioFailure(S_ISDIR(old.st_mode) ? EISDIR : ENXIO, path_);
 
     std::string tempPath;
     const int fd = createTemp(target, tempPath);
     if (fd < 0) {
         if ((fd == -EACCES || fd == -EPERM) && existed) {
-            saveInPlace(target, content);
+            saveInPlace(target, content, path_);
             return;
         }
-        throw ioFailure(-fd);
+        throw ioFailure(-fd, path_);
     }
 
     int err = platform::writeAll(fd, content);
@@ -225,7 +225,7 @@ void ActivityLog::save(const std::vector<std::string>& lines) {
         err = errno;
     if (err != 0) {
         ::unlink(tempPath.c_str());
-        throw ioFailure(err);
+        throw ioFailure(err, path_);
     }
 }
 

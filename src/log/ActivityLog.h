@@ -2,7 +2,7 @@
 // The activity log file: its five line kinds, each appended with the file opened and closed around it,
 // plus the whole-file read and replace used by the log window. Called on the user-interface thread.
 // The file is opened only as a regular file and through the user's own symbolic links (platform/SafeFile.h):
-// anything else at the name fails as "I/O error <errno>" at once, without waiting.
+// anything else at the name fails as "I/O error <errno>: <path>" at once, without waiting.
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -31,7 +31,7 @@ public:
     // nor created (a read-only working directory, a folder or a FIFO of that name, a foreign link).
     bool ensureFile();
 
-    // "--- " date dashes time. Throws platform::Failure("I/O error <errno>") when the line cannot be
+    // "--- " date dashes time. Throws platform::Failure("I/O error <errno>: <path>") when the line cannot be
     // written; the file is then left as it was.
     void writeHeaderLine();
     // Four blanks, date, dashes, time; failure as for the header line.
@@ -71,7 +71,7 @@ public:
 
     // Replaces the content by the lines, each ending with CR LF. The new content is written beside the
     // file and moved over it, so a failure leaves the old content whole; the file keeps its permissions.
-    // Throws platform::Failure("I/O error <errno>") on failure.
+    // Throws platform::Failure("I/O error <errno>: <path>") on failure.
     void save(const std::vector<std::string>& lines);
 
 private:

@@ -23,6 +23,9 @@ public:
     // key must be a plain name: not empty, no blanks around it, no '=', no control characters.
     void set(std::string_view key, std::string_view value);
 
+    // Whether the text holds a header of the section at all: a settings file does, whatever its keys.
+    bool hasSection() const { return find({}).lastOfSection.has_value(); }
+
     static bool isPlainKey(std::string_view key);
 
 private:

@@ -16,8 +16,6 @@
 namespace tarvel::settings {
 namespace {
 
-constexpr const char* kSection = "Param";
-
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -141,7 +139,7 @@ std::optional<std::string> IniFile::fetch(std::string_view key) const {
     std::string text;
     if (readWholeFile(path_, text) != ReadResult::Ok)
         return std::nullopt;
-    const auto value = IniDocument(std::move(text), kSection).value(key);
+    const auto value = IniDocument(std::move(text), IniFile::kSection).value(key);
     if (!value)
         return std::nullopt;
     return std::string(unquoted(*value).substr(0, kMaxTextLength));

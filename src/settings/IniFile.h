@@ -63,6 +63,7 @@ public:
     }
 
     static constexpr std::size_t kMaxTextLength = 2047;
+    static constexpr const char* kSection = "Param";
 
 private:
     std::optional<std::string> fetch(std::string_view key) const;

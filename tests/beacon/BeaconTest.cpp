@@ -23,6 +23,7 @@ constexpr std::int64_t kMinute = 60'000;
 // 2026-12-07 23:55:00 UTC: the virtual time's zero.
 constexpr std::int64_t kBase = 1796601600LL * 1000 + 23 * 60 * kMinute + 55 * kMinute;
 
+constexpr int kDfcw3Row = 9; // of keyer::Presets
 constexpr const char* kSettings = "[Param]\r\nfreq=136000\r\nTA=1\r\nTXT1=E\r\nlog=1\r\n";
 
 int countOf(const std::string& text, const std::string& part) {
@@ -148,7 +149,7 @@ TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
 
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
     test::WorkingDirectory dir;
-    std::ofstream("tarvel.ini", std::ios::binary) << "[Param]\r\nfreq=136000\r\nTXT1=E\r\nlog=1\r\n";
+    std::ofstream("tarvel.ini", std::ios::binary) << kSettings;
     Options options;
     options.presetRow = 1; // QRSS1: PTT, 1 s pause, the echo's millisecond, a 1 s dot, then the letter gap
     const Rehearsal pass = rehearse("tarvel.ini", options, "E", kBase);
@@ -164,7 +165,19 @@ TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
                                                  {t0 + 2001, true, false}}));
     EXPECT_EQ(pass.lengthMs, 2001);
     EXPECT_EQ(pass.modeLabel, "QRSS1");
+    EXPECT_FALSE(pass.shifts);
     EXPECT_FALSE(std::filesystem::exists("vfolog.txt"));
+
+    // DFCW: the dot is keyed on the shifted tone, the dash ("T") on VFO A itself.
+    options.presetRow = kDfcw3Row;
+    const Rehearsal dfcw = rehearse("tarvel.ini", options, "ET", kBase);
+    ASSERT_EQ(dfcw.error, "");
+    EXPECT_TRUE(dfcw.shifts);
+    std::vector<std::int32_t> keyedShifts;
+    for (const PassEdge& edge : dfcw.edges)
+        if (!edge.ptt && edge.on)
+            keyedShifts.push_back(edge.shiftCentiHz);
+    EXPECT_EQ(keyedShifts, (std::vector<std::int32_t>{200, 0}));
 }
 
 } // namespace

@@ -39,7 +39,9 @@ TEST(Schedule, OffsetShiftsTheStartInsideTheFrame) {
 TEST(Schedule, RefusesAPassLongerThanTheFrame) {
     EXPECT_EQ(passTooLong(10 * kMinute, 10 * kMinute), "");
     EXPECT_EQ(passTooLong(10 * kMinute + 500, 10 * kMinute),
-              "the transmission takes 600.5 s, longer than the frame of 600 s given by --every");
+              "the transmission takes 0:10:00.500, longer than the frame of 0:10:00 given by --every");
+    EXPECT_EQ(formatDuration(381'206), "0:06:21.206");
+    EXPECT_EQ(formatDuration(25 * 60 * kMinute + 59 * kSecond), "25:00:59");
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(Station, RefusesStoredValuesTheWindowWouldChange) {
         test::WorkingDirectory dir;
         std::ofstream("tarvel.ini", std::ios::binary) << text;
         StationRig rig("tarvel.ini");
-        EXPECT_NE(rig.station.restore().message.find("in the window first"), std::string::npos);
+        EXPECT_NE(rig.station.restore().message.find("press \"Start\""), std::string::npos);
     }
 }
 

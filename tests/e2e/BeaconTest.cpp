@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -31,15 +32,16 @@ using tarvel::e2e::RunningProgram;
 using Clock = RunningProgram::Clock;
 
 // A folder of its own to run in, holding the settings "station.ini": VFO A on 136 kHz, logging on, the key on
-// RTS and PTT on DTR; the port is /dev/ttyS0, or with ownPort the file "port" in the folder.
+// RTS and PTT on DTR; the port is /dev/ttyS0, or with ownPort the file "port" in the folder. moreSettings
+// come first, so they win over these.
 fs::path stationDir(const std::string& name, const std::string& moreSettings, bool ownPort = false) {
     const fs::path dir = fs::current_path() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::ofstream(dir / "station.ini", std::ios::binary)
-        << "[Param]\r\nfreq=136000\r\nTA=1\r\nlog=1\r\niRTS=0\r\nPort1="
-        << (ownPort ? (dir / "port").string() : tarvel::e2e::kPort) << "\r\n"
-        << moreSettings;
+        << "[Param]\r\n"
+        << moreSettings << "freq=136000\r\nTA=1\r\nlog=1\r\niRTS=0\r\nPort1="
+        << (ownPort ? (dir / "port").string() : tarvel::e2e::kPort) << "\r\n";
     return dir;
 }
 
@@ -144,39 +146,84 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
         const char* what;
         std::string settings;
         std::vector<std::string> arguments;
+        std::string said; // part of the message: what it is about
+    };
+    const std::vector<std::string> run{"beacon", "--settings", "station.ini"};
+    const auto with = [&run](std::vector<std::string> more) {
+        more.insert(more.begin(), run.begin(), run.end());
+        return more;
     };
     const std::vector<Case> cases{
-        {"an unknown mode", "TXT1=TEST\r\n", {"beacon", "--settings", "station.ini", "--mode", "qrss7"}},
-        {"a missing settings file", "TXT1=TEST\r\n", {"beacon", "--settings", "missing.ini"}},
-        {"a pass longer than its frame",
-         "TXT1=TEST\r\n",
-         {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--every", "1s"}},
-        {"an empty stored message", "TXT1=\r\n", {"beacon", "--settings", "station.ini"}},
+        {"an unknown mode", "TXT1=TEST\r\n", with({"--mode", "qrss7"}), "qrss7"},
+        {"a missing settings file", "TXT1=TEST\r\n", {"beacon", "--settings", "missing.ini"}, "missing.ini"},
+        {"a pass longer than its frame", "TXT1=TEST\r\n", with({"--mode", "qrss1", "--every", "1s"}),
+         "0:00:01 given by --every"},
+        {"an empty stored message", "TXT1=\r\n", run, "stored message 1 is empty"},
+        {"a correction that is no number", "TXT1=TEST\r\ncorr=nan\r\n", run, "corr=nan is not a number"},
+        {"a correction of 0", "TXT1=TEST\r\ncorr=0\r\n", run, "corr=0 is not a positive number"},
+        {"a correction beyond any tone", "TXT1=TEST\r\ncorr=1e308\r\n", run, "correction factor (corr)"},
+        {"a multiplier of 0", "TXT1=TEST\r\nN=0\r\n", run, "VFO A multiplier (N) is 0"},
+        {"a tone the sound card cannot play", "TXT1=TEST\r\nN=1\r\n", run, "N=1"},
+        {"a DFCW dot the sound card cannot play",
+         "TXT1=TEST\r\nN=1\r\nFpA=156100\r\nDot=1\r\nshiftFr=200000\r\n", with({"--mode", "custom"}),
+         "at or above 22050 Hz"},
+        {"VFO A without a waveform", "TXT1=TEST\r\nTA=0\r\n", run, "TA=0"},
+        {"a port choice with no port", "TXT1=TEST\r\niCom=5\r\n", run, "iCom=5"},
+        {"an end ID that is not stored", "TXT1=TEST\r\n", with({"--id-end"}), "--id-end"},
+        {"text with nothing to send", "", with({"--text", "\xC3\xA9\xC3\xA9"}),
+         "nothing in \"\xC3\xA9\xC3\xA9\""},
+        {"a folder as the settings", "", {"beacon", "--settings", "."}, "is a directory"},
+        {"a FIFO as the settings", "", {"beacon", "--settings", "fifo"}, "not a regular file"},
+        {"binary garbage as the settings", "", {"beacon", "--settings", "garbage"}, "is not a settings file"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.what);
         const fs::path dir = stationDir("refused", bad.settings, true);
+        ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+        std::ofstream(dir / "garbage", std::ios::binary) << std::string("\x7f"
+                                                                        "ELF\0\x01\xff\xfe",
+                                                                        8);
         const OpenWatch port(dir / "port");
         RunningProgram program(TARVEL_EXECUTABLE, dir, bad.arguments);
         EXPECT_TRUE(keysNothing(program, port)) << "the program opened the port or did not end";
         EXPECT_EQ(program.exitStatus(), 2) << program.output() << program.errors();
         EXPECT_TRUE(program.errors().starts_with("tarvel beacon: ")) << program.errors();
+        EXPECT_NE(program.errors().find(bad.said), std::string::npos) << program.errors();
     }
+}
+
+TEST(Beacon, ASerialPortNamedAsTheSettingsIsNeverOpened) {
+    const auto watcher = watchPort();
+    if (!watcher)
+        GTEST_SKIP() << tarvel::e2e::kPort << " is absent or its modem lines cannot be set and read here";
+    const fs::path dir = stationDir("tty-settings", "");
+    RunningProgram program(TARVEL_EXECUTABLE, dir, {"beacon", "--dry-run", "--settings", tarvel::e2e::kPort});
+    ASSERT_TRUE(program.ends(60s, [] {})) << program.errors();
+    EXPECT_EQ(program.exitStatus(), 2) << program.errors();
+    EXPECT_NE(program.errors().find("not a regular file"), std::string::npos) << program.errors();
+    EXPECT_EQ(watcher->lines(), 0);
 }
 
 TEST(Beacon, ASoundDeviceThatCannotPlayEndsTheRunWithStatusOne) {
     const auto watcher = watchPort();
-    const fs::path dir = stationDir("no-sound", "TXT1=TEST\r\nAudioDevice=hw:CARD=NoSuchCard\r\n");
-    RunningProgram program(TARVEL_EXECUTABLE, dir, {"beacon", "--settings", "station.ini", "--quiet"});
-    ASSERT_TRUE(program.ends(60s, [] {})) << program.output() << program.errors();
-    EXPECT_EQ(program.exitStatus(), 1) << program.errors();
-    // ALSA may say why first.
-    EXPECT_NE(program.errors().find("tarvel beacon: "), std::string::npos) << program.errors();
-    EXPECT_EQ(program.output(), "");
-    if (watcher) {
-        EXPECT_EQ(watcher->lines(), 0);
+    // One that cannot be opened at all, and one that fails at its first writes.
+    for (const std::string device :
+         {"hw:CARD=NoSuchCard", "file:FILE=/nonexistent/folder/out.raw,FORMAT=raw"}) {
+        SCOPED_TRACE(device);
+        const fs::path dir = stationDir("no-sound", "TXT1=TEST\r\nAudioDevice=" + device + "\r\n");
+        RunningProgram program(TARVEL_EXECUTABLE, dir, {"beacon", "--settings", "station.ini"});
+        ASSERT_TRUE(program.ends(60s, [] {})) << program.output() << program.errors();
+        EXPECT_EQ(program.exitStatus(), 1) << program.errors();
+        EXPECT_TRUE(
+            program.errors().starts_with("tarvel beacon: the sound device \"" + device + "\" cannot play: "))
+            << program.errors();
+        EXPECT_EQ(program.output().find("next pass"), std::string::npos) << program.output();
+        EXPECT_NE(program.output().find("ended by the failure above"), std::string::npos) << program.output();
+        if (watcher) {
+            EXPECT_EQ(watcher->lines(), 0);
+        }
+        EXPECT_EQ(tarvel::mock::readFile(dir / "vfolog.txt").find("Start : "), std::string::npos);
     }
-    EXPECT_EQ(tarvel::mock::readFile(dir / "vfolog.txt").find("Start : "), std::string::npos);
 }
 
 TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {

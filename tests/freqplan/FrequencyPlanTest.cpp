@@ -110,7 +110,8 @@ TEST_F(FrequencyPlanTest, ZeroFactorStopsTheRetuneAndKeepsEverything) {
     rig.vfoATone.reset();
     rig.act([&] { rig.plan.setVfoAFactor(0); });
     rig.act([&] { rig.plan.setVfoA(200000, 5); });
-    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
+    EXPECT_EQ(rig.sink.messages,
+              std::vector<std::string>{"Floating point division by zero: VFO A multiplier (N) is 0"});
     EXPECT_EQ(rig.vfoA.frequencyWord.load(), 122880000);
     EXPECT_FALSE(rig.vfoATone);
     EXPECT_EQ(rig.plan.tunedCoarseHz(), 480000);
@@ -124,8 +125,16 @@ TEST_F(FrequencyPlanTest, ZeroFactorStopsTheRetuneAndKeepsEverything) {
     rig.act([&] { rig.plan.setVfoBOffset(135700); });
     rig.act([&] { rig.plan.setVfoB(135700 + 10); });
     rig.act([&] { rig.plan.setVfoB(135700); }); // f = 0 and D = 0
-    EXPECT_EQ(rig.sink.messages, (std::vector<std::string>{"Floating point division by zero",
-                                                           "Invalid floating point operation"}));
+    EXPECT_EQ(rig.sink.messages,
+              (std::vector<std::string>{"Floating point division by zero: VFO B multiplier (Nrx) is 0",
+                                        "Invalid floating point operation: VFO B multiplier (Nrx) is 0"}));
+    // A correction that overflows the word is named as the cause.
+    rig.sink.messages.clear();
+    rig.act([&] { rig.plan.setVfoAFactor(16); });
+    rig.act([&] { rig.plan.setCorrection(1e300); });
+    rig.act([&] { rig.plan.setVfoA(200000, 5); });
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{
+                                     "Invalid floating point operation: correction factor (corr) is 1E300"});
     EXPECT_EQ(readFile(rig.ini.path()).find("frrx="), std::string::npos);
 }
 

@@ -60,8 +60,13 @@ TEST(TransmitterControl, PortNamesFollowTheChoice) {
 
     // A choice without a port fails without troubling the device.
     Rig other;
-    EXPECT_EQ(openFailureText(other.control, 2), "Unable to open ");
+    EXPECT_EQ(openFailureText(other.control, 2),
+              "Unable to open port choice 2: there are only Com1 and Com2");
     EXPECT_TRUE(other.lines.openAttempts.empty());
+    Rig unnamed;
+    unnamed.control.setPortNames("", "/dev/ttyUSB1");
+    EXPECT_EQ(openFailureText(unnamed.control, 0), "Unable to open Com1: no device is named for it");
+    EXPECT_TRUE(unnamed.lines.openAttempts.empty());
 }
 
 TEST(TransmitterControl, NothingHappensBeforeThePortIsOpened) {

@@ -118,13 +118,13 @@ TEST_F(ActivityLogTest, UnwritableLogSkipsRecordsSilentlyAndReportsHeaderAndDayC
     EXPECT_FALSE(inFolder.writeEndRecord());
     EXPECT_FALSE(inFolder.writeStopRecord());
     EXPECT_TRUE(fs::is_empty(file_));
-    EXPECT_EQ(failureText([&] { inFolder.writeHeaderLine(); }), "I/O error 21");
-    EXPECT_EQ(failureText([&] { inFolder.writeDayChangeLine(); }), "I/O error 21");
+    EXPECT_EQ(failureText([&] { inFolder.writeHeaderLine(); }), "I/O error 21: " + file_.string());
+    EXPECT_EQ(failureText([&] { inFolder.writeDayChangeLine(); }), "I/O error 21: " + file_.string());
 
     const fs::path missing = dir_ / "missing" / "vfolog.txt";
     ActivityLog noFolder(missing.string(), clock_);
     EXPECT_FALSE(noFolder.writeEndRecord());
-    EXPECT_EQ(failureText([&] { noFolder.writeHeaderLine(); }), "I/O error 2");
+    EXPECT_EQ(failureText([&] { noFolder.writeHeaderLine(); }), "I/O error 2: " + missing.string());
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 }
 
@@ -135,7 +135,7 @@ TEST_F(ActivityLogTest, WriteCutShortLeavesTheFileAsItWas) {
     {
         // Room for part of a line only: the partial bytes must not stay behind.
         FileSizeLimit limit(earlier.size() + 10);
-        EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 27");
+        EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 27: " + file_.string());
         EXPECT_FALSE(log.writeStartRecord(" CW", "00:00:10", "TEST", 137500, 0));
         EXPECT_FALSE(log.writeStopRecord());
     }
@@ -197,9 +197,9 @@ TEST_F(ActivityLogTest, OnlyTheUsersOwnLinkIsFollowed) {
         GTEST_SKIP() << "only root can give a link away";
     EXPECT_FALSE(log.ensureFile());
     EXPECT_FALSE(log.writeEndRecord());
-    EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 13");
+    EXPECT_EQ(failureText([&] { log.writeHeaderLine(); }), "I/O error 13: " + file_.string());
     EXPECT_TRUE(log.readLines().empty());
-    EXPECT_EQ(failureText([&] { log.save({"planted"}); }), "I/O error 13");
+    EXPECT_EQ(failureText([&] { log.save({"planted"}); }), "I/O error 13: " + file_.string());
     EXPECT_EQ(tarvel::mock::readFile(real), "new\r\n");
     EXPECT_TRUE(fs::is_symlink(file_));
 }
@@ -210,9 +210,9 @@ TEST_F(ActivityLogTest, FifoAtTheNameFailsAtOnceInsteadOfWaiting) {
     ActivityLog log(file_.string(), clock_);
     EXPECT_FALSE(log.ensureFile());
     EXPECT_FALSE(log.writeEndRecord());
-    EXPECT_EQ(failureText([&] { log.writeDayChangeLine(); }), "I/O error 6");
+    EXPECT_EQ(failureText([&] { log.writeDayChangeLine(); }), "I/O error 6: " + file_.string());
     EXPECT_TRUE(log.readLines().empty());
-    EXPECT_EQ(failureText([&] { log.save({"x"}); }), "I/O error 6");
+    EXPECT_EQ(failureText([&] { log.save({"x"}); }), "I/O error 6: " + file_.string());
     ::alarm(0);
     EXPECT_TRUE(fs::is_fifo(file_));
 }
@@ -223,14 +223,14 @@ TEST_F(ActivityLogTest, FailedSaveKeepsTheOldContent) {
     ActivityLog log(file_.string(), clock_);
     {
         FileSizeLimit limit(64);
-        EXPECT_EQ(failureText([&] { log.save({std::string(100, 'x')}); }), "I/O error 27");
+        EXPECT_EQ(failureText([&] { log.save({std::string(100, 'x')}); }), "I/O error 27: " + file_.string());
     }
     EXPECT_EQ(tarvel::mock::readFile(file_), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 
     fs::remove(file_);
     fs::create_directory(file_);
-    EXPECT_EQ(failureText([&] { log.save({"x"}); }), "I/O error 21");
+    EXPECT_EQ(failureText([&] { log.save({"x"}); }), "I/O error 21: " + file_.string());
 }
 
 } // namespace

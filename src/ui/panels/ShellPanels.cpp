@@ -12,12 +12,16 @@ namespace tarvel::ui::panels {
 namespace {
 
 // The lines as a text stream gives them: split at LF, a CR before it dropped, no line after a final LF.
-std::vector<std::string> readLines(int fd) {
+platform::Failure ioFailure(int error, const std::string& path) {
+    return platform::Failure("I/O error " + std::to_string(error) + ": " + path);
+}
+
+std::vector<std::string> readLines(int fd, const std::string& path) {
     std::string content;
     const int err = platform::readAll(fd, content);
     ::close(fd);
     if (err != 0)
-        throw platform::Failure("I/O error " + std::to_string(err));
+        throw ioFailure(err, path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {
@@ -52,8 +56,8 @@ void HelpPanel::showWindow() {
         return;
     }
     if (fd < 0)
-        throw platform::Failure("I/O error " + std::to_string(-fd));
-    text_.setLines(readLines(fd));
+        throw ioFailure(-fd, path_);
+    text_.setLines(readLines(fd, path_));
 }
 
 AboutPanel::AboutPanel(forms::MainForm& form, const audio::ToneOutput& tone)

@@ -21,7 +21,7 @@ public:
 
 private:
     // Shows the help window with the file's lines; a missing file is created empty. A file that cannot
-    // be read throws platform::Failure("I/O error <errno>") with the window shown.
+    // be read throws platform::Failure("I/O error <errno>: <path>") with the window shown.
     void showWindow();
 
     controls::Form& window_;

@@ -79,7 +79,7 @@ TEST_F(VfoPanels, ZeroFactorLeavesCaptionAndBarWhereTheyWere) {
     rig.fp.plan.retuneVfoA();
     rig.act([&] { rig.form.EdKdel.setText("0"); });
     rig.act([&] { rig.form.seRfreq.setValue(200000); });
-    EXPECT_EQ(rig.messages(), std::vector<std::string>{"Floating point division by zero"});
+    EXPECT_EQ(rig.messages(), std::vector<std::string>{"Floating point division by zero: VFO A multiplier (N) is 0"});
     EXPECT_EQ(rig.form.Label9.caption(), "30000");
     EXPECT_EQ(rig.form.RFreqScrollBar1.position(), 480000);
     EXPECT_EQ(rig.fp.plan.vfoACoarseHz(), 200000);

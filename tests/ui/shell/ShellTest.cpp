@@ -114,7 +114,7 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     trigger(rig, "Help1");
     ::alarm(0);
     EXPECT_TRUE(rig.windows->helpWindow().isVisible());
-    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"I/O error 6"});
+    EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"I/O error 6: readme.txt"});
 }
 
 TEST(Shell, TheLatestStreamsUnderrunsShowInTheStreamPanelsToolTipAndInAbout) {

@@ -55,7 +55,7 @@ TEST(TransmitterSafety, AStepThatFailsEndsTheTransmissionBeforeTheOperatorIsTold
         expectLinesLowWhenShown(rig);
         rig.time.advance(5000);
         ASSERT_EQ(rig.sink.messages.size(), shownBefore + 1);
-        EXPECT_EQ(rig.sink.messages.back(), "Floating point division by zero");
+        EXPECT_EQ(rig.sink.messages.back(), "Floating point division by zero: VFO A multiplier (N) is 0");
         expectTransmissionOver(rig);
         EXPECT_FALSE(rig.form->tone().playing());
     }
@@ -72,7 +72,7 @@ TEST(TransmitterSafety, AStepThatFailsEndsTheTransmissionBeforeTheOperatorIsTold
         rig.form->mainWindow().BtDFCW3.click();
         rig.form->mainWindow().EdTX1.setText("E");
         platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().PnTX1.click(); });
-        EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
+        EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero: VFO A multiplier (N) is 0"});
         expectTransmissionOver(rig);
         rig.time.advance(60000);
         EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
