@@ -1,7 +1,7 @@
 #include "keyer/TransmitterControl.h"
 
+#include "keyer/PortOpenFailure.h"
 #include "platform/Cp1251.h"
-#include "platform/Failure.h"
 
 #include <utility>
 
@@ -32,7 +32,7 @@ void TransmitterControl::openPort(std::int32_t index) {
     // A choice without a port is a failed open; the device is not asked to open nothing.
     open_ = !name.empty() && lines_.open(name);
     if (!open_)
-        throw platform::Failure("Unable to open " + name);
+        throw PortOpenFailure(name, name.empty() ? OpenRefusal{} : lines_.refusal());
 }
 
 bool TransmitterControl::keyIsRts() const {

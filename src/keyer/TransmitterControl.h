@@ -24,7 +24,8 @@ public:
     std::string portName(std::int32_t index) const;
 
     // Opens the chosen port on the first call of the run; later calls do nothing, whatever the outcome
-    // of the first. A port that cannot be opened throws platform::Failure("Unable to open " + name).
+    // of the first. A port that cannot be opened throws PortOpenFailure ("Unable to open " + name, and the
+    // lock file that kept it, if any).
     void openPort(std::int32_t index);
 
     bool portOpened() const { return portOpened_; } // the one attempt has been made
