@@ -1,9 +1,11 @@
 #include "keyer/TransmitterControl.h"
 
+#include "keyer/PortOpenFailure.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace tarvel::keyer {
@@ -45,6 +47,32 @@ TEST(TransmitterControl, OpensOnceAndReportsAFailedPortOnce) {
     rig.control.keyOff();
     rig.control.pttOff();
     EXPECT_TRUE(rig.lines.operations.empty());
+}
+
+// The window shows the lock file that kept the port after the usual words; the command line also gives the
+// system's reason, and for a refused permission the way to get it.
+TEST(TransmitterControl, AFailedOpenSaysWhyWhereThePortCanTell) {
+    const auto failure = [](const OpenRefusal& refusal) {
+        Rig rig;
+        rig.lines.openSucceeds = false;
+        rig.lines.refusalGiven = refusal;
+        try {
+            rig.control.openPort(0);
+        } catch (const PortOpenFailure& f) {
+            return std::pair<std::string, std::string>(f.what(), f.withSystemReason());
+        }
+        return std::pair<std::string, std::string>();
+    };
+    const std::string locked = "the port is in use by process 4539 (lock file /run/lock/LCK..ttyS0)";
+    EXPECT_EQ(failure({locked, 0, ""}),
+              std::pair("Unable to open /dev/ttyS0: " + locked, "Unable to open /dev/ttyS0: " + locked));
+    const auto denied = failure({"", EACCES, "Permission denied"});
+    EXPECT_EQ(denied.first, "Unable to open /dev/ttyS0");
+    EXPECT_TRUE(denied.second.starts_with("Unable to open /dev/ttyS0: Permission denied (")) << denied.second;
+    EXPECT_NE(denied.second.find("dialout"), std::string::npos) << denied.second;
+    using Texts = std::pair<std::string, std::string>;
+    EXPECT_EQ(failure({"", ENOENT, "No such file or directory"}),
+              Texts("Unable to open /dev/ttyS0", "Unable to open /dev/ttyS0: No such file or directory"));
 }
 
 TEST(TransmitterControl, PortNamesFollowTheChoice) {
