@@ -146,6 +146,33 @@ TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
     }
 }
 
+// Ctrl+Z: the pass on the air ends in order and nothing is keyed while the program is stopped; once it runs
+// again the next pass takes the first frame still to come, and the cut pass counts as sent.
+TEST(Beacon, APauseEndsThePassInOrderAndTheScheduleCarriesOnAfterIt) {
+    Options options;
+    options.everyMs = 10 * kMinute;
+    options.count = 2;
+    BeaconRig rig(options);
+    rig.beacon->begin();
+    const std::int64_t first = kBase + 5 * kMinute;
+    rig.time.advance(5 * kMinute + 1050);
+    ASSERT_TRUE(rig.lines.rts);
+    rig.beacon->pause();
+    EXPECT_FALSE(rig.lines.rts);
+    EXPECT_FALSE(rig.lines.dtr);
+    EXPECT_NE(mock::readFile("vfolog.txt").find(" Stop : "), std::string::npos);
+    const std::size_t operations = rig.lines.operations.size();
+    rig.time.advance(25 * kMinute);
+    EXPECT_EQ(rig.lines.operations.size(), operations);
+    EXPECT_TRUE(rig.statuses.empty());
+
+    rig.beacon->resume();
+    rig.runToEnd();
+    EXPECT_EQ(rig.starts, (std::vector<std::int64_t>{first, first + 30 * kMinute}));
+    EXPECT_EQ(rig.beacon->passesStarted(), 2);
+    EXPECT_EQ(rig.statuses, std::vector<int>{0});
+}
+
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
     test::WorkingDirectory dir;
     std::ofstream("tarvel.ini", std::ios::binary) << "[Param]\r\nfreq=136000\r\nTXT1=E\r\nlog=1\r\n";
