@@ -111,6 +111,30 @@ void Beacon::fail() {
     end(1);
 }
 
+void Beacon::pause() {
+    if (done_ || ending_ || paused_)
+        return;
+    paused_ = true;
+    // Not on the air for the beacon any more: the transmission's end is not a pass that ran its course.
+    onAir_ = false;
+    alarm_.cancel();
+    if (station_.transmission().onAir())
+        platform::runGuarded(station_.sink(), [this] { station_.transmission().stopTransmission(); });
+}
+
+void Beacon::resume() {
+    if (!paused_)
+        return;
+    paused_ = false;
+    if (done_ || ending_)
+        return;
+    if (!morePasses()) {
+        finish(0);
+        return;
+    }
+    schedule(nowUtcMs_());
+}
+
 void Beacon::end(int status) {
     // A failure while the pass is being ended reports back here: it only marks the run as failed.
     if (done_ || ending_)

@@ -56,6 +56,12 @@ public:
     void stop();
     // A failure reported while running: what is on the air ends, then finished(1).
     void fail();
+    // The program is about to be stopped (Ctrl+Z): a pass on the air ends as Stop TX ends it, and no pass
+    // starts until resume(). The cut pass counts as sent.
+    void pause();
+    // The program runs again: the passes carry on, the next one in the first frame still to come (at once
+    // without frames).
+    void resume();
 
     bool done() const { return done_; }
     int passesStarted() const { return started_; }
@@ -86,6 +92,7 @@ private:
     std::int64_t lastFrameUtcMs_ = 0;
     int started_ = 0;
     bool onAir_ = false;
+    bool paused_ = false;
     bool ending_ = false;
     bool failed_ = false;
     bool done_ = false;

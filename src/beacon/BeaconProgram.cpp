@@ -8,6 +8,7 @@
 #include "beacon/Schedule.h"
 #include "beacon/WallClockAlarm.h"
 #include "keyer/BeaconMessages.h"
+#include "keyer/PortOpenFailure.h"
 #include "keyer/SerialControlLines.h"
 #include "platform/Cp1251.h"
 #include "platform/CrashHook.h"
@@ -27,7 +28,6 @@
 #include <QTimer>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -218,20 +218,31 @@ int runBeacon(const std::vector<std::string>& arguments) {
 
     // Nothing may leave the transmitter keyed: a crash drops both lines, a signal ends the pass in order,
     // and a reader that went away costs the progress lines, not the run.
-    platform::installCrashHook(&keyer::SerialControlLines::clearOpenPortLines);
-    std::signal(SIGPIPE, SIG_IGN);
+    platform::installCrashHook(&keyer::SerialControlLines::abandonOpenPort,
+                               &keyer::SerialControlLines::clearOpenPortLines);
     audio::keepAlsaMessages();
     Beacon* running = nullptr;
     bool terminated = false;
     int endingSignal = 0;
-    platform::TerminationSignals termination([&](int signal) {
+    platform::TerminationSignals::Actions actions;
+    actions.terminate = [&](int signal) {
         terminated = true;
         endingSignal = signal;
         if (running)
             running->stop();
         else
             QCoreApplication::exit(0);
-    });
+    };
+    // Ctrl+Z: the pass on the air ends in order; once continued, the beacon carries on with its schedule.
+    actions.suspend = [&] {
+        if (running)
+            running->pause();
+    };
+    actions.resume = [&] {
+        if (running)
+            running->resume();
+    };
+    platform::TerminationSignals termination(std::move(actions));
 
     FailureSink sink;
     platform::SystemClock clock;
@@ -343,6 +354,9 @@ int runBeacon(const std::vector<std::string>& arguments) {
         startSound(station, beacon);
         if (!beacon.done())
             beacon.begin();
+    } catch (const keyer::PortOpenFailure& failure) {
+        error(failure.withSystemReason());
+        status = kExitFailure;
     } catch (const std::exception& failure) {
         error(soundFailureText(failure.what(), sink.soundDevice));
         status = kExitFailure;

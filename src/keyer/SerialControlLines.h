@@ -17,6 +17,7 @@ public:
     SerialControlLines& operator=(const SerialControlLines&) = delete;
 
     bool open(const std::string& portName) override;
+    OpenRefusal refusal() const override { return refusal_; }
     void setRts(bool on) override;
     void setDtr(bool on) override;
     void close() override;
@@ -32,9 +33,16 @@ public:
     // Clears both lines of the port that is open, if any, with nothing but one system call: safe in a
     // crash handler, where the program can no longer end its transmission in order.
     static void clearOpenPortLines();
+    // The last act of a process that a signal ends: clears both lines as above, then removes the port's
+    // lock file if it holds this process's id, so that the port is not locked for the next user. Only
+    // async-signal-safe system calls.
+    static void abandonOpenPort();
 
 private:
+    void explainRefusal(const std::string& portName);
+
     QSerialPort port_;
+    OpenRefusal refusal_;
 };
 
 } // namespace tarvel::keyer

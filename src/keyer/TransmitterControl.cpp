@@ -1,7 +1,7 @@
 #include "keyer/TransmitterControl.h"
 
+#include "keyer/PortOpenFailure.h"
 #include "platform/Cp1251.h"
-#include "platform/Failure.h"
 
 #include <utility>
 
@@ -39,7 +39,7 @@ void TransmitterControl::openPort(std::int32_t index) {
                  : "port choice " + std::to_string(index) + ": there are only Com1 and Com2"));
     open_ = lines_.open(name);
     if (!open_)
-        throw platform::Failure("Unable to open " + name);
+        throw PortOpenFailure(name, lines_.refusal());
 }
 
 bool TransmitterControl::keyIsRts() const {

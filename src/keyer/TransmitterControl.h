@@ -24,8 +24,9 @@ public:
     std::string portName(std::int32_t index) const;
 
     // Opens the chosen port on the first call of the run; later calls do nothing, whatever the outcome
-    // of the first. A port that cannot be opened throws platform::Failure("Unable to open " + name); a
-    // choice with no device behind it names the choice instead of the device.
+    // of the first. A port that cannot be opened throws PortOpenFailure ("Unable to open " + name, and the
+    // lock file that kept it, if any); a choice with no device behind it throws platform::Failure naming
+    // the choice instead of the device.
     void openPort(std::int32_t index);
 
     bool portOpened() const { return portOpened_; } // the one attempt has been made

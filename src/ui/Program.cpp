@@ -22,12 +22,23 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;
-    // A crash cannot end the transmission in order, but it can still drop both lines on its way out.
-    platform::installCrashHook(&keyer::SerialControlLines::clearOpenPortLines);
-    platform::TerminationSignals termination([&terminated](int) {
+    // A crash cannot end the transmission in order, but it can still drop both lines on its way out, and
+    // leave the port unlocked for the next user.
+    platform::installCrashHook(&keyer::SerialControlLines::abandonOpenPort,
+                               &keyer::SerialControlLines::clearOpenPortLines);
+    // Ctrl+Z ends what is on the air as Stop TX does; once the program is continued the operator starts
+    // again.
+    Wiring* running = nullptr;
+    platform::TerminationSignals::Actions actions;
+    actions.terminate = [&terminated](int) {
         terminated = true;
         QApplication::exit(0);
-    });
+    };
+    actions.suspend = [&running] {
+        if (running)
+            running->stopTransmission();
+    };
+    platform::TerminationSignals termination(std::move(actions));
 
     view::QMessageBoxSink sink;
     platform::SystemClock clock;
@@ -48,12 +59,14 @@ int runProgram(const std::function<void(Wiring&)>& started) {
         settings::settingsPathForExecutable(),
     };
     Wiring form(devices);
+    running = &form;
     MainWindow windows(form, sink);
     form.startUp();
     if (started && !terminated)
         started(form);
     const int result = terminated ? 0 : QApplication::exec();
     form.shutDown();
+    running = nullptr;
     return result;
 }
 

@@ -230,10 +230,14 @@ std::vector<Wiring::Restore> Wiring::restoreTable(Stored& stored) {
 }
 
 void Wiring::shutDown() {
-    if (transmission_.onAir())
-        guarded([this] { transmission_.stopTransmission(); });
+    stopTransmission();
     stream_.stopAndWait();
     port_.transmitter().releasePort();
+}
+
+void Wiring::stopTransmission() {
+    if (transmission_.onAir())
+        guarded([this] { transmission_.stopTransmission(); });
 }
 
 void Wiring::keyPressed(int key, bool alt) {

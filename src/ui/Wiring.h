@@ -54,6 +54,8 @@ public:
     // air ends as Stop TX ends it, the stream stops and its worker is waited for, and the port is let go
     // with both lines low. Safe to run more than once.
     void shutDown();
+    // A transmission on the air ends as Stop TX ends it (the program is about to be stopped).
+    void stopTransmission();
 
     // A key pressed while the main window itself has the keyboard.
     void keyPressed(int key, bool alt);

@@ -147,6 +147,27 @@ TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
     }
 }
 
+// Ctrl+Z: the pass on the air ends in order and nothing is keyed while the program is stopped; once it runs
+// again the next pass takes the first frame still to come, and the cut pass counts as sent.
+TEST(Beacon, APauseEndsThePassInOrderAndTheScheduleCarriesOnAfterIt) {
+    Options options;
+    options.everyMs = 10 * kMinute;
+    options.count = 2;
+    BeaconRig rig(options);
+    rig.beacon->begin();
+    rig.time.advance(5 * kMinute + 1050);
+    ASSERT_TRUE(rig.lines.rts);
+    rig.beacon->pause();
+    const std::size_t operations = rig.lines.operations.size();
+    rig.time.advance(25 * kMinute);
+    EXPECT_TRUE(!rig.lines.rts && !rig.lines.dtr && rig.lines.operations.size() == operations);
+    EXPECT_NE(mock::readFile("vfolog.txt").find(" Stop : "), std::string::npos);
+    rig.beacon->resume();
+    rig.runToEnd();
+    EXPECT_EQ(rig.starts, (std::vector<std::int64_t>{kBase + 5 * kMinute, kBase + 35 * kMinute}));
+    EXPECT_EQ(rig.statuses, std::vector<int>{0});
+}
+
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
     test::WorkingDirectory dir;
     std::ofstream("tarvel.ini", std::ios::binary) << kSettings;

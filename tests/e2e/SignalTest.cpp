@@ -1,7 +1,10 @@
-// The program on the real serial port, ended in the middle of an element by SIGTERM (afterwards both lines
-// are low, the stop record is written and the exit status is 0) or by a crash (both lines low all the
-// same). Runs where /dev/ttyS0 is there.
+// The program on the real serial port, sent a signal in the middle of an element. Afterwards both lines are
+// low and the port's lock file is gone, whichever way the signal takes: the orderly way out (the stop record,
+// exit status 0), a crash's (the signal's own end), or a stop (Ctrl+Z: the transmission ends in order, and
+// the program carries on once continued). The signals that must neither end nor stop it leave it keying.
+// Runs where /dev/ttyS0 is there.
 #include "PortWatcher.h"
+#include "keyer/PortLockFile.h"
 #include "mock/Files.h"
 #include "ui/Program.h"
 
@@ -11,8 +14,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <optional>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,7 +40,8 @@ public:
             << "AudioDevice=file:FILE=" << (dir_ / "out.raw").string() << ",FORMAT=raw\r\n";
         pid_ = ::fork();
         if (pid_ == 0) {
-            if (::chdir(dir_.c_str()) != 0)
+            const rlimit noCore{0, 0};
+            if (::chdir(dir_.c_str()) != 0 || ::setrlimit(RLIMIT_CORE, &noCore) != 0)
                 ::_exit(126);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
             int argc = 1;
@@ -69,14 +73,20 @@ public:
         }
         return false;
     }
-    // Sends the signal and waits for the end; the wait status.
-    int end(int signal) {
+    // Sends the signal and waits until the program ends or stops; the wait status.
+    int send(int signal) {
         ::kill(pid_, signal);
         int status = 0;
-        ::waitpid(pid_, &status, 0);
-        ended_ = true;
+        ::waitpid(pid_, &status, WUNTRACED);
+        ended_ = !WIFSTOPPED(status);
         return status;
     }
+    // Neither ended nor stopped, as far as the wait can tell now.
+    bool running() const {
+        int status = 0;
+        return ::waitpid(pid_, &status, WNOHANG | WUNTRACED) == 0;
+    }
+    pid_t pid() const { return pid_; }
     std::string log() const { return tarvel::mock::readFile(dir_ / "vfolog.txt"); }
 
 private:
@@ -86,40 +96,66 @@ private:
     bool ended_ = false;
 };
 
-// Each test starts from a keyed element of the program, with the watcher on the port.
-class Signal : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (::access(kPort, F_OK) != 0)
-            GTEST_SKIP() << kPort << " is absent";
-        watcher.emplace();
-        if (!watcher->usable())
-            GTEST_SKIP() << "the modem lines of " << kPort << " cannot be set and read here";
-        program.emplace();
-        ASSERT_TRUE(program->keyed(*watcher)) << "no keyed element seen; log:\n" << program->log();
-    }
-    // Declared first, so it goes last: the watcher keeps the port open until the program has gone.
-    std::optional<PortWatcher> watcher;
-    std::optional<KeyedProgram> program;
+// What a signal does to the program, as the table below expects it.
+enum class Way { InOrder, AsACrash, Stops, Nothing };
+
+struct SignalCase {
+    int signal;
+    Way way;
 };
 
-TEST_F(Signal, TermInTheMiddleOfAnElementLeavesBothLinesLowAndWritesTheStopRecord) {
-    const bool hangUpWhileRunning = watcher->hangUpOnClose();
-    const int status = program->end(SIGTERM);
+// One of each way (the event loop's own test sends every signal it takes); a fresh program for each.
+TEST(Signals, InTheMiddleOfAnElementLeaveBothLinesLowAndThePortUnlocked) {
+    if (::access(kPort, F_OK) != 0)
+        GTEST_SKIP() << kPort << " is absent";
+    const SignalCase cases[] = {
+        {SIGTERM, Way::InOrder},  {SIGUSR1, Way::InOrder}, {SIGRTMIN, Way::InOrder}, {SIGQUIT, Way::AsACrash},
+        {SIGSEGV, Way::AsACrash}, {SIGTSTP, Way::Stops},   {SIGPIPE, Way::Nothing},
+    };
+    const std::string lockFile = tarvel::keyer::portLockFilePath(kPort);
+    for (const SignalCase& c : cases) {
+        SCOPED_TRACE(::strsignal(c.signal));
+        PortWatcher watcher;
+        if (!watcher.usable())
+            GTEST_SKIP() << "the modem lines of " << kPort << " cannot be set and read here";
+        KeyedProgram program;
+        ASSERT_TRUE(program.keyed(watcher)) << "no keyed element seen; log:\n" << program.log();
+        EXPECT_EQ(tarvel::keyer::lockFileOwner(lockFile.c_str()), program.pid()) << lockFile;
+        const bool hangUpWhileRunning = watcher.hangUpOnClose();
 
-    EXPECT_EQ(watcher->lines(), 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_TRUE(hangUpWhileRunning) << "the program did not ask for hang-up on close";
-    EXPECT_NE(program->log().find("\r\n Stop : "), std::string::npos) << program->log();
-}
-
-// A crash cannot end the transmission in order, and HUPCL does nothing while another process holds the
-// port (here the watcher): the crash handler itself drops both lines.
-TEST_F(Signal, ACrashInTheMiddleOfAnElementStillDropsBothLines) {
-    const int status = program->end(SIGSEGV);
-
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV) << "status " << status;
-    EXPECT_EQ(watcher->lines(), 0);
+        if (c.way == Way::Nothing) {
+            ::kill(program.pid(), SIGTTIN);
+            ::kill(program.pid(), SIGTTOU);
+            ::kill(program.pid(), c.signal);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            EXPECT_TRUE(program.running());
+            EXPECT_EQ(program.log().find("\r\n Stop : "), std::string::npos) << program.log();
+        }
+        int status = program.send(c.way == Way::Nothing ? SIGTERM : c.signal);
+        EXPECT_EQ(watcher.lines(), 0);
+        switch (c.way) {
+        case Way::InOrder:
+        case Way::Nothing:
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+            EXPECT_NE(program.log().find("\r\n Stop : "), std::string::npos) << program.log();
+            EXPECT_TRUE(hangUpWhileRunning) << "the program did not ask for hang-up on close";
+            break;
+        case Way::AsACrash:
+            // HUPCL does nothing while another process holds the port (here the watcher): the hook did it.
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "status " << status;
+            break;
+        case Way::Stops:
+            EXPECT_TRUE(WIFSTOPPED(status)) << "status " << status;
+            EXPECT_NE(program.log().find("\r\n Stop : "), std::string::npos) << program.log();
+            ::kill(program.pid(), SIGCONT);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            EXPECT_TRUE(program.running());
+            status = program.send(SIGTERM);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+            break;
+        }
+        EXPECT_NE(tarvel::keyer::lockFileOwner(lockFile.c_str()), program.pid()) << lockFile;
+    }
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "keyer/TransmitterControl.h"
 
+#include "keyer/PortOpenFailure.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tarvel::keyer {
 namespace {
@@ -45,6 +48,29 @@ TEST(TransmitterControl, OpensOnceAndReportsAFailedPortOnce) {
     rig.control.keyOff();
     rig.control.pttOff();
     EXPECT_TRUE(rig.lines.operations.empty());
+}
+
+// The window shows the lock file that kept the port after the usual words; the command line also gives the
+// system's reason, and for a refused permission the way to get it.
+TEST(TransmitterControl, AFailedOpenSaysWhyWhereThePortCanTell) {
+    for (const auto& [refusal, window, commandLine] :
+         {std::tuple{OpenRefusal{"in use by process 9", 0, ""}, ": in use by process 9",
+                     ": in use by process 9"},
+          std::tuple{OpenRefusal{"", EACCES, "Permission denied"}, "",
+                     ": Permission denied (serial ports belong"},
+          std::tuple{OpenRefusal{"", ENOENT, "No such file"}, "", ": No such file"}}) {
+        Rig rig;
+        rig.lines.openSucceeds = false;
+        rig.lines.refusalGiven = refusal;
+        try {
+            rig.control.openPort(0);
+            ADD_FAILURE();
+        } catch (const PortOpenFailure& f) {
+            EXPECT_EQ(f.what(), "Unable to open /dev/ttyS0" + std::string(window));
+            EXPECT_TRUE(
+                f.withSystemReason().starts_with("Unable to open /dev/ttyS0" + std::string(commandLine)));
+        }
+    }
 }
 
 TEST(TransmitterControl, PortNamesFollowTheChoice) {

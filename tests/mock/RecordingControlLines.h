@@ -33,6 +33,7 @@ public:
         }
         return openSucceeds;
     }
+    keyer::OpenRefusal refusal() const override { return refusalGiven; }
     void setRts(bool on) override { record(Line::Rts, on, rts); }
     void setDtr(bool on) override { record(Line::Dtr, on, dtr); }
     void close() override {
@@ -57,7 +58,8 @@ public:
     }
 
     bool openSucceeds = true;
-    bool closed = false; // the port was let go, both lines cleared first
+    keyer::OpenRefusal refusalGiven; // why a failed open failed
+    bool closed = false;             // the port was let go, both lines cleared first
     std::vector<std::string> openAttempts;
     std::vector<Operation> operations; // every set or clear, in call order
     bool rts = false;                  // current levels

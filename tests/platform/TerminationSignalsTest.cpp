@@ -1,0 +1,70 @@
+// The signals that would end the program: each through the event loop, and one that finds the one before
+// it still waiting through the crash hook and its own default action.
+#include "platform/TerminationSignals.h"
+
+#include "EventLoopTest.h"
+#include "platform/CrashHook.h"
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tarvel::platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+class TerminationSignalsTest : public EventLoopTest {};
+
+TEST_F(TerminationSignalsTest, EveryEndingSignalReachesTheEventLoopAndTheStoppingOnesAreIgnored) {
+    std::vector<int> arrived, expected;
+    {
+        TerminationSignals termination({[&arrived](int signal) { arrived.push_back(signal); }, {}, {}});
+        // One at a time: a second one while the first still waits would end this process. (Ctrl+Z would
+        // stop it: the program's own test sends that.)
+        for (int signal : TerminationSignals::handledSignals()) {
+            if (signal == SIGTSTP)
+                continue;
+            expected.push_back(signal);
+            ::raise(signal);
+            runUntil([&] { return arrived.size() == expected.size(); }, 5s);
+        }
+        for (int signal : {SIGPIPE, SIGTTIN, SIGTTOU})
+            ::raise(signal);
+        runFor(20ms);
+    }
+    EXPECT_EQ(arrived, expected);
+    EXPECT_GE(expected.size(), 11u + 16u) << "the realtime signals are missing";
+}
+
+int hookReport = -1;
+
+TEST(TerminationSignals, ASecondSignalWhileTheFirstWaitsEndsAtOnceAfterTheCrashHook) {
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        hookReport = report[1];
+        int argc = 1;
+        char name[] = "child";
+        char* argv[] = {name, nullptr};
+        QCoreApplication app(argc, argv);
+        installCrashHook([] { (void)!::write(hookReport, "E", 1); });
+        TerminationSignals termination({[](int) { (void)!::write(hookReport, "T", 1); }, {}, {}});
+        ::raise(SIGUSR1); // waits in the pipe: the event loop has not run yet
+        ::raise(SIGALRM);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) << status;
+    char acts[4] = {};
+    EXPECT_EQ(::read(report[0], acts, sizeof acts), 1);
+    EXPECT_STREQ(acts, "E");
+    ::close(report[0]);
+}
+
+} // namespace
+} // namespace tarvel::platform
