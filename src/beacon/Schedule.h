@@ -17,6 +17,9 @@ std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t of
 // ends as the next one starts); otherwise the message that refuses the schedule.
 std::string passTooLong(std::int64_t passMs, std::int64_t everyMs);
 
+// "forward by 3600 s", "back by 1.5 s": a step of the system clock for the operator's lines.
+std::string clockStepText(std::int64_t stepMs);
+
 // "2026-12-07 15:30:01.250Z": the operator's lines and the dry run's edges.
 std::string formatUtc(std::int64_t utcMs);
 // The machine's local time of day at a UTC time, for the log and the estimate of a pass on virtual time.

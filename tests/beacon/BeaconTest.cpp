@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tarvel::beacon {
 namespace {
@@ -32,6 +33,20 @@ int countOf(const std::string& text, const std::string& part) {
     return n;
 }
 
+// The alarm of a machine busy at a frame's start: the next wake-up comes lateMs after the time asked for.
+class LateOnceAlarm : public Alarm {
+public:
+    LateOnceAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs) : alarm_(timer, nowUtcMs) {
+        alarm_.onTime = [this] { onTime(); };
+    }
+    void at(std::int64_t utcMs) override { alarm_.at(utcMs + std::exchange(lateMs, 0)); }
+    void cancel() override { alarm_.cancel(); }
+    std::int64_t lateMs = 0;
+
+private:
+    TimerAlarm alarm_;
+};
+
 struct BeaconRig {
     explicit BeaconRig(const Options& options) {
         std::ofstream("tarvel.ini", std::ios::binary)
@@ -41,6 +56,15 @@ struct BeaconRig {
         beacon = std::make_unique<Beacon>(station, alarm, nowUtcMs, options, "E", 0);
         beacon->finished = [this](int status) { statuses.push_back(status); };
         beacon->passStarting = [this](std::int64_t start) { starts.push_back(start); };
+        beacon->passSkipped = [this](std::int64_t frame, std::int64_t lateMs) {
+            reported.push_back({frame, lateMs});
+        };
+        beacon->clockStepped = [this](std::int64_t stepMs) { reported.push_back({0, stepMs}); };
+    }
+    // The system clock set by stepMs, as the kernel tells the alarm. The lines keep the steady time.
+    void stepClock(std::int64_t stepMs) {
+        clockStepMs += stepMs;
+        alarm.onClockStep(stepMs);
     }
     // DTR holds the PTT, RTS keys (the stored choice 0).
     std::vector<Edge> ptt() const { return only(Line::Dtr); }
@@ -60,7 +84,8 @@ struct BeaconRig {
     test::WorkingDirectory dir;
     mock::VirtualTime time;
     std::unique_ptr<mock::VirtualTimer> keyerTimer = time.makeTimer(), alarmTimer = time.makeTimer();
-    std::function<std::int64_t()> nowUtcMs = [this] { return kBase + time.nowMs(); };
+    std::int64_t clockStepMs = 0;
+    std::function<std::int64_t()> nowUtcMs = [this] { return kBase + clockStepMs + time.nowMs(); };
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines{[this] { return kBase + time.nowMs(); }};
     std::shared_ptr<mock::AudioRecord> record = [] {
@@ -75,9 +100,10 @@ struct BeaconRig {
                      [this](const std::string&) { return mock::RecordingAudioDevice::factory(record)(); },
                      {},
                      "tarvel.ini"}};
-    TimerAlarm alarm{*alarmTimer, nowUtcMs};
+    LateOnceAlarm alarm{*alarmTimer, nowUtcMs};
     std::unique_ptr<Beacon> beacon;
     std::vector<std::int64_t> starts;
+    std::vector<std::pair<std::int64_t, std::int64_t>> reported; // {frame, late ms} or {0, clock step ms}
     std::vector<int> statuses;
 };
 
@@ -143,6 +169,56 @@ TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
         const std::size_t operations = rig.lines.operations.size();
         rig.time.advance(60'000);
         EXPECT_EQ(rig.lines.operations.size(), operations);
+    }
+}
+
+// CW "E" from a pass's PTT: the opening pause, the echo's millisecond, the dot, the letter gap.
+std::vector<Edge> passFrom(std::int64_t ptt) {
+    return {{Line::Dtr, true, ptt}, {Line::Rts, true, ptt + 1001}, {Line::Rts, false, ptt + 1101}};
+}
+
+TEST(Beacon, ALateWakeUpKeepsThePauseWholeOrSkipsToTheNextFrame) {
+    const std::int64_t frame = kBase + 5 * kMinute;
+    for (const std::int64_t lateMs : {300, 600}) {
+        Options options;
+        options.everyMs = 10 * kMinute;
+        BeaconRig rig(options);
+        rig.alarm.lateMs = lateMs;
+        rig.beacon->begin();
+        rig.runToEnd();
+        const bool skipped = lateMs >= 500;
+        const std::int64_t ptt = skipped ? frame + options.everyMs : frame + lateMs;
+        const std::vector<Edge> edges = rig.lines.edges();
+        ASSERT_GE(edges.size(), 3u) << lateMs;
+        EXPECT_EQ(std::vector<Edge>(edges.begin(), edges.begin() + 3), passFrom(ptt)) << lateMs;
+        EXPECT_EQ(rig.starts, std::vector<std::int64_t>{ptt - (skipped ? 0 : lateMs)});
+        EXPECT_EQ(rig.reported,
+                  (skipped ? decltype(rig.reported){{frame, lateMs}} : decltype(rig.reported){}));
+    }
+}
+
+// Frames are UTC instants: after a step the beacon waits for the frame the stepped clock reads, and a pass
+// on the air keeps its elements' lengths, its successor taking the frame after the one it was sent in.
+TEST(Beacon, AClockStepReplansTheNextFrame) {
+    struct Case {
+        std::int64_t atMs, stepMs, firstPttMs, secondPttMs; // virtual time
+    };
+    for (const Case& c : {Case{kMinute, -3 * kMinute, 8 * kMinute, 18 * kMinute},
+                          Case{kMinute, 3 * kMinute, 2 * kMinute, 12 * kMinute},
+                          Case{5 * kMinute + 500, -60 * kMinute, 5 * kMinute, 15 * kMinute}}) {
+        Options options;
+        options.everyMs = 10 * kMinute;
+        options.count = 2;
+        BeaconRig rig(options);
+        rig.beacon->begin();
+        rig.time.advance(c.atMs);
+        rig.stepClock(c.stepMs);
+        rig.runToEnd();
+        const std::vector<Edge> edges = rig.lines.edges();
+        ASSERT_EQ(edges.size(), 8u) << c.stepMs;
+        EXPECT_EQ(std::vector<Edge>(edges.begin(), edges.begin() + 3), passFrom(kBase + c.firstPttMs));
+        EXPECT_EQ(std::vector<Edge>(edges.begin() + 4, edges.begin() + 7), passFrom(kBase + c.secondPttMs));
+        EXPECT_EQ(rig.reported, (decltype(rig.reported){{0, c.stepMs}}));
     }
 }
 
