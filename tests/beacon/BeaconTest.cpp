@@ -177,48 +177,36 @@ std::vector<Edge> passFrom(std::int64_t ptt) {
     return {{Line::Dtr, true, ptt}, {Line::Rts, true, ptt + 1001}, {Line::Rts, false, ptt + 1101}};
 }
 
-TEST(Beacon, ALateWakeUpKeepsThePauseWholeOrSkipsToTheNextFrame) {
-    const std::int64_t frame = kBase + 5 * kMinute;
-    for (const std::int64_t lateMs : {300, 600}) {
-        Options options;
-        options.everyMs = 10 * kMinute;
-        BeaconRig rig(options);
-        rig.alarm.lateMs = lateMs;
-        rig.beacon->begin();
-        rig.runToEnd();
-        const bool skipped = lateMs >= 500;
-        const std::int64_t ptt = skipped ? frame + options.everyMs : frame + lateMs;
-        const std::vector<Edge> edges = rig.lines.edges();
-        ASSERT_GE(edges.size(), 3u) << lateMs;
-        EXPECT_EQ(std::vector<Edge>(edges.begin(), edges.begin() + 3), passFrom(ptt)) << lateMs;
-        EXPECT_EQ(rig.starts, std::vector<std::int64_t>{ptt - (skipped ? 0 : lateMs)});
-        EXPECT_EQ(rig.reported,
-                  (skipped ? decltype(rig.reported){{frame, lateMs}} : decltype(rig.reported){}));
-    }
-}
-
-// Frames are UTC instants: after a step the beacon waits for the frame the stepped clock reads, and a pass
-// on the air keeps its elements' lengths, its successor taking the frame after the one it was sent in.
-TEST(Beacon, AClockStepReplansTheNextFrame) {
+// A wake-up 0.3 s late runs the pass from then, 0.6 s late skips to the next frame. After a clock step the
+// beacon waits for the frame the stepped clock reads; a pass on the air keeps its elements, and its
+// successor takes the frame after the one it was sent in.
+TEST(Beacon, LateWakeUpsAndClockStepsNeverSqueezeAnElement) {
+    using Reports = decltype(BeaconRig::reported);
     struct Case {
-        std::int64_t atMs, stepMs, firstPttMs, secondPttMs; // virtual time
+        std::int64_t lateMs, stepAtMs, stepMs, firstPttMs, secondPttMs; // virtual time
+        Reports reported;
     };
-    for (const Case& c : {Case{kMinute, -3 * kMinute, 8 * kMinute, 18 * kMinute},
-                          Case{kMinute, 3 * kMinute, 2 * kMinute, 12 * kMinute},
-                          Case{5 * kMinute + 500, -60 * kMinute, 5 * kMinute, 15 * kMinute}}) {
+    for (const Case& c :
+         {Case{300, 0, 0, 5 * kMinute + 300, 15 * kMinute, {}},
+          Case{600, 0, 0, 15 * kMinute, 25 * kMinute, {{kBase + 5 * kMinute, 600}}},
+          Case{0, kMinute, -3 * kMinute, 8 * kMinute, 18 * kMinute, {{0, -3 * kMinute}}},
+          Case{0, kMinute, 3 * kMinute, 2 * kMinute, 12 * kMinute, {{0, 3 * kMinute}}},
+          Case{0, 5 * kMinute + 500, -60 * kMinute, 5 * kMinute, 15 * kMinute, {{0, -60 * kMinute}}}}) {
         Options options;
         options.everyMs = 10 * kMinute;
         options.count = 2;
         BeaconRig rig(options);
+        rig.alarm.lateMs = c.lateMs;
         rig.beacon->begin();
-        rig.time.advance(c.atMs);
-        rig.stepClock(c.stepMs);
+        rig.time.advance(c.stepAtMs);
+        if (c.stepMs != 0)
+            rig.stepClock(c.stepMs);
         rig.runToEnd();
         const std::vector<Edge> edges = rig.lines.edges();
-        ASSERT_EQ(edges.size(), 8u) << c.stepMs;
+        ASSERT_EQ(edges.size(), 8u) << c.firstPttMs;
         EXPECT_EQ(std::vector<Edge>(edges.begin(), edges.begin() + 3), passFrom(kBase + c.firstPttMs));
         EXPECT_EQ(std::vector<Edge>(edges.begin() + 4, edges.begin() + 7), passFrom(kBase + c.secondPttMs));
-        EXPECT_EQ(rig.reported, (decltype(rig.reported){{0, c.stepMs}}));
+        EXPECT_EQ(rig.reported, c.reported);
     }
 }
 
