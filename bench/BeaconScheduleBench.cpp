@@ -8,10 +8,10 @@
 #include "beacon/Station.h"
 #include "beacon/WallClockAlarm.h"
 #include "keyer/ControlLines.h"
+#include "platform/KernelTimer.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/MessageSink.h"
 #include "platform/SystemClock.h"
-#include "platform/WallClockTimer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -186,7 +186,7 @@ void BM_BeaconFirstKeyEdge(benchmark::State& state) {
         RecordingSink sink;
         platform::SystemClock clock;
         StampingLines lines;
-        platform::WallClockTimer keyerTimer;
+        platform::MonotonicTimer keyerTimer;
         beacon::Station station(
             {lines, keyerTimer, clock, sink,
              [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
@@ -219,10 +219,7 @@ void BM_BeaconFirstKeyEdge(benchmark::State& state) {
         QEventLoop loop;
         beacon.finished = [&loop](int) { loop.quit(); };
         sink.onFailure = [&beacon] { beacon.fail(); };
-        beacon.passStarting = [&keyerTimer, &frames](std::int64_t startUtcMs) {
-            frames.push_back(startUtcMs);
-            keyerTimer.countNextFrom(atUtcMs(startUtcMs));
-        };
+        beacon.passStarting = [&frames](std::int64_t startUtcMs) { frames.push_back(startUtcMs); };
         firstFrame = beacon::nextStart(nowUtcMs(), options.everyMs, options.offsetMs);
         beacon.begin();
         if (!beacon.done())

@@ -1,6 +1,6 @@
 // How late the wall-clock timer's timeouts come against their ideal times on the system clock: a chain
 // started at an absolute time and left repeating every 20 ms, as the beacon keys a message.
-#include "platform/WallClockTimer.h"
+#include "platform/KernelTimer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -12,6 +12,10 @@ namespace {
 // latency when a pass fills its frame) still starts in that frame rather than skipping it.
 constexpr std::int64_t kLateStartMs = 100;
 
+// A pass whose alarm comes this much after its frame began is skipped: its pause and elements would start
+// that late into the frame, and a receiver watching the frame expects them on time.
+constexpr std::int64_t kSkipLateMs = 500;
+
 } // namespace
 
 TimerAlarm::TimerAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs)
@@ -51,10 +55,12 @@ Beacon::Beacon(Station& station, Alarm& alarm, std::function<std::int64_t()> now
             passOver();
     };
     alarm_.onTime = [this] { startPass(); };
+    alarm_.onClockStep = [this](std::int64_t stepMs) { stepClock(stepMs); };
 }
 
 Beacon::~Beacon() {
     alarm_.onTime = nullptr;
+    alarm_.onClockStep = nullptr;
     station_.transmission().events = {};
 }
 
@@ -67,18 +73,31 @@ void Beacon::schedule(std::int64_t notBeforeUtcMs) {
     std::int64_t start = std::max(notBeforeUtcMs, nowUtcMs_() - kLateStartMs);
     if (options_.everyMs > 0)
         start = nextStart(start, options_.everyMs, options_.offsetMs);
-    lastFrameUtcMs_ = start;
+    plannedFrameUtcMs_ = start;
     if (passScheduled)
         passScheduled(start);
     alarm_.at(start);
 }
 
+void Beacon::scheduleNextFrame() {
+    // Halfway into the frame last sent: its successor, also when a clock step's size was rounded.
+    schedule(sentFrameUtcMs_ ? *sentFrameUtcMs_ + options_.everyMs / 2 : nowUtcMs_());
+}
+
 void Beacon::startPass() {
+    // The pass's steps are timed from now, so a late start keeps every element whole.
+    const std::int64_t now = nowUtcMs_();
+    if (options_.everyMs > 0 && now - plannedFrameUtcMs_ >= kSkipLateMs) {
+        if (passSkipped)
+            passSkipped(plannedFrameUtcMs_, now - plannedFrameUtcMs_);
+        schedule(now);
+        return;
+    }
     onAir_ = true;
-    // Without a frame a pass starts when the alarm gets to it.
-    passStartUtcMs_ = options_.everyMs > 0 ? lastFrameUtcMs_ : nowUtcMs_();
+    sentFrameUtcMs_ = plannedFrameUtcMs_;
+    passStartUtcMs_ = now;
     if (passStarting)
-        passStarting(passStartUtcMs_);
+        passStarting(options_.everyMs > 0 ? plannedFrameUtcMs_ : now);
     keyer::Transmission& transmission = station_.transmission();
     // Without a frame the window's loop sends the passes back to back; the last one lets go of it.
     transmission.setLoop(options_.everyMs == 0 && (options_.loop || options_.count > 1));
@@ -99,7 +118,22 @@ void Beacon::passOver() {
         finish(0);
         return;
     }
-    schedule(lastFrameUtcMs_ + 1);
+    scheduleNextFrame();
+}
+
+void Beacon::stepClock(std::int64_t stepMs) {
+    if (done_ || ending_)
+        return;
+    if (clockStepped)
+        clockStepped(stepMs);
+    // What was sent stays where it was in time; read on the stepped clock, it moved by the step.
+    if (sentFrameUtcMs_)
+        *sentFrameUtcMs_ += stepMs;
+    passStartUtcMs_ += stepMs;
+    // A pass on the air runs on (its elements are timed on the monotonic clock); a pending alarm is for a
+    // frame of the old reading.
+    if (!onAir_ && options_.everyMs > 0)
+        scheduleNextFrame();
 }
 
 void Beacon::stop() {

@@ -2,13 +2,16 @@
 // The unattended beacon's passes: the tone on first, then each pass started on its schedule and followed
 // to its end, until the count is sent or the beacon is stopped. Without a frame the passes follow each
 // other as the window's loop sends them (PTT stays on between them); with one, each pass raises PTT at the
-// start of its frame and both lines are low between passes while the tone plays on. Runs on virtual time in
-// tests and the dry run, on the system clock in the program.
+// start of its frame and both lines are low between passes while the tone plays on. A pass keeps every
+// element's full length: one whose alarm comes a little late runs from that moment, one that comes later is
+// skipped for the next frame. Runs on virtual time in tests and the dry run, on the system clock in the
+// program.
 #include "beacon/Options.h"
 #include "beacon/Station.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tarvel::beacon {
@@ -20,6 +23,8 @@ public:
     virtual void at(std::int64_t utcMs) = 0;
     virtual void cancel() = 0;
     std::function<void()> onTime;
+    // After the UTC clock was set forward (positive) or back by stepMs, whether or not a wake-up is pending.
+    std::function<void(std::int64_t stepMs)> onClockStep;
 };
 
 // An alarm on a Timer, to the millisecond: the virtual time of tests and the dry run.
@@ -66,16 +71,22 @@ public:
     bool done() const { return done_; }
     int passesStarted() const { return started_; }
 
-    // Just before a pass raises PTT, with its ideal start; the program times the keyer from it.
+    // Just before a pass raises PTT, with its frame's start (without a frame: the time it starts).
     std::function<void(std::int64_t startUtcMs)> passStarting;
     std::function<void(std::int64_t startUtcMs)> passScheduled;
+    // A frame's pass that is not sent because the alarm came lateMs after the frame began.
+    std::function<void(std::int64_t frameUtcMs, std::int64_t lateMs)> passSkipped;
+    // The UTC clock was set forward (positive) or back by stepMs.
+    std::function<void(std::int64_t stepMs)> clockStepped;
     std::function<void(const ElementShown&)> elementShown;
     // Once, with the exit status.
     std::function<void(int status)> finished;
 
 private:
     void schedule(std::int64_t notBeforeUtcMs);
+    void scheduleNextFrame();
     void startPass();
+    void stepClock(std::int64_t stepMs);
     void passBegan();
     void passOver();
     void end(int status);
@@ -89,7 +100,8 @@ private:
     std::string message_;
     std::int64_t passLengthMs_;
     std::int64_t passStartUtcMs_ = 0;
-    std::int64_t lastFrameUtcMs_ = 0;
+    std::int64_t plannedFrameUtcMs_ = 0;         // the alarm's
+    std::optional<std::int64_t> sentFrameUtcMs_; // of the last pass started
     int started_ = 0;
     bool onAir_ = false;
     bool paused_ = false;

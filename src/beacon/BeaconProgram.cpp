@@ -13,12 +13,12 @@
 #include "platform/Cp1251.h"
 #include "platform/CrashHook.h"
 #include "platform/Failure.h"
+#include "platform/KernelTimer.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
 #include "platform/SafeFile.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
-#include "platform/WallClockTimer.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/Keys.h"
@@ -26,6 +26,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +39,10 @@ namespace tarvel::beacon {
 namespace {
 
 constexpr int kExitFailure = 1;
+
+// A dry run lists this many passes at most and counts the rest: a count of a billion must not take minutes
+// and gigabytes to show.
+constexpr int kDryRunPasses = 1000;
 
 void error(const std::string& text) {
     std::cerr << "tarvel beacon: " << text << std::endl;
@@ -192,6 +197,10 @@ void printDryRun(const Options& options, const Rehearsal& plan, const std::strin
             std::cout << "  VFO A " << vfoAText(plan.vfoACoarseHz, plan.vfoAFineCentiHz - edge.shiftCentiHz);
         std::cout << "\n";
     }
+    if (const std::int64_t more = options.loop ? 0 : options.count - std::int64_t(plan.passStarts.size());
+        more > 0)
+        std::cout << "then " << more << " more pass" << (more == 1 ? "" : "es") << " like these, "
+                  << (options.everyMs > 0 ? "one in each frame" : "one after the other") << "\n";
     if (options.loop)
         std::cout << "then the same again " << (options.everyMs > 0 ? "in every frame" : "at once")
                   << ", until stopped\n";
@@ -247,7 +256,8 @@ int runBeacon(const std::vector<std::string>& arguments) {
     FailureSink sink;
     platform::SystemClock clock;
     keyer::SerialControlLines lines;
-    platform::WallClockTimer keyerTimer;
+    // Element lengths on the monotonic clock: a step of the system clock never stretches or cuts one.
+    platform::MonotonicTimer keyerTimer;
     Station station({lines, keyerTimer, clock, sink,
                      [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
                      [&station](std::uint64_t worker) {
@@ -289,6 +299,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
                 shown.loop = false;
                 shown.count = 1;
             }
+            shown.count = std::min(shown.count, kDryRunPasses);
             const Rehearsal plan = rehearse(settingsPath, shown, message, nowUtcMs());
             if (!plan.error.empty())
                 return usageError(plan.error);
@@ -313,14 +324,17 @@ int runBeacon(const std::vector<std::string>& arguments) {
         QCoreApplication::exit(result);
     };
     sink.onFailure = [&beacon] { beacon.fail(); };
-    // A pass started from the alarm times its steps from the frame's ideal start, not from the wake-up.
-    beacon.passStarting = [&keyerTimer](std::int64_t startUtcMs) {
-        keyerTimer.countNextFrom(
-            platform::WallClockTimer::Clock::time_point(std::chrono::milliseconds(startUtcMs)));
-    };
     if (!options.quiet) {
         beacon.passScheduled = [](std::int64_t startUtcMs) {
             std::cout << formatUtc(nowUtcMs()) << "  next pass at " << formatUtc(startUtcMs) << std::endl;
+        };
+        beacon.passSkipped = [](std::int64_t frameUtcMs, std::int64_t lateMs) {
+            std::cout << formatUtc(nowUtcMs()) << "  pass at " << formatUtc(frameUtcMs) << " skipped: woke "
+                      << lateMs << " ms late" << std::endl;
+        };
+        beacon.clockStepped = [](std::int64_t stepMs) {
+            std::cout << formatUtc(nowUtcMs()) << "  the system clock was set " << clockStepText(stepMs)
+                      << std::endl;
         };
         beacon.elementShown = [&station](const ElementShown& shown) {
             std::cout << formatUtc(shown.atUtcMs) << "  " << trimmed(station.transmission().mode().label)

@@ -23,6 +23,10 @@ std::string passTooLong(std::int64_t passMs, std::int64_t everyMs) {
            formatDuration(everyMs) + " given by --every";
 }
 
+std::string clockStepText(std::int64_t stepMs) {
+    return (stepMs < 0 ? "back by " : "forward by ") + formatDuration(stepMs < 0 ? -stepMs : stepMs);
+}
+
 namespace {
 
 // Floor division, so a time before the epoch still rounds towards the past.

@@ -19,6 +19,8 @@ std::string passTooLong(std::int64_t passMs, std::int64_t everyMs);
 
 // A duration of ms >= 0 as h:mm:ss ("0:06:21"), with the milliseconds when there are any ("0:06:21.206").
 std::string formatDuration(std::int64_t ms);
+// "forward by 1:00:00", "back by 0:00:01.500": a step of the system clock for the operator's lines.
+std::string clockStepText(std::int64_t stepMs);
 
 // "2026-12-07 15:30:01.250Z": the operator's lines and the dry run's edges.
 std::string formatUtc(std::int64_t utcMs);

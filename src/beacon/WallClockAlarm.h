@@ -1,8 +1,9 @@
 #pragma once
 // The beacon's alarm on the system clock, to the nanosecond the timer allows: a pass raises PTT as close
-// to its frame's start as the machine wakes up, not a rounded millisecond later.
+// to its frame's start as the machine wakes up, not a rounded millisecond later. It watches the clock for
+// steps all the time, also during a pass, so the beacon can plan its frames again.
 #include "beacon/Beacon.h"
-#include "platform/WallClockTimer.h"
+#include "platform/KernelTimer.h"
 
 #include <chrono>
 
@@ -16,6 +17,10 @@ public:
             if (onTime)
                 onTime();
         };
+        timer_.watchClockSteps([this](std::chrono::nanoseconds step) {
+            if (onClockStep)
+                onClockStep(std::chrono::round<std::chrono::milliseconds>(step).count());
+        });
     }
     void at(std::int64_t utcMs) override {
         timer_.startAt(platform::WallClockTimer::Clock::time_point(std::chrono::milliseconds(utcMs)));

@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tarvel::beacon {
 namespace {
@@ -33,6 +34,20 @@ int countOf(const std::string& text, const std::string& part) {
     return n;
 }
 
+// The alarm of a machine busy at a frame's start: the next wake-up comes lateMs after the time asked for.
+class LateOnceAlarm : public Alarm {
+public:
+    LateOnceAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs) : alarm_(timer, nowUtcMs) {
+        alarm_.onTime = [this] { onTime(); };
+    }
+    void at(std::int64_t utcMs) override { alarm_.at(utcMs + std::exchange(lateMs, 0)); }
+    void cancel() override { alarm_.cancel(); }
+    std::int64_t lateMs = 0;
+
+private:
+    TimerAlarm alarm_;
+};
+
 struct BeaconRig {
     explicit BeaconRig(const Options& options) {
         std::ofstream("tarvel.ini", std::ios::binary)
@@ -42,6 +57,15 @@ struct BeaconRig {
         beacon = std::make_unique<Beacon>(station, alarm, nowUtcMs, options, "E", 0);
         beacon->finished = [this](int status) { statuses.push_back(status); };
         beacon->passStarting = [this](std::int64_t start) { starts.push_back(start); };
+        beacon->passSkipped = [this](std::int64_t frame, std::int64_t lateMs) {
+            reported.push_back({frame, lateMs});
+        };
+        beacon->clockStepped = [this](std::int64_t stepMs) { reported.push_back({0, stepMs}); };
+    }
+    // The system clock set by stepMs, as the kernel tells the alarm. The lines keep the steady time.
+    void stepClock(std::int64_t stepMs) {
+        clockStepMs += stepMs;
+        alarm.onClockStep(stepMs);
     }
     // DTR holds the PTT, RTS keys (the stored choice 0).
     std::vector<Edge> ptt() const { return only(Line::Dtr); }
@@ -61,7 +85,8 @@ struct BeaconRig {
     test::WorkingDirectory dir;
     mock::VirtualTime time;
     std::unique_ptr<mock::VirtualTimer> keyerTimer = time.makeTimer(), alarmTimer = time.makeTimer();
-    std::function<std::int64_t()> nowUtcMs = [this] { return kBase + time.nowMs(); };
+    std::int64_t clockStepMs = 0;
+    std::function<std::int64_t()> nowUtcMs = [this] { return kBase + clockStepMs + time.nowMs(); };
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines{[this] { return kBase + time.nowMs(); }};
     std::shared_ptr<mock::AudioRecord> record = [] {
@@ -76,9 +101,10 @@ struct BeaconRig {
                      [this](const std::string&) { return mock::RecordingAudioDevice::factory(record)(); },
                      {},
                      "tarvel.ini"}};
-    TimerAlarm alarm{*alarmTimer, nowUtcMs};
+    LateOnceAlarm alarm{*alarmTimer, nowUtcMs};
     std::unique_ptr<Beacon> beacon;
     std::vector<std::int64_t> starts;
+    std::vector<std::pair<std::int64_t, std::int64_t>> reported; // {frame, late ms} or {0, clock step ms}
     std::vector<int> statuses;
 };
 
@@ -166,6 +192,44 @@ TEST(Beacon, APauseEndsThePassInOrderAndTheScheduleCarriesOnAfterIt) {
     rig.runToEnd();
     EXPECT_EQ(rig.starts, (std::vector<std::int64_t>{kBase + 5 * kMinute, kBase + 35 * kMinute}));
     EXPECT_EQ(rig.statuses, std::vector<int>{0});
+}
+
+// CW "E" from a pass's PTT: the opening pause, the echo's millisecond, the dot, the letter gap.
+std::vector<Edge> passFrom(std::int64_t ptt) {
+    return {{Line::Dtr, true, ptt}, {Line::Rts, true, ptt + 1001}, {Line::Rts, false, ptt + 1101}};
+}
+
+// A wake-up 0.3 s late runs the pass from then, 0.6 s late skips to the next frame. After a clock step the
+// beacon waits for the frame the stepped clock reads; a pass on the air keeps its elements, and its
+// successor takes the frame after the one it was sent in.
+TEST(Beacon, LateWakeUpsAndClockStepsNeverSqueezeAnElement) {
+    using Reports = decltype(BeaconRig::reported);
+    struct Case {
+        std::int64_t lateMs, stepAtMs, stepMs, firstPttMs, secondPttMs; // virtual time
+        Reports reported;
+    };
+    for (const Case& c :
+         {Case{300, 0, 0, 5 * kMinute + 300, 15 * kMinute, {}},
+          Case{600, 0, 0, 15 * kMinute, 25 * kMinute, {{kBase + 5 * kMinute, 600}}},
+          Case{0, kMinute, -3 * kMinute, 8 * kMinute, 18 * kMinute, {{0, -3 * kMinute}}},
+          Case{0, kMinute, 3 * kMinute, 2 * kMinute, 12 * kMinute, {{0, 3 * kMinute}}},
+          Case{0, 5 * kMinute + 500, -60 * kMinute, 5 * kMinute, 15 * kMinute, {{0, -60 * kMinute}}}}) {
+        Options options;
+        options.everyMs = 10 * kMinute;
+        options.count = 2;
+        BeaconRig rig(options);
+        rig.alarm.lateMs = c.lateMs;
+        rig.beacon->begin();
+        rig.time.advance(c.stepAtMs);
+        if (c.stepMs != 0)
+            rig.stepClock(c.stepMs);
+        rig.runToEnd();
+        const std::vector<Edge> edges = rig.lines.edges();
+        ASSERT_EQ(edges.size(), 8u) << c.firstPttMs;
+        EXPECT_EQ(std::vector<Edge>(edges.begin(), edges.begin() + 3), passFrom(kBase + c.firstPttMs));
+        EXPECT_EQ(std::vector<Edge>(edges.begin() + 4, edges.begin() + 7), passFrom(kBase + c.secondPttMs));
+        EXPECT_EQ(rig.reported, c.reported);
+    }
 }
 
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {

@@ -141,6 +141,20 @@ TEST(Beacon, DryRunPrintsEachPassAFrameApartAndTouchesNeitherPortNorLog) {
     EXPECT_EQ(passes[1].edges, edges) << output;
 }
 
+// A thousand passes shown and the rest counted, where listing a billion took gigabytes.
+TEST(Beacon, DryRunOfAHugeCountListsAThousandPassesAndCountsTheRest) {
+    const fs::path dir = stationDir("dry-run-huge", "TXT1=E\r\n", true);
+    const OpenWatch port(dir / "port");
+    RunningProgram program(
+        TARVEL_EXECUTABLE, dir,
+        {"beacon", "--settings", "station.ini", "--dry-run", "--every", "1h", "--count", "999999999"});
+    EXPECT_TRUE(keysNothing(program, port)) << "the dry run opened the port or did not end";
+    ASSERT_EQ(program.exitStatus(), 0) << program.errors();
+    const std::string output = program.output();
+    EXPECT_EQ(plannedPasses(output).size(), 1000u);
+    EXPECT_TRUE(output.ends_with("\nthen 999998999 more passes like these, one in each frame\n")) << output;
+}
+
 TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
     struct Case {
         const char* what;
