@@ -1,11 +1,13 @@
 #include "ui/view/FormWindow.h"
 
 #include "ui/view/Accessibility.h"
+#include "ui/view/KeyboardReach.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 
 namespace tarvel::ui::view {
@@ -116,6 +118,37 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted())
         platform::runGuarded(sink_, [this] { model_.hide(); });
+}
+
+} // namespace tarvel::ui::view
+
+namespace tarvel::ui::view {
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (closesOnEscape_ && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+    QWidget* focus = focusWidget();
+    if (!focus)
+        focus = this;
+    // The toolkit asks here too when the focused control is hidden: a control shown in its place (the
+    // other of two switches sharing a place) takes the focus over.
+    if (focus != this && !focus->isVisible()) {
+        if (QWidget* replacement = standIn(*focus)) {
+            replacement->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    QWidget* stop = nextTabStop(*focus, next);
+    if (!stop)
+        return false;
+    stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 } // namespace tarvel::ui::view
