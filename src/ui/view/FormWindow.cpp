@@ -80,6 +80,10 @@ void FormWindow::sync() {
     setToolTip(toQt(model_.hint()));
     setAccessibleName(QString::fromStdString(model_.accessibleName()));
     setEnabled(model_.enabled());
+    // A focused control that the new size leaves outside the window hands the focus on to one in sight
+    // (the zero-wide focus holder is never in sight and keeps it).
+    QWidget* focused = focusWidget();
+    const bool focusInSight = focused && focused != this && inSight(*focused);
     // The model's client area, with the menu bar on top of it.
     const QSize size(model_.clientWidth(), model_.clientHeight() + menuBarHeight(model_.clientWidth()));
     if (fixed_)
@@ -87,6 +91,8 @@ void FormWindow::sync() {
     else if (this->size() != size)
         resize(size);
     placeChildren();
+    if (focusInSight && focusWidget() == focused && !inSight(*focused))
+        focusNextPrevChild(true);
     applyColors(*client_, model_, QPalette::Window, QPalette::WindowText);
     if (built_)
         setVisible(model_.visible());

@@ -92,6 +92,13 @@ TEST(Keyboard, TabAndTheScreenReaderReachOnlyWhatTheWindowShows) {
         EXPECT_TRUE(contains(beacon, stop)) << stop;
     for (const char* outOfSight : {"Label33", "BtTX", "EdFpA", "ChBA", "dot", "Memo1", "Ed3", "SpDot"})
         EXPECT_FALSE(contains(beacon, outOfSight)) << outOfSight;
+
+    // "X" narrows the window and leaves the options outside it: the focus does not stay behind there.
+    rig.window().action("Options2")->trigger();
+    rig.focusOn("Button1");
+    QTest::keyClick(focus(), Qt::Key_Space);
+    EXPECT_EQ(rig.form->mainWindow().TForm1.width(), 332);
+    EXPECT_TRUE(contains(compact, focusName())) << focusName();
 }
 
 TEST(Keyboard, SpaceMenuKeyAndEscapeDoWhatTheMouseDoes) {
