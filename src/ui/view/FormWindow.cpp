@@ -126,10 +126,6 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         platform::runGuarded(sink_, [this] { model_.hide(); });
 }
 
-} // namespace tarvel::ui::view
-
-namespace tarvel::ui::view {
-
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     if (closesOnEscape_ && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         close();
