@@ -7,6 +7,7 @@ namespace tarvel::ui::forms {
 HelpForm::HelpForm() {
     // The memo rule counts from the outer size: border and caption lie outside the client area.
     addWindow(TForm4, kDesignWidth + kFrameWidth, kDesignHeight + kFrameHeight);
+    styles[TForm4].popUp = true;
     TForm4.setFrame(kFrameWidth, kFrameHeight);
     add(Memo1, TForm4, 0, 0, 0, 0);
     resized();

@@ -6,6 +6,7 @@ namespace tarvel::ui::forms {
 
 KeypadForm::KeypadForm() {
     addWindow(TForm3, kDesignWidth, kDesignHeight);
+    styles[TForm3].popUp = true;
     TForm3.setAccessibleName("Keypad memories");
     add(PnKn, TForm3, 0, 0, kDesignWidth, kDesignHeight);
     PnKn.setColor(kActiveCaption);

@@ -7,6 +7,7 @@ namespace tarvel::ui::forms {
 LogForm::LogForm() {
     // The memo rule counts from the outer size: border, caption and menu lie outside the client area.
     addWindow(TForm2, kDesignWidth + kFrameWidth, kDesignHeight + kFrameHeight);
+    styles[TForm2].popUp = true;
     TForm2.setFrame(kFrameWidth, kFrameHeight);
     addMenu(Save1, TForm2);
     add(Memo1, TForm2, 0, 0, 0, 0);

@@ -224,6 +224,7 @@ MainForm::MainForm() {
 
     add(PnBtdfcw, Panel3, 4, 122, 241, 172);
     PnBtdfcw.hide();
+    styles[PnBtdfcw].popUp = true;
     PnBtdfcw.setAccessibleName("Custom keying values");
     LbLp.setCaption(cp("Dot/N  -  Пауза "));
     LbBigp.setCaption(cp("Dot x N -  Пауза"));
@@ -242,6 +243,7 @@ MainForm::MainForm() {
     // The pop-up panels open over the top left of the window, which every layout shows.
     add(PnPort, TForm1, 10, 16, 244, 152);
     PnPort.hide();
+    styles[PnPort].popUp = true;
     PnPort.setAccessibleName("Port settings");
     add(LbSelectPort, PnPort, 8, 6, 80, 13);
     add(RgCom, PnPort, 8, 22, 96, 62);
@@ -256,6 +258,7 @@ MainForm::MainForm() {
 
     add(PnPrioritet, TForm1, 10, 16, 200, 120);
     PnPrioritet.hide();
+    styles[PnPrioritet].popUp = true;
     PnPrioritet.setAccessibleName("Process priority");
     add(LbPrioritet, PnPrioritet, 8, 6, 100, 13);
     add(RBPr1, PnPrioritet, 8, 24, 120, 17);
@@ -266,6 +269,7 @@ MainForm::MainForm() {
     // The panel's own caption names it; the controls sit below where it is drawn.
     add(PnBuffer, TForm1, 10, 16, 200, 80);
     PnBuffer.hide();
+    styles[PnBuffer].popUp = true;
     add(SpinEdit1, PnBuffer, 8, 48, 80, 21);
     SpinEdit1.setAccessibleName("Buffer size, units of 1024 bytes");
     styles[SpinEdit1].maxLength = 8;
@@ -273,12 +277,14 @@ MainForm::MainForm() {
 
     add(PnAudio, TForm1, 10, 16, 300, 80);
     PnAudio.hide();
+    styles[PnAudio].popUp = true;
     add(EdAudio, PnAudio, 8, 48, 206, 21);
     EdAudio.setAccessibleName("Audio device, ALSA PCM name");
     add(BtAudio, PnAudio, 222, 46, 70, 25);
 
     add(Pnid, TForm1, 10, 16, 292, 152);
     Pnid.hide();
+    styles[Pnid].popUp = true;
     Pnid.setAccessibleName("Station identification");
     add(PnidStart, Pnid, 4, 4, 284, 56);
     PnidStart.setAccessibleName("Start identification");
@@ -300,6 +306,7 @@ MainForm::MainForm() {
 
     add(GrBoxAbout, TForm1, 10, 16, 220, 150);
     GrBoxAbout.hide();
+    styles[GrBoxAbout].popUp = true;
     GrBoxAbout.setAccessibleName("About");
     LbAbout1.setCaption(cp("Программа синтеза "));
     LbAbout2.setCaption(cp("частот для генераторов"));

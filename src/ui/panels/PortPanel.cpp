@@ -21,13 +21,14 @@ PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmissi
     };
     pttOff_.onClick = [this] {
         port_.transmitter().pttOn();
-        pttOff_.hide();
+        // The other switch shows before this one hides, so a keyboard focus passes over to it.
         pttOn_.show();
+        pttOff_.hide();
     };
     pttOn_.onClick = [this] {
         port_.transmitter().pttOff();
-        pttOn_.hide();
         pttOff_.show();
+        pttOn_.hide();
     };
     transmission.events.manualPttOffered = [this](bool offered) { pttOff_.setVisible(offered); };
 }

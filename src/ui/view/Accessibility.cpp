@@ -1,6 +1,7 @@
 #include "ui/view/Accessibility.h"
 
 #include "ui/view/FormWindow.h"
+#include "ui/view/KeyboardReach.h"
 #include "ui/view/ViewSupport.h"
 
 #include <QAbstractButton>
@@ -21,11 +22,30 @@ QString withoutMnemonics(QString text) {
     return text;
 }
 
+// A container lists only the controls the operator can see: the working fields placed outside the
+// window, hidden panels and what an open pop-up covers are no part of what a screen reader reads.
+template <class Base> class ListsWhatShows : public Base {
+public:
+    using Base::Base;
+    int childCount() const override { return static_cast<int>(childrenInSight(*this->widget()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> shown = childrenInSight(*this->widget());
+        return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index])
+                                                  : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return static_cast<int>(
+            childrenInSight(*this->widget()).indexOf(static_cast<QWidget*>(child->object())));
+    }
+};
+
 // A widget showing a control model: Qt's own interfaces would take a radio button the model keeps
 // exclusive for a check box, and their toggle would flip its look without the program hearing of it.
-class AccessibleControl : public QAccessibleWidget {
+class AccessibleControl : public ListsWhatShows<QAccessibleWidget> {
 public:
-    AccessibleControl(QWidget* widget, OperatorClick& click) : QAccessibleWidget(widget), click_(click) {}
+    AccessibleControl(QWidget* widget, OperatorClick& click) : ListsWhatShows(widget), click_(click) {}
 
     QAccessible::Role role() const override {
         QWidget* w = widget();
@@ -104,9 +124,9 @@ private:
 };
 
 // A window of the program is a frame named by its title, not an anonymous filler.
-class AccessibleWindow : public QAccessibleWidget {
+class AccessibleWindow : public ListsWhatShows<QAccessibleWidget> {
 public:
-    explicit AccessibleWindow(FormWindow* window) : QAccessibleWidget(window, QAccessible::Window) {}
+    explicit AccessibleWindow(FormWindow* window) : ListsWhatShows(window, QAccessible::Window) {}
 };
 
 QAccessibleInterface* interfaceOf(const QString&, QObject* object) {

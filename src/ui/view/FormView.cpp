@@ -12,6 +12,7 @@
 #include "ui/view/CheckBoxView.h"
 #include "ui/view/ComboFieldView.h"
 #include "ui/view/GroupBoxView.h"
+#include "ui/view/KeyboardReach.h"
 #include "ui/view/LabelView.h"
 #include "ui/view/MemoView.h"
 #include "ui/view/MenuItemView.h"
@@ -101,6 +102,7 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
                                             platform::MessageSink& sink, Options options) {
     const bool fixed = options.fixedSingleBorder || (options.styles && options.styles->of(form).fixedSize);
     auto window = std::make_unique<FormWindow>(form, sink, fixed);
+    window->setClosesOnEscape(options.styles && options.styles->of(form).popUp);
 
     // A menu item with items under it opens a drop-down; one without is a plain action.
     std::set<const Control*> menuParents;
@@ -110,6 +112,8 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
 
     std::unordered_map<const Control*, QWidget*> containers{{&form, window->clientArea()}};
     std::unordered_map<const Control*, QMenu*> menus;
+    // The mnemonic letters taken in each menu (the bar under the form).
+    std::unordered_map<const Control*, QString> mnemonics;
     for (Control* control : controls) {
         const Control* parent = control->parent() ? control->parent() : &form;
         if (auto* item = dynamic_cast<MenuItem*>(control)) {
@@ -131,7 +135,7 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
                 action = parentMenu ? parentMenu->addAction(toQt(item->caption()))
                                     : window->ensureMenuBar()->addAction(toQt(item->caption()));
             }
-            new MenuItemView(*item, sink, *action);
+            new MenuItemView(*item, sink, *action, chooseMnemonic(toQt(item->caption()), mnemonics[parent]));
             window->addAction(item->name(), action);
             continue;
         }
@@ -139,8 +143,12 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
         if (found == containers.end())
             throw std::invalid_argument("control " + control->name() + " comes before its container");
         QWidget* widget = makeWidget(*control, sink, found->second);
-        if (options.styles)
-            applyStyle(*widget, options.styles->of(*control));
+        if (options.styles) {
+            const forms::ControlStyle style = options.styles->of(*control);
+            applyStyle(*widget, style);
+            if (style.popUp)
+                new PopUpFocus(*widget, [control] { control->hide(); });
+        }
         containers[control] = widget;
         window->addWidget(control->name(), widget);
     }

@@ -1,11 +1,13 @@
 #include "ui/view/FormWindow.h"
 
 #include "ui/view/Accessibility.h"
+#include "ui/view/KeyboardReach.h"
 #include "ui/view/MouseForwarding.h"
 #include "ui/view/ViewSupport.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 
 namespace tarvel::ui::view {
@@ -78,6 +80,10 @@ void FormWindow::sync() {
     setToolTip(toQt(model_.hint()));
     setAccessibleName(QString::fromStdString(model_.accessibleName()));
     setEnabled(model_.enabled());
+    // A focused control that the new size leaves outside the window hands the focus on to one in sight
+    // (the zero-wide focus holder is never in sight and keeps it).
+    QWidget* focused = focusWidget();
+    const bool focusInSight = focused && focused != this && inSight(*focused);
     // The model's client area, with the menu bar on top of it.
     const QSize size(model_.clientWidth(), model_.clientHeight() + menuBarHeight(model_.clientWidth()));
     if (fixed_)
@@ -85,6 +91,8 @@ void FormWindow::sync() {
     else if (this->size() != size)
         resize(size);
     placeChildren();
+    if (focusInSight && focusWidget() == focused && !inSight(*focused))
+        focusNextPrevChild(true);
     applyColors(*client_, model_, QPalette::Window, QPalette::WindowText);
     if (built_)
         setVisible(model_.visible());
@@ -116,6 +124,33 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted())
         platform::runGuarded(sink_, [this] { model_.hide(); });
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (closesOnEscape_ && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+    QWidget* focus = focusWidget();
+    if (!focus)
+        focus = this;
+    // The toolkit asks here too when the focused control is hidden: a control shown in its place (the
+    // other of two switches sharing a place) takes the focus over.
+    if (focus != this && !focus->isVisible()) {
+        if (QWidget* replacement = standIn(*focus)) {
+            replacement->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    QWidget* stop = nextTabStop(*focus, next);
+    if (!stop)
+        return false;
+    stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 } // namespace tarvel::ui::view

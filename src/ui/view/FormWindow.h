@@ -40,6 +40,9 @@ public:
     void addWidget(const std::string& name, QWidget* widget);
     void addAction(const std::string& name, QAction* action);
 
+    // A window that opens over the main one for a while (such as the help text): Escape closes it.
+    void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
+
     // From now on the window is shown whenever its model is visible; until then it stays hidden, so that
     // every widget exists before the window first appears.
     void finishBuilding();
@@ -47,6 +50,9 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab stop only at controls the operator can see.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void sync();
@@ -57,6 +63,7 @@ private:
     platform::MessageSink& sink_;
     bool fixed_;
     bool built_ = false;
+    bool closesOnEscape_ = false;
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
     std::map<std::string, QPointer<QWidget>> widgets_;

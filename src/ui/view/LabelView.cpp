@@ -15,6 +15,7 @@ LabelView::LabelView(controls::Label& model, platform::MessageSink& sink, QWidge
 void LabelView::sync() {
     setText(toQt(model_.caption()));
     applyCommon(*this, model_);
+    offerKeyboardClick();
     // A label designed without a size takes the size of its text.
     if (model_.width() <= 0 || model_.height() <= 0) {
         const QSize hint = sizeHint();
@@ -22,6 +23,11 @@ void LabelView::sync() {
                model_.height() > 0 ? model_.height() : hint.height());
     }
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
+}
+
+void LabelView::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    paintFocusFrame(*this);
 }
 
 } // namespace tarvel::ui::view

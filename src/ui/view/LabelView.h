@@ -13,6 +13,9 @@ class LabelView : public MouseForwarding<QLabel> {
 public:
     LabelView(controls::Label& model, platform::MessageSink& sink, QWidget* parent);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void sync();
     controls::Label& model_;

@@ -13,6 +13,9 @@ MemoView::MemoView(controls::Memo& model, platform::MessageSink& sink, QWidget* 
     : QPlainTextEdit(parent), model_(model), sink_(sink),
       binding_(
           model, [this] { sync(); }, [this] { setFocus(Qt::OtherFocusReason); }) {
+    // Tab leaves the box instead of typing into it: no memo here holds tabulated text, and a box that
+    // swallows Tab would keep a keyboard operator in it for good.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (showingModel_)
             return;

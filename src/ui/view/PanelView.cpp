@@ -22,16 +22,18 @@ void PanelView::sync() {
         update();
     }
     applyCommon(*this, model_);
+    offerKeyboardClick();
     applyColors(*this, model_, QPalette::Window, QPalette::WindowText);
 }
 
 void PanelView::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    if (caption_.isEmpty())
-        return;
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(contentsRect(), Qt::AlignCenter, caption_);
+    if (!caption_.isEmpty()) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), Qt::AlignCenter, caption_);
+    }
+    paintFocusFrame(*this);
 }
 
 } // namespace tarvel::ui::view

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QVariant>
 #include <QWidget>
 #include <qdrawutil.h>
@@ -90,6 +91,16 @@ void paintGroupFrame(QGroupBox& box) {
     painter.fillRect(text, box.palette().brush(QPalette::Window));
     box.style()->drawItemText(&painter, text.adjusted(kTitlePadding, 0, -kTitlePadding, 0), flags,
                               box.palette(), box.isEnabled(), title, QPalette::WindowText);
+}
+
+void paintFocusFrame(QWidget& widget) {
+    if (!widget.hasFocus())
+        return;
+    QPainter painter(&widget);
+    QStyleOptionFocusRect option;
+    option.initFrom(&widget);
+    option.backgroundColor = widget.palette().color(QPalette::Window);
+    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
 }
 
 void forgetAppliedColors(QWidget& widget) {

@@ -36,6 +36,10 @@ void applyCheckable(QAbstractButton& widget, const controls::Control& model, boo
 // plain inside, so opaque labels in it do not stand out. For paintEvent.
 void paintGroupFrame(QGroupBox& box);
 
+// Draws the style's focus frame inside a passive widget (label, panel) while it has the keyboard focus,
+// which it otherwise would not show. For paintEvent, after the widget's own painting.
+void paintFocusFrame(QWidget& widget);
+
 // Makes the next applyColors set the palette again, after the widget changed it on its own.
 void forgetAppliedColors(QWidget& widget);
 

@@ -365,7 +365,8 @@ TEST_F(ViewTest, MenuItemsBecomeBarActionsAndDropDowns) {
     ASSERT_EQ(bar->actions().size(), 2);
     QMenu* dropDown = bar->actions()[0]->menu();
     ASSERT_NE(dropDown, nullptr);
-    EXPECT_EQ(dropDown->title(), "Menu");
+    // Each menu's items get a mnemonic on the first letter that no item before them took.
+    EXPECT_EQ(dropDown->title(), "&Menu");
     EXPECT_EQ(dropDown->actions().size(), 2);
     EXPECT_EQ(bar->actions()[1]->menu(), nullptr);
     EXPECT_EQ(bar->actions()[1], window->action("Log1"));
@@ -376,7 +377,10 @@ TEST_F(ViewTest, MenuItemsBecomeBarActionsAndDropDowns) {
     about.setEnabled(false);
     about.setCaption("\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5"); // "О программе"
     EXPECT_FALSE(window->action("About1")->isEnabled());
+    // A caption without the item's letter shows as it is.
     EXPECT_EQ(window->action("About1")->text(), QString::fromUtf8("О программе"));
+    EXPECT_EQ(window->action("Help1")->text(), "&Help");
+    EXPECT_EQ(window->action("Log1")->text(), "  &Log  ");
 
     // The menu bar lies outside the client area the model sizes.
     EXPECT_EQ(window->clientArea()->size(), QSize(400, 300));
