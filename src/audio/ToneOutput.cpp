@@ -1,12 +1,18 @@
 #include "audio/ToneOutput.h"
 
+#include "audio/PcmName.h"
 #include "platform/Failure.h"
 #include "settings/Keys.h"
+
+#include <algorithm>
 
 namespace tarvel::audio {
 namespace {
 
 const std::string kAudioDeviceError = "Ошибка аудиоустройства";
+constexpr int kFrameRate = 44100;
+// Buffer periods without a buffer taken after which the stream counts as lost.
+constexpr int kStallPeriods = 3;
 
 // The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
 // 32-bit arithmetic does instead of overflowing.
@@ -31,17 +37,32 @@ void ToneOutput::start() {
         return;
     settings_.write(settings::keys::vfoACoarse, source_.lastCoarse());
     settings_.write(settings::keys::vfoAFine, source_.lastFine());
+    if (const std::string refusal = pcmRefusal(settings_.read(settings::keys::audioDevice), settings_);
+        !refusal.empty())
+        throw platform::Failure(kAudioDeviceError + ": " + refusal);
     if (!stream_.probe())
-        throw platform::Failure(kAudioDeviceError);
+        throw platform::Failure(stream_.probeUnanswered()
+                                    ? kAudioDeviceError + ": the sound device did not answer within " +
+                                          std::to_string(stream_.waitLimit().count()) + " ms"
+                                    : kAudioDeviceError);
     load(vfoB_, source_.vfoB());
     load(vfoA_, source_.vfoA());
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
     stream_.startWorker();
     stream_.setPlaying(1);
+    if (watchdog_) {
+        lastTaken_ = 0;
+        quietTicks_ = 0;
+        const std::int64_t frames = std::max(1, stream_.bufferBytes() / 4);
+        watchdog_->setInterval(static_cast<int>((frames * 1000 + kFrameRate - 1) / kFrameRate));
+        watchdog_->setEnabled(true);
+    }
     changed();
 }
 
 void ToneOutput::stop() {
+    if (watchdog_)
+        watchdog_->setEnabled(false);
     stream_.requestStop();
     held_ = false;
     stream_.setPlaying(0);
@@ -77,10 +98,34 @@ void ToneOutput::saveBufferSetting(int setting) {
 void ToneOutput::workerFailed(std::uint64_t worker) {
     if (!playing() || worker != stream_.latestWorker())
         return;
+    lose(stream_.failureReason());
+}
+
+void ToneOutput::watchStream(platform::Timer& timer, platform::MessageSink& sink) {
+    watchdog_ = &timer;
+    timer.onTimeout = [this, &sink] { platform::runGuarded(sink, [this] { checkStream(); }); };
+}
+
+void ToneOutput::checkStream() {
+    // A failed worker reports itself; its news is on the way.
+    if (!playing() || stream_.workerFailed())
+        return;
+    const std::int64_t taken = stream_.buffersSubmitted();
+    if (taken != lastTaken_) {
+        lastTaken_ = taken;
+        quietTicks_ = 0;
+        return;
+    }
+    if (++quietTicks_ < kStallPeriods)
+        return;
+    lose("the sound device took no buffer for " + std::to_string(kStallPeriods * watchdog_->interval()) +
+         " ms (the sound server or device stalled)");
+}
+
+void ToneOutput::lose(const std::string& reason) {
     if (onToneLost)
         onToneLost();
     stop();
-    const std::string reason = stream_.failureReason();
     throw platform::Failure(reason.empty() ? kAudioDeviceError : kAudioDeviceError + (": " + reason));
 }
 

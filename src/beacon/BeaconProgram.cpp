@@ -142,6 +142,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
     platform::SystemClock clock;
     keyer::SerialControlLines lines;
     platform::WallClockTimer keyerTimer;
+    platform::QtTimer toneWatchdog; // outlives the station, whose end stops it
     Station station({lines, keyerTimer, clock, sink,
                      [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
                      [&station](std::uint64_t worker) {
@@ -155,6 +156,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
                              Qt::QueuedConnection);
                      },
                      settingsPath});
+    station.tone().watchStream(toneWatchdog, sink);
 
     std::string message;
     std::int64_t passLengthMs = 0;

@@ -1,11 +1,13 @@
 #include "beacon/Rehearsal.h"
 
+#include "audio/PcmName.h"
 #include "audio/SilentAudioDevice.h"
 #include "beacon/Beacon.h"
 #include "beacon/Schedule.h"
 #include "keyer/MessageCompiler.h"
 #include "platform/Cp1251.h"
 #include "platform/VirtualTime.h"
+#include "settings/Keys.h"
 
 #include <exception>
 #include <memory>
@@ -82,6 +84,11 @@ MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages&
 std::string prepareStation(Station& station, const Options& options) {
     if (const SettingsProblem problem = station.restore(); !problem.message.empty())
         return problem.message;
+    // Refused here, before any pass, rather than at the first pass's start.
+    const settings::IniFile& stored = station.settings();
+    if (std::string refusal = audio::pcmRefusal(stored.read(settings::keys::audioDevice), stored);
+        !refusal.empty())
+        return refusal;
     station.chooseMode(options.presetRow);
     station.sendIdentification(options.idStart, options.idEnd);
     return {};

@@ -232,8 +232,15 @@ std::vector<Wiring::Restore> Wiring::restoreTable(Stored& stored) {
 void Wiring::shutDown() {
     if (transmission_.onAir())
         guarded([this] { transmission_.stopTransmission(); });
-    stream_.stopAndWait();
+    const bool stopped = stream_.stopAndWait();
     port_.transmitter().releasePort();
+    // Said once the lines are low: the message waits for the operator.
+    if (!stopped)
+        devices_.sink.show(stream_.leftBehindNotice());
+}
+
+void Wiring::watchTone(platform::Timer& timer) {
+    tone_.watchStream(timer, devices_.sink);
 }
 
 void Wiring::keyPressed(int key, bool alt) {

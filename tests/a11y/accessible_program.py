@@ -72,7 +72,7 @@ def run(executable, work):
     settings = os.path.join(work, "tarvel.ini")
     audio = "file:FILE=" + os.path.join(work, "out.raw") + ",FORMAT=raw"
     with open(settings, "wb") as f:
-        f.write(("[Param]\r\nTA=0\r\nAudioDevice=" + audio + "\r\n").encode("cp1251"))
+        f.write(("[Param]\r\nTA=0\r\nAudioDevice=" + audio + "\r\nAudioDeviceAnyPcm=1\r\n").encode("cp1251"))
 
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                XDG_CONFIG_HOME=os.path.join(work, "config"))

@@ -152,6 +152,9 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
          "TXT1=TEST\r\n",
          {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--every", "1s"}},
         {"an empty stored message", "TXT1=\r\n", {"beacon", "--settings", "station.ini"}},
+        {"an audio device that runs a command",
+         "TXT1=TEST\r\nAudioDevice=file:FILE=\"|touch ran\",FORMAT=raw\r\n",
+         {"beacon", "--settings", "station.ini", "--mode", "qrss1"}},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.what);
@@ -161,6 +164,7 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
         EXPECT_TRUE(keysNothing(program, port)) << "the program opened the port or did not end";
         EXPECT_EQ(program.exitStatus(), 2) << program.output() << program.errors();
         EXPECT_TRUE(program.errors().starts_with("tarvel beacon: ")) << program.errors();
+        EXPECT_FALSE(fs::exists(dir / "ran"));
     }
 }
 
@@ -185,7 +189,7 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
         GTEST_SKIP() << tarvel::e2e::kPort << " is absent or its modem lines cannot be set and read here";
     const fs::path dir = stationDir("keyed", "");
     std::ofstream(dir / "station.ini", std::ios::binary | std::ios::app)
-        << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\n";
+        << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\nAudioDeviceAnyPcm=1\r\n";
     // One dash of 3 s.
     RunningProgram program(TARVEL_EXECUTABLE, dir,
                            {"beacon", "--settings", "station.ini", "--mode", "qrss1", "--text", "T"});
