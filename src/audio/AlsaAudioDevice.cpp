@@ -20,6 +20,9 @@ constexpr int maxPollFds = 16;
 // A device that has taken no buffer for this many buffer periods has stalled (a sound server stopped or
 // hung): the stream ends as on a lost device instead of waiting for it for good.
 constexpr int stallPeriods = 3;
+// A sound server may take a second or more to start playing a new stream: until the device has taken its
+// first buffer, the wait allows at least this long.
+constexpr std::chrono::milliseconds startGrace{2000};
 
 } // namespace
 
@@ -62,6 +65,7 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
         return fail("open", err);
     pcm_.reset(pcm);
     framesPerBuffer_ = framesPerBuffer;
+    taking_ = false;
     pending_ = nullptr;
     pendingFrames_ = 0;
     if (!configure(framesPerBuffer)) {
@@ -166,7 +170,8 @@ bool AlsaAudioDevice::waitForCompletion() {
     using Clock = std::chrono::steady_clock;
     const auto stallLimit = std::chrono::milliseconds(
         (stallPeriods * 1000 * static_cast<std::int64_t>(framesPerBuffer_) + sampleRate - 1) / sampleRate);
-    const Clock::time_point deadline = Clock::now() + stallLimit;
+    const Clock::time_point deadline =
+        Clock::now() + (taking_ ? stallLimit : std::max(stallLimit, startGrace));
     for (;;) {
         if (!writePending())
             return false;
@@ -201,10 +206,12 @@ bool AlsaAudioDevice::waitForCompletion() {
             return fail("poll", -errno);
         }
         if (ready == 0) {
-            failure_ = pcmName_ + ": no buffer taken for " + std::to_string(stallLimit.count()) +
+            failure_ = pcmName_ + ": no buffer taken for " +
+                       std::to_string((taking_ ? stallLimit : std::max(stallLimit, startGrace)).count()) +
                        " ms (the sound server or device stalled)";
             return false;
         }
+        taking_ = true;
         if (fds[count].revents & POLLIN) {
             takeWake();
             return true;

@@ -13,6 +13,8 @@ const std::string kAudioDeviceError = "Ошибка аудиоустройств
 constexpr int kFrameRate = 44100;
 // Buffer periods without a buffer taken after which the stream counts as lost.
 constexpr int kStallPeriods = 3;
+// A sound server may take a second or more to start playing a new stream: the watch begins after this.
+constexpr int kStartGraceMs = 2000;
 
 // The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
 // 32-bit arithmetic does instead of overflowing.
@@ -54,7 +56,9 @@ void ToneOutput::start() {
         lastTaken_ = 0;
         quietTicks_ = 0;
         const std::int64_t frames = std::max(1, stream_.bufferBytes() / 4);
-        watchdog_->setInterval(static_cast<int>((frames * 1000 + kFrameRate - 1) / kFrameRate));
+        const int periodMs = static_cast<int>((frames * 1000 + kFrameRate - 1) / kFrameRate);
+        graceTicks_ = (kStartGraceMs + periodMs - 1) / periodMs;
+        watchdog_->setInterval(periodMs);
         watchdog_->setEnabled(true);
     }
     changed();
@@ -111,6 +115,11 @@ void ToneOutput::checkStream() {
     if (!playing() || stream_.workerFailed())
         return;
     const std::int64_t taken = stream_.buffersSubmitted();
+    if (graceTicks_ > 0) {
+        --graceTicks_;
+        lastTaken_ = taken;
+        return;
+    }
     if (taken != lastTaken_) {
         lastTaken_ = taken;
         quietTicks_ = 0;

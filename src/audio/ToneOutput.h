@@ -65,9 +65,9 @@ public:
     std::function<void()> onToneLost;
 
     // From now on the playing stream is watched on timer, which ticks once a buffer period: a stream that
-    // has taken no buffer for three periods in a row is lost as a failed worker is, and the failure goes to
-    // sink. This catches a worker blocked inside the sound library, which cannot report itself. The timer
-    // outlives this object.
+    // has taken no buffer for three periods in a row (after two seconds of grace for the device to start
+    // playing) is lost as a failed worker is, and the failure goes to sink. This catches a worker blocked
+    // inside the sound library, which cannot report itself. The timer outlives this object.
     void watchStream(platform::Timer& timer, platform::MessageSink& sink);
     // After every start, stop, hold and release: for whoever shows the state.
     std::function<void()> onStateChange;
@@ -87,6 +87,7 @@ private:
     platform::Timer* watchdog_ = nullptr;
     std::int64_t lastTaken_ = 0;
     int quietTicks_ = 0;
+    int graceTicks_ = 0;
 };
 
 } // namespace tarvel::audio
