@@ -25,8 +25,8 @@ struct AudioRecord {
     bool autoPlay = false;     // a wait with both buffers queued plays the older one itself
     bool holdOpen = false;     // open() blocks until the test calls releaseOpen()
     int failAfterSubmits = -1; // the wait after that many submits reports a lost device; -1: never
-    // A stalled sound server: probe, wait, reset and close block, deaf to wake(), until resume(). Devices
-    // numbered up to this one stall (numbered from 1 as they are made); 0: none.
+    // A stalled sound server: probe, wait, reset and close of the devices numbered up to this one (from 1,
+    // as made) block, deaf to wake().
     int stalledThrough = 0;
     int devicesMade = 0;
     std::chrono::milliseconds closeDelay{0};
@@ -59,15 +59,10 @@ struct AudioRecord {
             --queued;
         changed.notify_all();
     }
-    // Every device stalls, also those made from now on.
-    void stall() {
+    // The devices made so far (also later ones, with laterToo) stall until resume().
+    void stall(bool laterToo = false) {
         std::lock_guard lock(mutex);
-        stalledThrough = INT_MAX;
-    }
-    // The devices made so far stall; later ones do not.
-    void stallExisting() {
-        std::lock_guard lock(mutex);
-        stalledThrough = devicesMade;
+        stalledThrough = laterToo ? INT_MAX : devicesMade;
     }
     void resume() {
         std::lock_guard lock(mutex);
