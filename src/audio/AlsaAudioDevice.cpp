@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <alsa/asoundlib.h>
 #include <cerrno>
+#include <chrono>
 #include <poll.h>
+#include <string>
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <utility>
@@ -15,6 +17,12 @@ namespace {
 constexpr unsigned sampleRate = 44100;
 constexpr unsigned channels = 2;
 constexpr int maxPollFds = 16;
+// A device that has taken no buffer for this many buffer periods has stalled (a sound server stopped or
+// hung): the stream ends as on a lost device instead of waiting for it for good.
+constexpr int stallPeriods = 3;
+// A sound server may take a second or more to start playing a new stream: until the device has taken its
+// first buffer, the wait allows at least this long.
+constexpr std::chrono::milliseconds startGrace{2000};
 
 } // namespace
 
@@ -57,6 +65,7 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
         return fail("open", err);
     pcm_.reset(pcm);
     framesPerBuffer_ = framesPerBuffer;
+    taking_ = false;
     pending_ = nullptr;
     pendingFrames_ = 0;
     if (!configure(framesPerBuffer)) {
@@ -158,6 +167,11 @@ bool AlsaAudioDevice::waitForCompletion() {
     // A ring too small for two buffers cannot take a whole one ahead: then the wait ends as soon as the
     // last buffer is handed over, and the worker fills the next while the ring drains.
     const bool roomyRing = ringFrames_ >= 2 * static_cast<std::int64_t>(framesPerBuffer_);
+    using Clock = std::chrono::steady_clock;
+    const auto stallLimit = std::chrono::milliseconds(
+        (stallPeriods * 1000 * static_cast<std::int64_t>(framesPerBuffer_) + sampleRate - 1) / sampleRate);
+    const Clock::time_point deadline =
+        Clock::now() + (taking_ ? stallLimit : std::max(stallLimit, startGrace));
     for (;;) {
         if (!writePending())
             return false;
@@ -183,12 +197,21 @@ bool AlsaAudioDevice::waitForCompletion() {
         if (count < 0)
             return fail("poll descriptors", count);
         fds[count] = pollfd{wakeFd_, POLLIN, 0};
-        const int ready = poll(fds, static_cast<nfds_t>(count + 1), -1);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        const int ready = poll(fds, static_cast<nfds_t>(count + 1),
+                               static_cast<int>(std::max<std::int64_t>(0, left.count())));
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
             return fail("poll", -errno);
         }
+        if (ready == 0) {
+            failure_ = pcmName_ + ": no buffer taken for " +
+                       std::to_string((taking_ ? stallLimit : std::max(stallLimit, startGrace)).count()) +
+                       " ms (the sound server or device stalled)";
+            return false;
+        }
+        taking_ = true;
         if (fds[count].revents & POLLIN) {
             takeWake();
             return true;

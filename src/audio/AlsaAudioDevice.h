@@ -58,6 +58,8 @@ private:
     int wakeFd_ = -1;
     std::atomic<std::int64_t> underruns_{0};
     int framesPerBuffer_ = 0;
+    // A wait has come back from the device once since open(): it plays.
+    bool taking_ = false;
     std::int64_t periodFrames_ = 0;
     std::int64_t ringFrames_ = 0;
     const std::int16_t* pending_ = nullptr;

@@ -23,7 +23,8 @@ public:
 
     // Blocks until the device has room for one more buffer or wake() was called. The first call after
     // open() returns at once, so two buffers are queued before the first wait that blocks. False when
-    // the device failed and the stream must end.
+    // the device failed and the stream must end, also when it has taken nothing for three buffer periods
+    // (a stalled sound server).
     virtual bool waitForCompletion() = 0;
 
     // Thread-safe: makes the wait in progress, or the next one, return at once. Meant for ending the

@@ -1,5 +1,7 @@
 #include "audio/AudioDeviceChoice.h"
 
+#include "audio/PcmName.h"
+#include "platform/Failure.h"
 #include "settings/Keys.h"
 
 #include <algorithm>
@@ -18,9 +20,15 @@ std::vector<platform::DeviceChoice> AudioDeviceChoice::offered() const {
     return pcms;
 }
 
+std::string AudioDeviceChoice::refusal(const std::string& pcm) const {
+    return pcmRefusal(pcm, ini_);
+}
+
 void AudioDeviceChoice::choose(const std::string& pcm) {
     if (pcm.find_first_not_of(" \t") == std::string::npos || pcm == inUse())
         return;
+    if (const std::string why = refusal(pcm); !why.empty())
+        throw platform::Failure(why);
     ini_.write(settings::keys::audioDevice, pcm);
 }
 

@@ -19,7 +19,11 @@ public:
     // The PCMs present, and after them the one in use when it is not among them (a name written into
     // the settings file by hand, a card unplugged), so that the operator still sees it.
     std::vector<platform::DeviceChoice> offered() const;
-    // Stores the PCM name; a blank name, or the one in use, leaves the file alone.
+    // Why pcm may not be chosen (a name that is not plain, while the settings file does not allow any),
+    // or empty.
+    std::string refusal(const std::string& pcm) const;
+    // Stores the PCM name; a blank name, or the one in use, leaves the file alone. A refused name throws
+    // platform::Failure with the refusal, and leaves the file alone too.
     void choose(const std::string& pcm);
 
 private:

@@ -5,11 +5,10 @@
 #include "synth/ToneChannel.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -20,15 +19,19 @@ public:
     using DeviceFactory = std::function<std::unique_ptr<AudioDevice>()>;
 
     static constexpr std::int32_t defaultBufferBytes = 65536;
+    // How long the user-interface thread waits for a worker to end, or for a probe to answer, before it
+    // goes on without it: a stalled sound server can block a call into the sound library for good.
+    static constexpr std::chrono::milliseconds defaultWaitLimit{2000};
 
     // Called on the worker's own thread when a worker ends on a failure, with that worker's number: it may
-    // only hand the news over to the user-interface thread.
+    // only hand the news over to the user-interface thread. It comes before the device is let go, since
+    // letting go of a stalled device may never return.
     using FailureNotice = std::function<void(std::uint64_t worker)>;
 
     // vfoA plays on the left channel, vfoB on the right; both outlive the stream.
     OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory,
                  FailureNotice notice = {});
-    // Shutdown: stops the latest worker and waits until it has ended.
+    // Shutdown: stops the latest worker and waits for it, within the wait limit.
     ~OutputStream();
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
@@ -42,49 +45,69 @@ public:
     void setBufferBytes(std::int32_t bytes) { bufferBytes_.store(bytes); }
 
     // True when the device is there. A stopped worker still ending is waited for first, so that it
-    // cannot hold a device that admits one user at a time.
+    // cannot hold a device that admits one user at a time. False also when the device does not answer
+    // within the wait limit (probeUnanswered()).
     bool probe();
+    // The last probe gave up waiting for the device.
+    bool probeUnanswered() const { return probeUnanswered_; }
 
     // Starts a new worker. A previous worker is stopped if it still runs and always waited for (Stop
-    // wakes it, so this is quick): two workers never share the device. Both channels' time is set to 0
-    // here, once no worker can be writing it, so callers must not write it themselves.
+    // wakes it, so this is quick): two workers never share the device, unless the previous one did not
+    // end within the wait limit and was left behind. Both channels' time is set to 0 here, once no
+    // worker can be writing it, so callers must not write it themselves.
     void startWorker();
 
     // Asks the latest worker to end and wakes its wait; does not wait for it.
     void requestStop();
 
-    // requestStop(), then waits until the latest worker has ended.
-    void stopAndWait();
+    // requestStop(), then waits until the latest worker has ended, within the wait limit. False when it
+    // did not end in time: it is left behind with its device, and touches nothing of the stream again.
+    bool stopAndWait();
 
     // The latest worker could not open the device, could not get its memory, or lost the device.
-    bool workerFailed() const { return workerFailed_.load(); }
+    bool workerFailed() const;
     // Why it failed, in the sound system's words; empty while it has not.
     std::string failureReason() const;
     // The number of the latest worker, counted from 1 by each start; 0 before the first.
     std::uint64_t latestWorker() const { return workers_; }
     // Buffers the latest worker has handed to the device.
-    std::int64_t buffersSubmitted() const { return buffersSubmitted_.load(); }
+    std::int64_t buffersSubmitted() const;
     // Underruns the latest worker's device recovered from.
     std::int64_t underrunCount() const;
 
+    std::chrono::milliseconds waitLimit() const { return waitLimit_; }
+    // For tests: a shorter wait limit.
+    void setWaitLimit(std::chrono::milliseconds limit) { waitLimit_ = limit; }
+    // What the operator is told when stopAndWait() left the worker behind at the end of the run.
+    std::string leftBehindNotice() const;
+    // Some stream of this process left a worker or a probe behind, blocked in the sound library: the
+    // process should end without running its static destructors under that thread's feet.
+    static bool anyLeftBehind() { return anyLeftBehind_.load(); }
+
 private:
-    void run(std::stop_token stop, AudioDevice& device, std::uint64_t worker);
-    void fail(std::uint64_t worker, std::string reason);
+    struct Worker;
+
+    void run(const std::shared_ptr<Worker>& worker, std::int32_t bytes);
+    // Marks the worker failed and passes the news on, unless the stream has left it behind.
+    void report(Worker& worker, std::string reason);
+    // The worker's last touch of the stream: the channels' time back to 0, then "ended".
+    void finish(Worker& worker);
+    bool waitForWorker();
 
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
     DeviceFactory factory_;
     std::int32_t playing_ = 0;
     std::atomic<std::int32_t> bufferBytes_{defaultBufferBytes};
-    std::atomic<bool> workerFailed_{false};
-    std::atomic<std::int64_t> buffersSubmitted_{0};
     FailureNotice notice_;
     std::uint64_t workers_ = 0;
-    mutable std::mutex failureMutex_;
-    std::string failureReason_;
-    // Declared before the worker so that it outlives the thread that uses it.
-    std::unique_ptr<AudioDevice> device_;
-    std::jthread worker_;
+    std::chrono::milliseconds waitLimit_ = defaultWaitLimit;
+    bool probeUnanswered_ = false;
+    // The latest worker's state and device, shared with its thread so that a worker left behind keeps
+    // what it uses.
+    std::shared_ptr<Worker> worker_;
+    std::thread thread_;
+    static std::atomic<bool> anyLeftBehind_;
 };
 
 } // namespace tarvel::audio

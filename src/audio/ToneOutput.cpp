@@ -1,10 +1,19 @@
 #include "audio/ToneOutput.h"
 
+#include "audio/PcmName.h"
 #include "platform/Failure.h"
 #include "settings/Keys.h"
 
+#include <algorithm>
+
 namespace tarvel::audio {
 namespace {
+
+constexpr int kFrameRate = 44100;
+// Buffer periods without a buffer taken after which the stream counts as lost.
+constexpr int kStallPeriods = 3;
+// A sound server may take a second or more to start playing a new stream: the watch begins after this.
+constexpr int kStartGraceMs = 2000;
 
 // The field holds what was typed (up to eight digits) until it loses the focus: the byte count wraps as
 // 32-bit arithmetic does instead of overflowing.
@@ -29,17 +38,35 @@ void ToneOutput::start() {
         return;
     settings_.write(settings::keys::vfoACoarse, source_.lastCoarse());
     settings_.write(settings::keys::vfoAFine, source_.lastFine());
+    if (const std::string refusal = pcmRefusal(settings_.read(settings::keys::audioDevice), settings_);
+        !refusal.empty())
+        throw platform::Failure(std::string(kAudioDeviceError) + ": " + refusal);
     if (!stream_.probe())
-        throw platform::Failure(std::string(kAudioDeviceError));
+        throw platform::Failure(stream_.probeUnanswered()
+                                    ? std::string(kAudioDeviceError) +
+                                          ": the sound device did not answer within " +
+                                          std::to_string(stream_.waitLimit().count()) + " ms"
+                                    : std::string(kAudioDeviceError));
     load(vfoB_, source_.vfoB());
     load(vfoA_, source_.vfoA());
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
     stream_.startWorker();
     stream_.setPlaying(1);
+    if (watchdog_) {
+        lastTaken_ = 0;
+        quietTicks_ = 0;
+        const std::int64_t frames = std::max(1, stream_.bufferBytes() / 4);
+        const int periodMs = static_cast<int>((frames * 1000 + kFrameRate - 1) / kFrameRate);
+        graceTicks_ = (kStartGraceMs + periodMs - 1) / periodMs;
+        watchdog_->setInterval(periodMs);
+        watchdog_->setEnabled(true);
+    }
     changed();
 }
 
 void ToneOutput::stop() {
+    if (watchdog_)
+        watchdog_->setEnabled(false);
     stream_.requestStop();
     held_ = false;
     stream_.setPlaying(0);
@@ -75,10 +102,39 @@ void ToneOutput::saveBufferSetting(int setting) {
 void ToneOutput::workerFailed(std::uint64_t worker) {
     if (!playing() || worker != stream_.latestWorker())
         return;
+    lose(stream_.failureReason());
+}
+
+void ToneOutput::watchStream(platform::Timer& timer, platform::MessageSink& sink) {
+    watchdog_ = &timer;
+    timer.onTimeout = [this, &sink] { platform::runGuarded(sink, [this] { checkStream(); }); };
+}
+
+void ToneOutput::checkStream() {
+    // A failed worker reports itself; its news is on the way.
+    if (!playing() || stream_.workerFailed())
+        return;
+    const std::int64_t taken = stream_.buffersSubmitted();
+    if (graceTicks_ > 0) {
+        --graceTicks_;
+        lastTaken_ = taken;
+        return;
+    }
+    if (taken != lastTaken_) {
+        lastTaken_ = taken;
+        quietTicks_ = 0;
+        return;
+    }
+    if (++quietTicks_ < kStallPeriods)
+        return;
+    lose("the sound device took no buffer for " + std::to_string(kStallPeriods * watchdog_->interval()) +
+         " ms (the sound server or device stalled)");
+}
+
+void ToneOutput::lose(const std::string& reason) {
     if (onToneLost)
         onToneLost();
     stop();
-    const std::string reason = stream_.failureReason();
     const std::string message(kAudioDeviceError);
     throw platform::Failure(reason.empty() ? message : message + ": " + reason);
 }

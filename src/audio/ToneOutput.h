@@ -2,6 +2,8 @@
 // The two-channel reference tone as the operator and the keyer start and stop it, on top of the output
 // stream; also its buffer size. Called on the user-interface thread.
 #include "audio/OutputStream.h"
+#include "platform/MessageSink.h"
+#include "platform/Timer.h"
 #include "settings/IniFile.h"
 
 #include <cstdint>
@@ -36,7 +38,8 @@ public:
                settings::IniFile& settings, ToneSource source);
 
     // Stores VFO A's frequency, checks the device, loads both channels and starts a worker. Does nothing
-    // while playing; a missing device or a frequency fault throws before any worker starts.
+    // while playing; a refused device name, a missing device or a frequency fault throws before any
+    // worker starts.
     void start();
     // Stops the tone (also when it never started) and ends any transmission's hold on it.
     void stop();
@@ -64,11 +67,20 @@ public:
     // with the sound system's reason, once per stream.
     void workerFailed(std::uint64_t worker);
     std::function<void()> onToneLost;
+
+    // From now on the playing stream is watched on timer, which ticks once a buffer period: a stream that
+    // has taken no buffer for three periods in a row (after two seconds of grace for the device to start
+    // playing) is lost as a failed worker is, and the failure goes to sink. This catches a worker blocked
+    // inside the sound library, which cannot report itself. The timer outlives this object.
+    void watchStream(platform::Timer& timer, platform::MessageSink& sink);
     // After every start, stop, hold and release: for whoever shows the state.
     std::function<void()> onStateChange;
 
 private:
     void changed();
+    // The tone is gone: whatever needs it ends, it stops, and the failure is raised.
+    [[noreturn]] void lose(const std::string& reason);
+    void checkStream();
 
     OutputStream& stream_;
     synth::ToneChannel& vfoA_;
@@ -76,6 +88,10 @@ private:
     settings::IniFile& settings_;
     ToneSource source_;
     bool held_ = false;
+    platform::Timer* watchdog_ = nullptr;
+    std::int64_t lastTaken_ = 0;
+    int quietTicks_ = 0;
+    int graceTicks_ = 0;
 };
 
 } // namespace tarvel::audio

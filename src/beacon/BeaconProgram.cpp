@@ -258,6 +258,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
     keyer::SerialControlLines lines;
     // Element lengths on the monotonic clock: a step of the system clock never stretches or cuts one.
     platform::MonotonicTimer keyerTimer;
+    platform::QtTimer toneWatchdog; // outlives the station, whose end stops it
     Station station({lines, keyerTimer, clock, sink,
                      [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
                      [&station](std::uint64_t worker) {
@@ -271,6 +272,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
                              Qt::QueuedConnection);
                      },
                      settingsPath});
+    station.tone().watchStream(toneWatchdog, sink);
 
     std::string message;
     std::int64_t passLengthMs = 0;

@@ -1,5 +1,6 @@
 #include "beacon/Rehearsal.h"
 
+#include "audio/PcmName.h"
 #include "audio/SilentAudioDevice.h"
 #include "beacon/Beacon.h"
 #include "beacon/Schedule.h"
@@ -104,6 +105,11 @@ MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages&
 std::string prepareStation(Station& station, const Options& options) {
     if (const SettingsProblem problem = station.restore(); !problem.message.empty())
         return problem.message;
+    // Refused here, before any pass, rather than at the first pass's start.
+    const settings::IniFile& stored = station.settings();
+    if (std::string refusal = audio::pcmRefusal(stored.read(settings::keys::audioDevice), stored);
+        !refusal.empty())
+        return refusal;
     station.chooseMode(options.presetRow);
     if (std::string problem = station.unusableReference(); !problem.empty())
         return problem;

@@ -200,8 +200,10 @@ void Station::shutDown() {
     } catch (...) {
     }
     tone_.stop();
-    stream_.stopAndWait();
+    const bool stopped = stream_.stopAndWait();
     port_.transmitter().releasePort();
+    if (!stopped)
+        devices_.sink.show(stream_.leftBehindNotice());
 }
 
 } // namespace tarvel::beacon

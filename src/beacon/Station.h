@@ -74,7 +74,8 @@ public:
     // Opens the chosen port; throws platform::Failure("Unable to open <port>").
     void openPort();
     // The same end as the window's: a transmission on the air ends as Stop TX ends it, the tone stops and
-    // its worker is waited for, and the port is let go with both lines low.
+    // its worker is waited for (a stalled one within a bound, then left behind and reported through the
+    // sink), and the port is let go with both lines low.
     void shutDown();
 
     platform::MessageSink& sink() { return devices_.sink; }

@@ -51,6 +51,9 @@ inline constexpr TextKey endIdText{"IDEnd", ""};
 // The sound card and its buffer size in KiB.
 inline constexpr TextKey audioDevice{"AudioDevice", "default"};
 inline constexpr IntegerKey bufferKiB{"Buffer", 64};
+// 1: the audio device may be any PCM name, also one that makes the sound library write a file or run a
+// command; otherwise only plain names are opened. Only ever read.
+inline constexpr IntegerKey audioDeviceAnyPcm{"AudioDeviceAnyPcm", 0};
 // The logging switch (1 = on) and the process priority (1 real time, 2 high, 3 normal).
 inline constexpr IntegerKey logging{"log", 0};
 inline constexpr IntegerKey priority{"iPr", 3};
@@ -59,12 +62,12 @@ inline constexpr IntegerKey priority{"iPr", 3};
 using AnyKey = std::variant<const IntegerKey*, const RealKey*, const TextKey*, const IntegerKeyFamily*,
                             const TextKeyFamily*>;
 inline constexpr AnyKey all[]{
-    &vfoACoarse,        &vfoAFine,         &vfoAWaveform, &vfoAOffset,   &vfoAFactor,  &vfoBFrequency,
-    &vfoBWaveform,      &vfoBOffset,       &vfoBFactor,   &correction,   &rangeMin,    &rangeMax,
-    &compactShowsVfoA,  &compactShowsVfoB, &memoryCoarse, &memoryFine,   &portChoice,  &keyLineChoice,
-    &port1Device,       &port2Device,      &messages,     &customDot,    &customDash,  &customPause,
-    &customLetterPause, &customShift,      &endIdSpeed,   &startIdSpeed, &startIdText, &endIdText,
-    &audioDevice,       &bufferKiB,        &logging,      &priority,
+    &vfoACoarse,        &vfoAFine,         &vfoAWaveform,      &vfoAOffset,   &vfoAFactor,  &vfoBFrequency,
+    &vfoBWaveform,      &vfoBOffset,       &vfoBFactor,        &correction,   &rangeMin,    &rangeMax,
+    &compactShowsVfoA,  &compactShowsVfoB, &memoryCoarse,      &memoryFine,   &portChoice,  &keyLineChoice,
+    &port1Device,       &port2Device,      &messages,          &customDot,    &customDash,  &customPause,
+    &customLetterPause, &customShift,      &endIdSpeed,        &startIdSpeed, &startIdText, &endIdText,
+    &audioDevice,       &bufferKiB,        &audioDeviceAnyPcm, &logging,      &priority,
 };
 
 } // namespace tarvel::settings::keys

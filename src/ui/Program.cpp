@@ -58,8 +58,11 @@ int runProgram(const std::function<void(Wiring&)>& started) {
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
         settings::settingsPathForExecutable(),
     };
+    // Declared before the wiring, which uses it to its end.
+    platform::QtTimer toneWatchdog;
     Wiring form(devices);
     running = &form;
+    form.watchTone(toneWatchdog);
     MainWindow windows(form, sink);
     form.startUp();
     if (started && !terminated)

@@ -231,8 +231,15 @@ std::vector<Wiring::Restore> Wiring::restoreTable(Stored& stored) {
 
 void Wiring::shutDown() {
     stopTransmission();
-    stream_.stopAndWait();
+    const bool stopped = stream_.stopAndWait();
     port_.transmitter().releasePort();
+    // Said once the lines are low: the message waits for the operator.
+    if (!stopped)
+        devices_.sink.show(stream_.leftBehindNotice());
+}
+
+void Wiring::watchTone(platform::Timer& timer) {
+    tone_.watchStream(timer, devices_.sink);
 }
 
 void Wiring::stopTransmission() {

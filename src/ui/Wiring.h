@@ -51,11 +51,15 @@ public:
     // The start-up sequence: restores every setting through the controls' own change operations.
     void startUp();
     // The end of the run, on every way out (window closed, termination signal): a transmission on the
-    // air ends as Stop TX ends it, the stream stops and its worker is waited for, and the port is let go
-    // with both lines low. Safe to run more than once.
+    // air ends as Stop TX ends it, the stream stops and its worker is waited for (within a bound: a stalled
+    // sound device is left behind, and the operator told so), and the port is let go with both lines low.
+    // Safe to run more than once.
     void shutDown();
     // A transmission on the air ends as Stop TX ends it (the program is about to be stopped).
     void stopTransmission();
+    // The playing stream is watched on timer, a real-time timer that outlives the wiring: one that takes
+    // no buffers is lost as a failed one is.
+    void watchTone(platform::Timer& timer);
 
     // A key pressed while the main window itself has the keyboard.
     void keyPressed(int key, bool alt);

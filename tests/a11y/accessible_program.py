@@ -151,8 +151,8 @@ def run(executable, work):
     controller, port = os.openpty()
     port_name = os.ttyname(port)
     with open(settings, "wb") as f:
-        f.write(("[Param]\r\nTA=0\r\nAudioDevice=" + audio + "\r\nPort1=" + port_name + "\r\nPort2=" + port_name
-                 + "\r\n").encode("cp1251"))
+        f.write(("[Param]\r\nTA=0\r\nAudioDevice=" + audio + "\r\nAudioDeviceAnyPcm=1\r\nPort1=" + port_name
+                 + "\r\nPort2=" + port_name + "\r\n").encode("cp1251"))
 
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                XDG_CONFIG_HOME=os.path.join(work, "config"))

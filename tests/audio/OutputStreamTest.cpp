@@ -4,6 +4,7 @@
 #include "mock/RecordingAudioDevice.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
@@ -170,6 +171,58 @@ TEST_F(OutputStreamTest, StartAfterStopWaitsForTheOldWorkerToRelease) {
     const auto expected = test::referenceBuffers({sine1000, sine1000}, {square441, square441}, frames);
     EXPECT_EQ(record->submits[2], expected[0]);
     EXPECT_EQ(record->submits[3], expected[1]);
+}
+
+TEST_F(OutputStreamTest, AStalledWorkerIsLeftBehindAndWakingLaterTouchesNothingOfTheNewStream) {
+    stream.setWaitLimit(std::chrono::milliseconds(50));
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
+
+    record->stall();
+    EXPECT_FALSE(stream.stopAndWait());
+    EXPECT_TRUE(OutputStream::anyLeftBehind());
+
+    // The next stream plays at once; the old worker, woken meanwhile, ends without filling from the
+    // channels, moving their time or reporting on the new worker.
+    {
+        std::lock_guard lock(record->mutex);
+        record->autoPlay = true;
+    }
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() >= 6; }));
+    record->resume();
+    const auto closes = [&] { return std::count(record->events.begin(), record->events.end(), "close"); };
+    std::size_t playedByThen = 0;
+    ASSERT_TRUE(record->waitUntil([&] { return closes() == 1 && (playedByThen = record->submits.size()); }));
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() >= playedByThen + 2; }));
+    EXPECT_TRUE(stream.stopAndWait());
+    EXPECT_FALSE(stream.workerFailed());
+    const std::size_t n = record->submits.size() - 2;
+    const auto expected =
+        test::referenceBuffers(std::vector<Tone>(n, sine1000), std::vector<Tone>(n, square441), frames);
+    for (std::size_t k = 0; k < n; ++k)
+        ASSERT_EQ(record->submits[2 + k], expected[k]) << "buffer " << k;
+
+    // A probe that gets no answer gives up as well.
+    record->stall(true);
+    EXPECT_FALSE(stream.probe());
+    EXPECT_TRUE(stream.probeUnanswered());
+    record->resume();
+    EXPECT_TRUE(stream.probe());
+}
+
+TEST_F(OutputStreamTest, AFailingWorkerReportsBeforeLettingGoOfADeviceThatMayBlock) {
+    std::atomic<std::uint64_t> reported{0};
+    OutputStream reporting{vfoA, vfoB, RecordingAudioDevice::factory(record), [&](auto n) { reported = n; }};
+    record->failAfterSubmits = 1;
+    record->stall(true); // its drop and close block
+    reporting.startWorker();
+    for (int ms = 0; reported == 0 && ms < 10000; ++ms)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(reported, 1u);
+    EXPECT_EQ(record->count("reset"), 0);
+    record->resume();
+    EXPECT_TRUE(reporting.stopAndWait());
 }
 
 } // namespace

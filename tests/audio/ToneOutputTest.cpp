@@ -2,6 +2,7 @@
 
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingMessageSink.h"
+#include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 #include "platform/MessageSink.h"
 
@@ -157,4 +158,37 @@ TEST(ToneOutput, ALostDeviceEndsWhatNeedsTheToneThenStopsThenIsRaisedOnceWithIts
     EXPECT_EQ(rig.sink.messages.size(), 1u);
     EXPECT_TRUE(rig.tone.playing());
     rig.tone.stop();
+}
+
+TEST(ToneOutput, AStreamThatTakesNoBufferForThreePeriodsIsLostOnceAsAFailedWorkerIs) {
+    ToneRig rig;
+    mock::VirtualTime time;
+    const auto watchdog = time.makeTimer();
+    rig.tone.watchStream(*watchdog, rig.sink);
+    rig.tone.setBufferSetting(16); // 4096 frames: a period of 93 ms
+    rig.act([&] { rig.tone.start(); });
+    std::vector<std::string> order;
+    rig.tone.onToneLost = [&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); };
+    rig.tone.onStateChange = [&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); };
+    ASSERT_TRUE(
+        rig.record->waitUntil([&] { return rig.record->submits.size() == 2 && rig.record->waiting == 1; }));
+
+    // The device may take two seconds to start playing; then a buffer taken starts the count again.
+    time.advance(2000);
+    rig.record->play();
+    ASSERT_TRUE(
+        rig.record->waitUntil([&] { return rig.record->submits.size() == 3 && rig.record->waiting == 1; }));
+    time.advance(2 * 93);
+    // The device stalls inside a call: three periods without a buffer taken lose the tone.
+    rig.record->stall();
+    time.advance(93);
+    EXPECT_TRUE(order.empty());
+    time.advance(93);
+    EXPECT_EQ(order, (std::vector<std::string>{"lost while playing", "stopped"}));
+    EXPECT_EQ(rig.sink.messages,
+              std::vector<std::string>{"Ошибка аудиоустройства: the sound device took no buffer for 279 ms "
+                                       "(the sound server or device stalled)"});
+    EXPECT_FALSE(watchdog->enabled());
+    rig.record->resume();
+    EXPECT_TRUE(rig.stream.stopAndWait());
 }

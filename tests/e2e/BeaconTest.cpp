@@ -189,6 +189,9 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
         {"a folder as the settings", "", {"beacon", "--settings", "."}, "is a directory"},
         {"a FIFO as the settings", "", {"beacon", "--settings", "fifo"}, "not a regular file"},
         {"binary garbage as the settings", "", {"beacon", "--settings", "garbage"}, "is not a settings file"},
+        {"an audio device that runs a command",
+         "TXT1=TEST\r\nAudioDevice=file:FILE=\"|touch ran\",FORMAT=raw\r\n", with({"--mode", "qrss1"}),
+         "holds a pipe to a command"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.what);
@@ -203,6 +206,7 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
         EXPECT_EQ(program.exitStatus(), 2) << program.output() << program.errors();
         EXPECT_TRUE(program.errors().starts_with("tarvel beacon: ")) << program.errors();
         EXPECT_NE(program.errors().find(bad.said), std::string::npos) << program.errors();
+        EXPECT_FALSE(fs::exists(dir / "ran"));
     }
 }
 
@@ -224,7 +228,8 @@ TEST(Beacon, ASoundDeviceThatCannotPlayEndsTheRunWithStatusOne) {
     for (const std::string device :
          {"hw:CARD=NoSuchCard", "file:FILE=/nonexistent/folder/out.raw,FORMAT=raw"}) {
         SCOPED_TRACE(device);
-        const fs::path dir = stationDir("no-sound", "TXT1=TEST\r\nAudioDevice=" + device + "\r\n");
+        const fs::path dir =
+            stationDir("no-sound", "TXT1=TEST\r\nAudioDevice=" + device + "\r\nAudioDeviceAnyPcm=1\r\n");
         RunningProgram program(TARVEL_EXECUTABLE, dir, {"beacon", "--settings", "station.ini"});
         ASSERT_TRUE(program.ends(60s, [] {})) << program.output() << program.errors();
         EXPECT_EQ(program.exitStatus(), 1) << program.errors();
@@ -246,7 +251,7 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
         GTEST_SKIP() << tarvel::e2e::kPort << " is absent or its modem lines cannot be set and read here";
     const fs::path dir = stationDir("keyed", "");
     std::ofstream(dir / "station.ini", std::ios::binary | std::ios::app)
-        << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\n";
+        << "AudioDevice=file:FILE=" << (dir / "out.raw").string() << ",FORMAT=raw\r\nAudioDeviceAnyPcm=1\r\n";
     // One dash of 9 s: room for a busy machine between the dash's start and the signal's effect.
     RunningProgram program(TARVEL_EXECUTABLE, dir,
                            {"beacon", "--settings", "station.ini", "--mode", "qrss3", "--text", "T"});

@@ -28,7 +28,8 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
     fs::copy_file(TARVEL_EXECUTABLE, executable);
     fs::permissions(executable, fs::perms::owner_all, fs::perm_options::add);
 
-    const std::string audio = "AudioDevice=file:FILE=" + (dir / "out.raw").string() + ",FORMAT=raw\r\n";
+    const std::string audio =
+        "AudioDevice=file:FILE=" + (dir / "out.raw").string() + ",FORMAT=raw\r\nAudioDeviceAnyPcm=1\r\n";
     const std::string before = "; station notes\r\n"
                                "[Param]\r\n"
                                " freq = 137600 \r\n"

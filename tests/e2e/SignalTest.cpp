@@ -37,7 +37,8 @@ public:
         // The program finds its settings beside the executable that runs it: this test.
         std::ofstream(settings_, std::ios::binary)
             << "[Param]\r\nlog=1\r\nPort1=" << kPort << "\r\nTXT1=TTTTTTTTTT\r\n"
-            << "AudioDevice=file:FILE=" << (dir_ / "out.raw").string() << ",FORMAT=raw\r\n";
+            << "AudioDevice=file:FILE=" << (dir_ / "out.raw").string()
+            << ",FORMAT=raw\r\nAudioDeviceAnyPcm=1\r\n";
         pid_ = ::fork();
         if (pid_ == 0) {
             const rlimit noCore{0, 0};

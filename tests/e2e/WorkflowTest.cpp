@@ -149,7 +149,7 @@ TEST(Workflow, PlaysBothTonesAsShownThenSendsACwBeaconAndLogsIt) {
                         "Port1=/dev/ttyNONEXISTENT\r\n");
     // The settings file names the PCM by its absolute path, known only now.
     std::ofstream(program.settingsPath(), std::ios::binary | std::ios::app)
-        << "AudioDevice=file:FILE=" << program.rawPath().string() << ",FORMAT=raw\r\n";
+        << "AudioDevice=file:FILE=" << program.rawPath().string() << ",FORMAT=raw\r\nAudioDeviceAnyPcm=1\r\n";
     program.form->startUp();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.windows->mainWindow()));
     ASSERT_TRUE(program.sink.messages.empty()) << program.sink.messages.front();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -24,6 +25,10 @@ struct AudioRecord {
     bool autoPlay = false;     // a wait with both buffers queued plays the older one itself
     bool holdOpen = false;     // open() blocks until the test calls releaseOpen()
     int failAfterSubmits = -1; // the wait after that many submits reports a lost device; -1: never
+    // A stalled sound server: probe, wait, reset and close of the devices numbered up to this one (from 1,
+    // as made) block, deaf to wake().
+    int stalledThrough = 0;
+    int devicesMade = 0;
     std::chrono::milliseconds closeDelay{0};
     std::atomic<std::int64_t> underruns{0}; // what every device reports; the test may change it any time
     static constexpr int capacity = 2;
@@ -54,6 +59,16 @@ struct AudioRecord {
             --queued;
         changed.notify_all();
     }
+    // The devices made so far (also later ones, with laterToo) stall until resume().
+    void stall(bool laterToo = false) {
+        std::lock_guard lock(mutex);
+        stalledThrough = laterToo ? INT_MAX : devicesMade;
+    }
+    void resume() {
+        std::lock_guard lock(mutex);
+        stalledThrough = 0;
+        changed.notify_all();
+    }
     void releaseOpen() {
         std::lock_guard lock(mutex);
         holdOpen = false;
@@ -74,14 +89,18 @@ struct AudioRecord {
 
 class RecordingAudioDevice : public audio::AudioDevice {
 public:
-    explicit RecordingAudioDevice(std::shared_ptr<AudioRecord> record) : record_(std::move(record)) {}
+    explicit RecordingAudioDevice(std::shared_ptr<AudioRecord> record) : record_(std::move(record)) {
+        std::lock_guard lock(record_->mutex);
+        number_ = ++record_->devicesMade;
+    }
 
     static std::function<std::unique_ptr<audio::AudioDevice>()> factory(std::shared_ptr<AudioRecord> record) {
         return [record] { return std::make_unique<RecordingAudioDevice>(record); };
     }
 
     bool probe() override {
-        std::lock_guard lock(record_->mutex);
+        std::unique_lock lock(record_->mutex);
+        record_->changed.wait(lock, [&] { return !stalled(); });
         return !record_->probeFails;
     }
     bool open(int framesPerBuffer) override {
@@ -119,7 +138,8 @@ public:
             reason_ = "test device: No such device";
             return false;
         }
-        record_->changed.wait(lock, [&] { return record_->queued < AudioRecord::capacity || woken_; });
+        record_->changed.wait(
+            lock, [&] { return !stalled() && (record_->queued < AudioRecord::capacity || woken_); });
         --record_->waiting;
         if (record_->queued >= AudioRecord::capacity)
             woken_ = false;
@@ -131,13 +151,15 @@ public:
         record_->changed.notify_all();
     }
     void reset() override {
-        std::lock_guard lock(record_->mutex);
+        std::unique_lock lock(record_->mutex);
+        record_->changed.wait(lock, [&] { return !stalled(); });
         record_->events.push_back("reset");
         record_->queued = 0;
     }
     void close() override {
         std::this_thread::sleep_for(record_->closeDelay);
-        std::lock_guard lock(record_->mutex);
+        std::unique_lock lock(record_->mutex);
+        record_->changed.wait(lock, [&] { return !stalled(); });
         record_->events.push_back("close");
         --record_->openNow;
         record_->changed.notify_all();
@@ -146,7 +168,10 @@ public:
     std::string failureReason() const override { return reason_; }
 
 private:
+    bool stalled() const { return number_ <= record_->stalledThrough; } // under the record's mutex
+
     std::shared_ptr<AudioRecord> record_;
+    int number_ = 0;
     bool woken_ = false; // guarded by the record's mutex
     std::string reason_; // the worker's own
 };

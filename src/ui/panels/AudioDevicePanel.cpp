@@ -1,5 +1,6 @@
 #include "ui/panels/AudioDevicePanel.h"
 
+#include "platform/Failure.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/DeviceEntries.h"
 
@@ -10,8 +11,12 @@ AudioDevicePanel::AudioDevicePanel(forms::MainForm& form, audio::AudioDeviceChoi
     form.AudioDevice1.onClick = [this] { open(); };
     pcmField_.onDropDown = [this] { showEntries(); };
     form.BtAudio.onClick = [this] {
+        const std::string pcm = pcmField_.text();
+        // A refused name is said at once, and the panel stays open for the operator to correct it.
+        if (const std::string why = choice_.refusal(pcm); !why.empty())
+            throw platform::Failure(why);
         popup_.hide();
-        choice_.choose(pcmField_.text());
+        choice_.choose(pcm);
     };
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The audio-device panel: the PCM in use, typed or picked from those present; "OK" stores it for the
-// next Start. Called on the user-interface thread.
+// next Start, or says why the name is refused. Called on the user-interface thread.
 #include "audio/AudioDeviceChoice.h"
 #include "ui/controls/ComboField.h"
 #include "ui/controls/Simple.h"

@@ -144,7 +144,13 @@ TEST(AudioDevicePanel, OffersThePcmsPresentAndStoresOnlyAChangedChoice) {
     EXPECT_EQ(form.EdAudio.text(), "plughw:CARD=Device,DEV=0");
     form.EdAudio.dropDown();
     EXPECT_EQ(shown().back(), "plughw:CARD=Device,DEV=0 \x97 not present now");
+    // One that is not a plain PCM name is refused, and the panel stays open, unless the file allows it.
     form.EdAudio.setText("file:FILE=out.raw,FORMAT=raw");
-    form.BtAudio.click();
+    mock::RecordingMessageSink sink;
+    platform::runGuarded(sink, [&] { form.BtAudio.click(); });
+    EXPECT_NE(sink.messages.at(0).find("AudioDeviceAnyPcm=1"), std::string::npos);
+    EXPECT_TRUE(form.PnAudio.visible());
+    ini.writeInteger("AudioDeviceAnyPcm", 1);
+    platform::runGuarded(sink, [&] { form.BtAudio.click(); });
     EXPECT_EQ(ini.readText("AudioDevice", ""), "file:FILE=out.raw,FORMAT=raw");
 }
