@@ -1,5 +1,6 @@
 #include "audio/OutputStream.h"
 #include "beacon/BeaconProgram.h"
+#include "commandline/CommandLine.h"
 #include "ui/Program.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
 
 namespace {
 
@@ -27,13 +27,27 @@ int endOfRun(int status) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The unattended beacon needs no display: a core application loads no platform plugin.
-    if (argc > 1 && std::string_view(argv[1]) == "beacon") {
+    using tarvel::commandline::Command;
+    const Command command = tarvel::commandline::readCommandLine({argv + 1, argv + argc});
+    switch (command.action) {
+    case Command::Action::Print:
+        std::cout << command.text << std::flush;
+        return command.exitStatus;
+    case Command::Action::Refuse:
+        std::cerr << command.text << std::endl;
+        return command.exitStatus;
+    case Command::Action::Beacon: {
+        // The unattended beacon needs no display: a core application loads no platform plugin.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName("Tarvel");
-        return endOfRun(tarvel::beacon::runBeacon({argv + 2, argv + argc}));
+        return endOfRun(tarvel::beacon::runBeacon(command.beaconArguments));
+    }
+    case Command::Action::Window:
+        break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarvel");
+    // Desktops match the window to its menu entry and icon by the desktop file's name.
+    QGuiApplication::setDesktopFileName(TARVEL_APP_ID);
     return endOfRun(tarvel::ui::runProgram());
 }

@@ -15,10 +15,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QIcon>
 
 namespace tarvel::ui {
 
 int runProgram(const std::function<void(Wiring&)>& started) {
+    // The menu entry's icon, for the window manager and the task switcher.
+    QApplication::setWindowIcon(QIcon(":/tarvel.svg"));
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;

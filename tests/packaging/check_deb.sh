@@ -15,13 +15,29 @@ dpkg -x "$deb" "$root"
 fail=0
 expect() { echo "FAIL: $*"; fail=1; }
 for f in usr/bin/tarvel usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-         usr/share/icons/hicolor/scalable/apps/tarvel.svg; do
+         usr/share/icons/hicolor/scalable/apps/tarvel.svg usr/share/man/man1/tarvel.1.gz \
+         usr/share/doc/tarvel/copyright usr/share/doc/tarvel/changelog.gz; do
     [ -f "$root/$f" ] || expect "$f is not in the package"
 done
 [ -x "$root/usr/bin/tarvel" ] || expect "usr/bin/tarvel is not executable"
 [ "$(head -c 4 "$root/usr/bin/tarvel" | od -An -c | tr -d ' ')" = '177ELF' ] ||
     expect "usr/bin/tarvel is not an ELF file"
 grep -qx 'Exec=tarvel' "$root/usr/share/applications/$id.desktop" || expect "the desktop entry does not run tarvel"
+
+# The manual page lists each of the beacon's options as the program's own help does ("--every DURATION").
+command -v man >/dev/null || { echo "man is missing (package man-db)"; exit 1; }
+page=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/tarvel.1.gz" 2>&1 | tr -s ' ')
+help=$("$root/usr/bin/tarvel" beacon --help)
+options=$(sed -n 's/^  \(--[a-z-]*\( [A-Z]*\)\{0,1\}\)  .*/\1/p' <<<"$help")
+[ -n "$options" ] || expect "no options found in: $help"
+while read -r option; do
+    grep -qF -- "$option" <<<"$page" || expect "the manual page lacks \"$option\""
+done <<<"$options"
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$root/usr/share/doc/tarvel/changelog.gz" | sed -n 1p | grep -qF "tarvel ($version)" ||
+    expect "the changelog does not begin with version $version"
+grep -qF "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
+    expect "the metainfo has no release $version"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tarvel ] || expect "Package is '$(field Package)'"
