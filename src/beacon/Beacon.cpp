@@ -142,6 +142,13 @@ void Beacon::stop() {
 
 void Beacon::fail() {
     failed_ = true;
+    // The tone's loss or a step's failure ends the pass before the failure is told: a run that ended on
+    // that pass still fails.
+    if (done_ && status_ == 0) {
+        done_ = false;
+        finish(1);
+        return;
+    }
     end(1);
 }
 
@@ -185,6 +192,7 @@ void Beacon::finish(int status) {
     if (done_)
         return;
     done_ = true;
+    status_ = status;
     alarm_.cancel();
     if (finished)
         finished(status);

@@ -59,7 +59,8 @@ public:
     void begin();
     // The end by a signal: a transmission on the air ends as Stop TX ends it; then finished(0).
     void stop();
-    // A failure reported while running: what is on the air ends, then finished(1).
+    // A failure reported while running: what is on the air ends, then finished(1); also reported just after
+    // the run ended on the pass it cut short, which then ends with 1 after all.
     void fail();
     // The program is about to be stopped (Ctrl+Z): a pass on the air ends as Stop TX ends it, and no pass
     // starts until resume(). The cut pass counts as sent.
@@ -79,7 +80,7 @@ public:
     // The UTC clock was set forward (positive) or back by stepMs.
     std::function<void(std::int64_t stepMs)> clockStepped;
     std::function<void(const ElementShown&)> elementShown;
-    // Once, with the exit status.
+    // Once with the exit status, and once more with 1 when a failure is told after an end with 0.
     std::function<void(int status)> finished;
 
 private:
@@ -108,6 +109,7 @@ private:
     bool ending_ = false;
     bool failed_ = false;
     bool done_ = false;
+    int status_ = 0;
 };
 
 } // namespace tarvel::beacon

@@ -173,6 +173,17 @@ TEST(Beacon, StopAndFailureEndThePassWithTheLinesLow) {
     }
 }
 
+// The tone lost in the last pass: the transmission ends first, which ends the run, then the loss is told.
+TEST(Beacon, AFailureToldAfterThePassItCutShortStillFailsTheRun) {
+    BeaconRig rig(Options{});
+    rig.beacon->begin();
+    rig.time.advance(1050);
+    rig.station.transmission().stopTransmission();
+    rig.beacon->fail();
+    EXPECT_EQ(rig.statuses, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
+}
+
 // Ctrl+Z: the pass on the air ends in order and nothing is keyed while the program is stopped; once it runs
 // again the next pass takes the first frame still to come, and the cut pass counts as sent.
 TEST(Beacon, APauseEndsThePassInOrderAndTheScheduleCarriesOnAfterIt) {
