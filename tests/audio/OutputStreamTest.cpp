@@ -182,8 +182,7 @@ TEST_F(OutputStreamTest, AStalledWorkerIsLeftBehindAndWakingLaterTouchesNothingO
     EXPECT_FALSE(stream.stopAndWait());
     EXPECT_TRUE(OutputStream::anyLeftBehind());
 
-    // The next stream plays at once; the old worker, woken meanwhile, ends without filling from the
-    // channels, moving their time or reporting on the new worker.
+    // The next stream plays at once; the old worker, woken meanwhile, touches neither channels nor report.
     {
         std::lock_guard lock(record->mutex);
         record->autoPlay = true;

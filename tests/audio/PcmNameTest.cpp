@@ -1,6 +1,5 @@
 #include "audio/PcmName.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -21,14 +20,4 @@ TEST(PcmName, PlainNamesPassAndWhatCouldWriteFilesOrRunCommandsIsRefusedWithItsR
     };
     for (const auto& [pcm, why] : refused)
         EXPECT_EQ(audio::whyNotPlainPcm(pcm), why) << pcm;
-}
-
-TEST(PcmName, RefusalNamesTheDeviceAndTheKeyThatAllowsIt) {
-    std::ofstream("pcm-name.ini", std::ios::binary) << "[Param]\r\nAudioDeviceAnyPcm=2\r\n";
-    settings::IniFile ini("pcm-name.ini");
-    EXPECT_EQ(audio::pcmRefusal("file:x", ini),
-              "the audio device \"file:x\" is refused: the file plugin sends the sound to a file or another "
-              "program. Add AudioDeviceAnyPcm=1 to the settings file pcm-name.ini to allow any device name.");
-    std::ofstream("pcm-name.ini", std::ios::binary) << "[Param]\r\nAudioDeviceAnyPcm=1\r\n";
-    EXPECT_EQ(audio::pcmRefusal("file:x", ini), "");
 }

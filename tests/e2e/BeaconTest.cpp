@@ -197,9 +197,8 @@ TEST(Beacon, RefusesBadInputWithStatusTwoAndKeysNothing) {
         SCOPED_TRACE(bad.what);
         const fs::path dir = stationDir("refused", bad.settings, true);
         ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-        std::ofstream(dir / "garbage", std::ios::binary) << std::string("\x7f"
-                                                                        "ELF\0\x01\xff\xfe",
-                                                                        8);
+        std::ofstream(dir / "garbage", std::ios::binary)
+            << std::string{'\x7f', 'E', 'L', 'F', '\0', '\x01', '\xff', '\xfe'};
         const OpenWatch port(dir / "port");
         RunningProgram program(TARVEL_EXECUTABLE, dir, bad.arguments);
         EXPECT_TRUE(keysNothing(program, port)) << "the program opened the port or did not end";

@@ -1,5 +1,5 @@
-// The signals that would end the program: each through the event loop, and one that finds the one before
-// it still waiting through the crash hook and its own default action.
+// Every ending signal reaches the event loop; one that finds another still waiting ends through the crash
+// hook.
 #include "platform/TerminationSignals.h"
 
 #include "EventLoopTest.h"
@@ -21,13 +21,11 @@ TEST_F(TerminationSignalsTest, EveryEndingSignalReachesTheEventLoopAndTheStoppin
     std::vector<int> arrived, expected;
     {
         TerminationSignals termination({[&arrived](int signal) { arrived.push_back(signal); }, {}, {}});
-        // One at a time: a second one while the first still waits would end this process. (Ctrl+Z would
-        // stop it: the program's own test sends that.)
         for (int signal : TerminationSignals::handledSignals()) {
-            if (signal == SIGTSTP)
+            if (signal == SIGTSTP) // would stop this process
                 continue;
             expected.push_back(signal);
-            ::raise(signal);
+            ::raise(signal); // one at a time: a second while one waits would end this process
             runUntil([&] { return arrived.size() == expected.size(); }, 5s);
         }
         for (int signal : {SIGPIPE, SIGTTIN, SIGTTOU})
@@ -47,12 +45,11 @@ TEST(TerminationSignals, ASecondSignalWhileTheFirstWaitsEndsAtOnceAfterTheCrashH
     if (child == 0) {
         hookReport = report[1];
         int argc = 1;
-        char name[] = "child";
-        char* argv[] = {name, nullptr};
+        char* argv[] = {const_cast<char*>("child"), nullptr};
         QCoreApplication app(argc, argv);
         installCrashHook([] { (void)!::write(hookReport, "E", 1); });
         TerminationSignals termination({[](int) { (void)!::write(hookReport, "T", 1); }, {}, {}});
-        ::raise(SIGUSR1); // waits in the pipe: the event loop has not run yet
+        ::raise(SIGUSR1); // waits: the event loop has not run yet
         ::raise(SIGALRM);
         ::_exit(0);
     }

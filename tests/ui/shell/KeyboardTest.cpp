@@ -22,12 +22,8 @@ void press(Qt::Key key) {
 // The controls Tab (or Shift+Tab) stops at, once round the window from the focused control.
 Names tabRound(Qt::Key key) {
     Names stops;
-    for (int i = 0; i < 200; ++i) {
-        press(key);
-        if (!stops.empty() && focusName() == stops.front())
-            break;
+    for (int i = 0; i < 200 && (press(key), stops.empty() || focusName() != stops.front()); ++i)
         stops.push_back(focusName());
-    }
     return stops;
 }
 
@@ -39,7 +35,7 @@ void listAccessible(QAccessibleInterface* node, Names& names) {
 }
 
 bool has(const Names& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return std::ranges::find(names, name) != names.end();
 }
 
 } // namespace
