@@ -35,17 +35,10 @@ int countOf(const std::string& text, const std::string& part) {
 }
 
 // The alarm of a machine busy at a frame's start: the next wake-up comes lateMs after the time asked for.
-class LateOnceAlarm : public Alarm {
-public:
-    LateOnceAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs) : alarm_(timer, nowUtcMs) {
-        alarm_.onTime = [this] { onTime(); };
-    }
-    void at(std::int64_t utcMs) override { alarm_.at(utcMs + std::exchange(lateMs, 0)); }
-    void cancel() override { alarm_.cancel(); }
+struct LateOnceAlarm : TimerAlarm {
+    using TimerAlarm::TimerAlarm;
+    void at(std::int64_t utcMs) override { TimerAlarm::at(utcMs + std::exchange(lateMs, 0)); }
     std::int64_t lateMs = 0;
-
-private:
-    TimerAlarm alarm_;
 };
 
 struct BeaconRig {
