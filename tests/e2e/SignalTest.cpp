@@ -1,8 +1,6 @@
-// The program on the real serial port, sent a signal in the middle of an element. Afterwards both lines are
-// low and the port's lock file is gone, whichever way the signal takes: the orderly way out (the stop record,
-// exit status 0), a crash's (the signal's own end), or a stop (Ctrl+Z: the transmission ends in order, and
-// the program carries on once continued). The signals that must neither end nor stop it leave it keying.
-// Runs where /dev/ttyS0 is there.
+// The program on the real serial port, sent a signal in the middle of an element: afterwards both lines are
+// low and the lock file is gone, whether it ends in order, as a crash, or stops (Ctrl+Z) and carries on;
+// those that must not end it leave it keying. Runs where /dev/ttyS0 is there.
 #include "PortWatcher.h"
 #include "keyer/PortLockFile.h"
 #include "mock/Files.h"
@@ -97,7 +95,6 @@ private:
     bool ended_ = false;
 };
 
-// What a signal does to the program, as the table below expects it.
 enum class Way { InOrder, AsACrash, Stops, Nothing };
 
 struct SignalCase {

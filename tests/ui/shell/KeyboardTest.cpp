@@ -1,5 +1,4 @@
-// The main window by keyboard alone: Tab reaches what the operator sees and nothing else, and so does a
-// screen reader; switches, right-click functions and pop-ups work from the keyboard.
+// The main window by keyboard alone: Tab and a screen reader reach what the operator sees and nothing else.
 #include "ui/ProgramRig.h"
 
 #include <QAccessible>
