@@ -22,13 +22,17 @@ constexpr int kIgnored[] = {SIGPIPE, SIGTTIN, SIGTTOU};
 volatile sig_atomic_t writeFd = -1;
 // A signal is in the pipe that the event loop has not taken yet.
 std::atomic<bool> signalWaiting{false};
+volatile sig_atomic_t deadline = 10;
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 void forwardSignal(int signal) {
     const int savedErrno = errno;
     const unsigned char number = static_cast<unsigned char>(signal);
     const bool inOrder = writeFd >= 0 && !signalWaiting.exchange(true) && ::write(writeFd, &number, 1) == 1;
-    if (!inOrder) {
+    if (inOrder) {
+        // A loop that does not take it in time is hung: SIGALRM then finds this one waiting.
+        ::alarm(static_cast<unsigned>(deadline));
+    } else {
         if (signal == SIGTSTP)
             stopAfterHook();
         else
@@ -48,7 +52,9 @@ std::vector<int> TerminationSignals::handledSignals() {
     return numbers;
 }
 
-TerminationSignals::TerminationSignals(Actions actions) : actions_(std::move(actions)) {
+TerminationSignals::TerminationSignals(Actions actions, unsigned deadlineSeconds)
+    : actions_(std::move(actions)) {
+    deadline = static_cast<sig_atomic_t>(std::max(deadlineSeconds, 1u));
     const auto install = [this](int signal, const struct sigaction& action) {
         struct sigaction before {};
         if (::sigaction(signal, &action, &before) == 0)
@@ -92,7 +98,8 @@ TerminationSignals::~TerminationSignals() {
 void TerminationSignals::drain() {
     unsigned char number = 0;
     while (::read(readFd_, &number, 1) == 1) {
-        // Taken: the next signal may come through the pipe as well.
+        // Taken: the next signal may come through the pipe as well, and the deadline is off.
+        ::alarm(0);
         signalWaiting = false;
         if (number != SIGTSTP) {
             if (actions_.terminate)

@@ -5,7 +5,9 @@
 // SIGPROF, SIGIO, SIGPWR, the realtime signals, ...), and SIGTSTP (Ctrl+Z). The handler only writes the
 // signal's number to a pipe; a notifier on the user-interface thread passes it on. A signal that finds the
 // previous one still waiting in the pipe cannot be taken in order: it runs the crash hook's last acts
-// (platform/CrashHook.h) and takes its default action. SIGPIPE, SIGTTIN and SIGTTOU are ignored: a reader
+// (platform/CrashHook.h) and takes its default action. So does a signal that the event loop has not taken
+// within a deadline (a hung program), through SIGALRM: a time service's stop must not end on a SIGKILL that
+// leaves the lines raised. SIGPIPE, SIGTTIN and SIGTTOU are ignored: a reader
 // that went away or a terminal in the foreground elsewhere must not end or stop a beacon. One instance at
 // a time; made and used on the user-interface thread, after the Qt application object.
 #include <QObject>
@@ -29,7 +31,8 @@ public:
         std::function<void()> resume;
     };
 
-    explicit TerminationSignals(Actions actions);
+    // deadlineSeconds: how long a signal may wait in the pipe before it is taken the crash hook's way.
+    explicit TerminationSignals(Actions actions, unsigned deadlineSeconds = 10);
     // Gives every signal back the action it had before.
     ~TerminationSignals() override;
     TerminationSignals(const TerminationSignals&) = delete;

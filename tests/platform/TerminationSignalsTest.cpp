@@ -38,29 +38,36 @@ TEST_F(TerminationSignalsTest, EveryEndingSignalReachesTheEventLoopAndTheStoppin
 
 int hookReport = -1;
 
-TEST(TerminationSignals, ASecondSignalWhileTheFirstWaitsEndsAtOnceAfterTheCrashHook) {
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        hookReport = report[1];
-        int argc = 1;
-        char* argv[] = {const_cast<char*>("child"), nullptr};
-        QCoreApplication app(argc, argv);
-        installCrashHook([] { (void)!::write(hookReport, "E", 1); });
-        TerminationSignals termination({[](int) { (void)!::write(hookReport, "T", 1); }, {}, {}});
-        ::raise(SIGUSR1); // waits: the event loop has not run yet
-        ::raise(SIGALRM);
-        ::_exit(0);
+// A second signal while the first waits, and a first one that a hung event loop never takes: both end
+// through the crash hook alone.
+TEST(TerminationSignals, ASignalThatCannotBeTakenInOrderEndsAfterTheCrashHook) {
+    for (const bool second : {true, false}) {
+        SCOPED_TRACE(second ? "a second signal" : "a hung event loop");
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            hookReport = report[1];
+            int argc = 1;
+            char* argv[] = {const_cast<char*>("child"), nullptr};
+            QCoreApplication app(argc, argv);
+            installCrashHook([] { (void)!::write(hookReport, "E", 1); });
+            TerminationSignals termination({[](int) { (void)!::write(hookReport, "T", 1); }, {}, {}}, 1);
+            ::raise(SIGUSR1); // waits: the event loop does not run
+            if (second)
+                ::raise(SIGHUP);
+            ::sleep(30);
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == (second ? SIGHUP : SIGALRM)) << status;
+        char acts[4] = {};
+        EXPECT_EQ(::read(report[0], acts, sizeof acts), 1);
+        EXPECT_STREQ(acts, "E");
+        ::close(report[0]);
     }
-    ::close(report[1]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) << status;
-    char acts[4] = {};
-    EXPECT_EQ(::read(report[0], acts, sizeof acts), 1);
-    EXPECT_STREQ(acts, "E");
-    ::close(report[0]);
 }
 
 } // namespace
