@@ -1,5 +1,7 @@
 #include "beacon/Station.h"
 
+#include "audio/BufferSize.h"
+#include "freqplan/Limits.h"
 #include "freqplan/Options.h"
 #include "freqplan/PlanTone.h"
 #include "keyer/Presets.h"
@@ -14,21 +16,8 @@ namespace tarvel::beacon {
 namespace {
 
 namespace keys = settings::keys;
+namespace limits = freqplan::limits;
 
-// The window's controls before start-up restores them: what a pass plays where no setting says otherwise.
-// The equivalence test builds the window from the same file and compares.
-constexpr std::int32_t kVfoACoarseHz = 480000;
-constexpr std::int32_t kVfoBHz = 135700;
-constexpr std::int32_t kVfoALevel = 22000; // the level bar's position
-constexpr std::int32_t kVfoBLevel = 20000; // the level field's value
-// The ranges of the controls that hold the stored values; the window pulls a value inside them.
-constexpr std::int32_t kVfoBMinHz = 30000, kVfoBMaxHz = 20000000;
-constexpr std::int32_t kCoarseMinHz = 100, kCoarseMaxHz = 2100000000;
-// The fine value's field carries 100 into the coarse value and borrows below 0.
-constexpr std::int32_t kFineMax = 99;
-constexpr std::int32_t kBufferMinKiB = 16, kBufferMaxKiB = 64;
-constexpr std::int32_t kDefaultRangeMinHz = 22000, kDefaultRangeMaxHz = 550000;
-constexpr std::int32_t kLastWaveform = 2;
 // Half the sample rate: a tone at or above it comes out of the sound card as another, lower one.
 constexpr double kHighestToneHz = 22050.0;
 
@@ -66,8 +55,10 @@ Station::~Station() {
 }
 
 SettingsProblem Station::restore() {
-    plan_.assumeVfoA(kVfoACoarseHz, 0, 0, kVfoALevel);
-    plan_.assumeVfoB(kVfoBHz, 0, kVfoBLevel);
+    // The window's controls before start-up restores them: what a pass plays where no setting says
+    // otherwise. Start loads VFO A's level bar and VFO B's level field.
+    plan_.assumeVfoA(limits::vfoACoarseHz.design, 0, 0, limits::levelBar.design);
+    plan_.assumeVfoB(limits::vfoBHz.design, 0, limits::levelField.design);
     plan_.setDfcwShift(0);
     transmission_.setKeying({});
     transmission_.rewind();
@@ -80,16 +71,18 @@ SettingsProblem Station::restore() {
     factors.vfoAOffset = ini_.read(keys::vfoAOffset);
     plan_.restoreFactors(factors);
 
-    const std::int32_t vfoBHz = std::clamp(ini_.read(keys::vfoBFrequency), kVfoBMinHz, kVfoBMaxHz);
+    const std::int32_t vfoBHz =
+        std::clamp(ini_.read(keys::vfoBFrequency), limits::vfoBHz.min, limits::vfoBHz.max);
     const std::int32_t coarseHz = ini_.read(keys::vfoACoarse);
     const std::int32_t fineCentiHz = ini_.read(keys::vfoAFine);
     port_.portChoice = ini_.read(keys::portChoice);
     port_.keyLineChoice = ini_.read(keys::keyLineChoice);
-    const std::int32_t vfoAWaveform = std::clamp(ini_.read(keys::vfoAWaveform), -1, kLastWaveform);
-    const std::int32_t vfoBWaveform = std::clamp(ini_.read(keys::vfoBWaveform), -1, kLastWaveform);
+    const std::int32_t vfoAWaveform = std::clamp(ini_.read(keys::vfoAWaveform), -1, limits::lastWaveform);
+    const std::int32_t vfoBWaveform = std::clamp(ini_.read(keys::vfoBWaveform), -1, limits::lastWaveform);
     for (int k = keys::messages.first; k <= keys::messages.last; ++k)
         messages_.setText(k, ini_.read(keys::messages, k));
-    tone_.setBufferSetting(std::clamp(ini_.read(keys::bufferKiB), kBufferMinKiB, kBufferMaxKiB));
+    tone_.setBufferSetting(
+        std::clamp(ini_.read(keys::bufferKiB), audio::bufferSizeKiB.min, audio::bufferSizeKiB.max));
     customMode_ = {ini_.read(keys::customDot), ini_.read(keys::customDash), ini_.read(keys::customPause),
                    ini_.read(keys::customLetterPause), ini_.read(keys::customShift)};
     logbook_.restore();
@@ -108,19 +101,22 @@ SettingsProblem Station::restore() {
     std::int32_t rangeMax = ini_.read(keys::rangeMax);
     freqplan::Options range(ini_);
     if (!range.restoreTuningRange(rangeMin, rangeMax)) {
-        rangeMin = kDefaultRangeMinHz;
-        rangeMax = kDefaultRangeMaxHz;
+        rangeMin = limits::defaultTuningRangeHz.min;
+        rangeMax = limits::defaultTuningRangeHz.max;
     }
     if (coarseHz == 0)
         return {"no VFO A frequency is stored in " + ini_.path() +
                 ": press \"Start\" in the window once, which stores it"};
-    if (coarseHz < std::max(rangeMin, kCoarseMinHz) || coarseHz > std::min(rangeMax, kCoarseMaxHz))
+    if (coarseHz < std::max(rangeMin, limits::vfoACoarseHz.min) ||
+        coarseHz > std::min(rangeMax, limits::vfoACoarseHz.max))
         return {"the stored VFO A frequency, " + std::to_string(coarseHz) +
                 " Hz, lies outside the tuning range " + std::to_string(rangeMin) + " to " +
                 std::to_string(rangeMax) + " Hz: tune VFO A in the window and press \"Start\""};
-    if (fineCentiHz < 0 || fineCentiHz > kFineMax)
+    if (fineCentiHz < limits::vfoAFineCentiHz.min || fineCentiHz > limits::vfoAFineCentiHz.max)
         return {"the stored fine value of VFO A, " + std::to_string(fineCentiHz) +
-                " x 0.01 Hz, lies outside 0 to 99: tune VFO A in the window and press \"Start\""};
+                " x 0.01 Hz, lies outside " + std::to_string(limits::vfoAFineCentiHz.min) + " to " +
+                std::to_string(limits::vfoAFineCentiHz.max) +
+                ": tune VFO A in the window and press \"Start\""};
 
     // A waveform that differs from the window's first one is chosen, which stores it again.
     if (vfoAWaveform != 0)

@@ -1,6 +1,8 @@
 #pragma once
 // The main window TForm1 as data: every control with its design caption, range, value, place, colour and
 // visibility, and the menu. The window code builds the widgets from it and wires the handlers.
+#include "audio/BufferSize.h"
+#include "freqplan/Limits.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/ComboField.h"
 #include "ui/controls/Memo.h"
@@ -13,6 +15,8 @@
 #include "ui/forms/Inventory.h"
 
 namespace tarvel::ui::forms {
+
+namespace limits = freqplan::limits;
 
 struct MainForm : Inventory {
     MainForm();
@@ -44,12 +48,15 @@ struct MainForm : Inventory {
 
     // VFO A: coarse and fine frequency, tuning bar, memories.
     controls::GroupBox GroupBox2{"GroupBox2", "VFO A"};
-    controls::SpinField seRfreq{"seRfreq", 100, 2100000000, 1, 480000};
+    controls::SpinField seRfreq{"seRfreq", limits::vfoACoarseHz.min, limits::vfoACoarseHz.max, 1,
+                                limits::vfoACoarseHz.design};
     controls::Label LbHz{"LbHz", "HZ"};
     controls::SpinField fineRfr{"fineRfr", -100, 100, 5, 0};
     controls::Label LbFine{"LbFine", "x 0.01Hz"};
-    controls::SpinField seRLev{"seRLev", 0, 32767, 200, 20000};
-    controls::ScrollBar RFreqScrollBar1{"RFreqScrollBar1", 100000, 550000, 480000, 100, 1000};
+    controls::SpinField seRLev{"seRLev", limits::levelField.min, limits::levelField.max, 200,
+                               limits::levelField.design};
+    controls::ScrollBar RFreqScrollBar1{"RFreqScrollBar1",           100000, 550000,
+                                        limits::vfoACoarseHz.design, 100,    1000};
     controls::Panel PnAcol{"PnAcol"};
     controls::Button BtF1{"BtF1", "0"};
     controls::Button BtF2{"BtF2", "0"};
@@ -65,7 +72,7 @@ struct MainForm : Inventory {
 
     // VFO B: receive frequency and its step.
     controls::GroupBox GroupBox1{"GroupBox1", "VFO B"};
-    controls::SpinField seLfreq{"seLfreq", 30000, 20000000, 10, 135700};
+    controls::SpinField seLfreq{"seLfreq", limits::vfoBHz.min, limits::vfoBHz.max, 10, limits::vfoBHz.design};
     controls::Label LbFRx{"LbFRx", "F RX, Hz"};
     controls::Label LbSteps{"LbSteps", "1   10  100   1k"};
     controls::RadioSet stepSet;
@@ -92,7 +99,8 @@ struct MainForm : Inventory {
     controls::Label Label9{"Label9"};
     controls::Label LbHzL{"LbHzL", "Hz "};
     controls::Label LbLevR{"LbLevR", "Voume"};
-    controls::ScrollBar LevRScrollBar1{"LevRScrollBar1", 0, 32000, 22000, 500, 2000};
+    controls::ScrollBar LevRScrollBar1{
+        "LevRScrollBar1", limits::levelBar.min, limits::levelBar.max, limits::levelBar.design, 500, 2000};
     controls::Label LbMinF{"LbMinF", "min Freq"};
     controls::Label LbMaxF{"LbMaxF", "max Freq"};
     controls::TextField EdminF{"EdminF", "137600"};
@@ -108,8 +116,10 @@ struct MainForm : Inventory {
     controls::Label LbFoutrx{"LbFoutrx"};
     controls::Label LbHzR{"LbHzR", "Hz "};
     controls::Label LbLevL{"LbLevL", "Voume"};
-    controls::SpinField seLLev{"seLLev", 0, 32767, 200, 20000};
-    controls::ScrollBar LevLScrollBar1{"LevLScrollBar1", 0, 32000, 22000, 500, 2000};
+    controls::SpinField seLLev{"seLLev", limits::levelField.min, limits::levelField.max, 200,
+                               limits::levelField.design};
+    controls::ScrollBar LevLScrollBar1{
+        "LevLScrollBar1", limits::levelBar.min, limits::levelBar.max, limits::levelBar.design, 500, 2000};
     controls::CheckBox ChBA{"ChBA", "VFO A"};
     controls::CheckBox ChBB{"ChBB", "VFO B"};
     controls::Label LbCorr{"LbCorr", "Correct Freq"};
@@ -195,7 +205,8 @@ struct MainForm : Inventory {
 
     // Buffer-size panel (pop-up).
     controls::Panel PnBuffer{"PnBuffer", "Buffer Size"};
-    controls::SpinField SpinEdit1{"SpinEdit1", 16, 64, 16, 64};
+    controls::SpinField SpinEdit1{"SpinEdit1", audio::bufferSizeKiB.min, audio::bufferSizeKiB.max, 16,
+                                  audio::bufferSizeKiB.design};
     controls::Button Button8{"Button8", "OK"};
 
     // Audio-device panel (pop-up): the ALSA PCM the stream opens, typed or picked from those present.

@@ -1,5 +1,6 @@
 #include "ui/panels/OptionsPanel.h"
 
+#include "freqplan/Limits.h"
 #include "platform/Locale.h"
 #include "ui/panels/FieldText.h"
 
@@ -54,7 +55,8 @@ void OptionsPanel::restoreTuningRange(std::int32_t minHz, std::int32_t maxHz) {
         minHz_.setText(std::to_string(minHz));
         maxHz_.setText(std::to_string(maxHz));
     } else {
-        vfoA_.setTuningRange(22000, 550000);
+        vfoA_.setTuningRange(freqplan::limits::defaultTuningRangeHz.min,
+                             freqplan::limits::defaultTuningRangeHz.max);
     }
 }
 

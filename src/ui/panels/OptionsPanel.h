@@ -27,7 +27,7 @@ public:
     // The tuning range's "Ok": the limits typed, taken by VFO A's bar and stored.
     void applyTuningRange();
     // The range restored at start-up from the stored limits, both in one step so that a stored range below
-    // the designed minimum is taken as it is; one the options refuse gives 22000 … 550000.
+    // the designed minimum is taken as it is; one the options refuse gives the default range.
     void restoreTuningRange(std::int32_t minHz, std::int32_t maxHz);
     // A key pressed while the window itself has the keyboard: Alt+X shows the hidden panel.
     void keyPressed(int key, bool alt);

@@ -1,5 +1,6 @@
 #include "ui/panels/VfoPanels.h"
 
+#include "freqplan/Limits.h"
 #include "platform/Locale.h"
 
 #include <algorithm>
@@ -41,13 +42,14 @@ VfoAPanel::VfoAPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
 }
 
 void VfoAPanel::frequencyChanged() {
-    // A fine value that leaves 0 … 99 carries into the coarse value; each setter runs this handler again
-    // nested, and this run then goes on with the normalised values.
-    if (fine_.value() == 100) {
+    // A fine value that leaves its range carries into the coarse value; each setter runs this handler again
+    // nested, and this run then goes on with the normalised values. A larger value while typed plays as it
+    // is; the field pulls it to one past the range when it loses the focus.
+    if (fine_.value() == freqplan::limits::vfoAFineCentiHz.max + 1) {
         fine_.setValue(0);
         coarse_.setValue(stepped(coarse_.value(), 1));
     }
-    if (fine_.value() < 0) {
+    if (fine_.value() < freqplan::limits::vfoAFineCentiHz.min) {
         fine_.setValue(95);
         coarse_.setValue(stepped(coarse_.value(), -1));
     }
