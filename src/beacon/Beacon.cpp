@@ -144,18 +144,20 @@ void Beacon::fail() {
     failed_ = true;
     // The tone's loss or a step's failure ends the pass before the failure is told: a run that ended on
     // that pass still fails.
-    if (done_ && status_ == 0) {
-        done_ = false;
+    if (done_)
         finish(1);
-        return;
-    }
-    end(1);
+    else
+        end(1);
 }
 
 void Beacon::pause() {
     if (done_ || ending_ || paused_)
         return;
     paused_ = true;
+    takeOffAir();
+}
+
+void Beacon::takeOffAir() {
     // Not on the air for the beacon any more: the transmission's end is not a pass that ran its course.
     onAir_ = false;
     alarm_.cancel();
@@ -181,15 +183,13 @@ void Beacon::end(int status) {
     if (done_ || ending_)
         return;
     ending_ = true;
-    onAir_ = false;
-    alarm_.cancel();
-    if (station_.transmission().onAir())
-        platform::runGuarded(station_.sink(), [this] { station_.transmission().stopTransmission(); });
+    takeOffAir();
     finish(failed_ ? 1 : status);
 }
 
 void Beacon::finish(int status) {
-    if (done_)
+    // Once, but a failure told after an end with 0 still makes it a failed run.
+    if (done_ && (status == 0 || status_ != 0))
         return;
     done_ = true;
     status_ = status;

@@ -90,6 +90,7 @@ private:
     void stepClock(std::int64_t stepMs);
     void passBegan();
     void passOver();
+    void takeOffAir();
     void end(int status);
     void finish(int status);
     bool morePasses() const { return options_.loop || started_ < options_.count; }

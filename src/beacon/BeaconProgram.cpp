@@ -145,7 +145,7 @@ std::string soundFailureText(const std::string& text, const std::string& device)
 // One line before the first pass: what this run keys and plays.
 std::string runSummary(Station& station) {
     keyer::Port& port = station.port();
-    const std::string portName = platform::cp1251ToUtf8(port.portChoice == 1 ? port.port2() : port.port1());
+    const std::string portName = platform::cp1251ToUtf8(port.transmitter().portName(port.portChoice));
     const bool keyOnRts = port.keyLineChoice != 1;
     freqplan::FrequencyPlan& plan = station.plan();
     return "port " + portName + " (key on " + (keyOnRts ? "RTS" : "DTR") + ", PTT on " +
