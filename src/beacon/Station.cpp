@@ -3,7 +3,6 @@
 #include "audio/BufferSize.h"
 #include "freqplan/Limits.h"
 #include "freqplan/Options.h"
-#include "freqplan/PlanTone.h"
 #include "keyer/Presets.h"
 #include "platform/Locale.h"
 #include "settings/Keys.h"
@@ -25,6 +24,12 @@ std::string stored(const settings::IntegerKey& key, std::int32_t value) {
     return std::string(key.name) + "=" + std::to_string(value);
 }
 
+// The window's radio group takes a stored number as its item, or none beyond its items.
+synth::WaveformKind storedWaveform(std::int32_t stored) {
+    return static_cast<synth::WaveformKind>(
+        std::clamp(stored, static_cast<std::int32_t>(synth::WaveformKind::None), limits::lastWaveform));
+}
+
 std::string hertz(double hz) {
     char text[64];
     std::snprintf(text, sizeof text, "%.3f Hz", hz);
@@ -38,16 +43,15 @@ Station::Station(StationDevices devices)
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(keys::audioDevice)); },
           devices_.workerFailed),
-      tone_(stream_, vfoA_, vfoB_, ini_, freqplan::toneSourceOf(plan_)), plan_(vfoA_, vfoB_, ini_),
+      plan_(vfoA_, vfoB_), tone_(stream_, vfoA_, vfoB_, ini_, plan_),
       activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_, ini_),
-      port_(devices_.lines, ini_), messages_(ini_),
-      transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_, logbook_, messages_,
-                    devices_.clock, devices_.sink) {
+      port_(devices_.lines, ini_), transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_,
+                                                 logbook_, messages_, devices_.clock, devices_.sink) {
     // Without its reference tone a transmission must not go on keying the transmitter.
-    tone_.onToneLost = [this] {
+    tone_.onToneLost.connect([this] {
         if (transmission_.onAir())
             transmission_.stopTransmission();
-    };
+    });
 }
 
 Station::~Station() {
@@ -57,8 +61,8 @@ Station::~Station() {
 SettingsProblem Station::restore() {
     // The window's controls before start-up restores them: what a pass plays where no setting says
     // otherwise. Start loads VFO A's level bar and VFO B's level field.
-    plan_.assumeVfoA(limits::vfoACoarseHz.design, 0, 0, limits::levelBar.design);
-    plan_.assumeVfoB(limits::vfoBHz.design, 0, limits::levelField.design);
+    plan_.assumeVfoA(limits::vfoACoarseHz.design, 0, synth::WaveformKind::Off, limits::levelBar.design);
+    plan_.assumeVfoB(limits::vfoBHz.design, synth::WaveformKind::Off, limits::levelField.design);
     plan_.setDfcwShift(0);
     transmission_.setKeying({});
     transmission_.rewind();
@@ -77,8 +81,8 @@ SettingsProblem Station::restore() {
     const std::int32_t fineCentiHz = ini_.read(keys::vfoAFine);
     port_.portChoice = ini_.read(keys::portChoice);
     port_.keyLineChoice = ini_.read(keys::keyLineChoice);
-    const std::int32_t vfoAWaveform = std::clamp(ini_.read(keys::vfoAWaveform), -1, limits::lastWaveform);
-    const std::int32_t vfoBWaveform = std::clamp(ini_.read(keys::vfoBWaveform), -1, limits::lastWaveform);
+    const synth::WaveformKind vfoAWaveform = storedWaveform(ini_.read(keys::vfoAWaveform));
+    const synth::WaveformKind vfoBWaveform = storedWaveform(ini_.read(keys::vfoBWaveform));
     for (int k = keys::messages.first; k <= keys::messages.last; ++k)
         messages_.setText(k, ini_.read(keys::messages, k));
     tone_.setBufferSetting(
@@ -99,7 +103,7 @@ SettingsProblem Station::restore() {
 
     std::int32_t rangeMin = ini_.read(keys::rangeMin);
     std::int32_t rangeMax = ini_.read(keys::rangeMax);
-    freqplan::Options range(ini_);
+    freqplan::Options range;
     if (!range.restoreTuningRange(rangeMin, rangeMax)) {
         rangeMin = limits::defaultTuningRangeHz.min;
         rangeMax = limits::defaultTuningRangeHz.max;
@@ -118,10 +122,10 @@ SettingsProblem Station::restore() {
                 std::to_string(limits::vfoAFineCentiHz.max) +
                 ": tune VFO A in the window and press \"Start\""};
 
-    // A waveform that differs from the window's first one is chosen, which stores it again.
-    if (vfoAWaveform != 0)
+    // A waveform that differs from the window's first one is chosen (which the window stores again).
+    if (vfoAWaveform != synth::WaveformKind::Off)
         plan_.setVfoAWaveform(vfoAWaveform);
-    if (vfoBWaveform != 0)
+    if (vfoBWaveform != synth::WaveformKind::Off)
         plan_.setVfoBWaveform(vfoBWaveform);
     plan_.setVfoA(coarseHz, fineCentiHz);
     plan_.setVfoB(vfoBHz);
@@ -141,8 +145,10 @@ std::string Station::unusableReference() {
     if (!std::isfinite(correction) || correction <= 0.0)
         return "the stored correction factor " + std::string(keys::correction.name) + "=" +
                platform::formatGeneral(correction) + " is not a positive number";
-    if (plan_.vfoAWaveform() != 1 && plan_.vfoAWaveform() != 2)
-        return "VFO A plays no tone (" + stored(keys::vfoAWaveform, plan_.vfoAWaveform()) +
+    if (plan_.vfoAWaveform() != synth::WaveformKind::Sine &&
+        plan_.vfoAWaveform() != synth::WaveformKind::Square)
+        return "VFO A plays no tone (" +
+               stored(keys::vfoAWaveform, static_cast<std::int32_t>(plan_.vfoAWaveform())) +
                "): choose \"Sine\" or \"Squre\" for VFO A in the window";
     if (port_.portChoice != 0 && port_.portChoice != 1)
         return "the stored port choice " + stored(keys::portChoice, port_.portChoice) +
@@ -165,7 +171,7 @@ std::string Station::unusableReference() {
 }
 
 void Station::chooseMode(int presetRow) {
-    keyer::Presets presets(transmission_, ini_);
+    keyer::Presets presets(transmission_);
     if (presetRow == keyer::Presets::kNoRow) {
         presets.setCustomMode(customMode_);
         presets.chooseCustomMode();

@@ -2,7 +2,8 @@
 // The station as the unattended beacon runs it: the frequency plan, the tone, the port, the activity log and
 // the transmission, set up from the window's settings file as the window's start-up leaves them, so a pass
 // sends the same samples, edges and log lines as the window would. The settings file is only read: the
-// window may be open on it meanwhile. No window and no Qt Widgets.
+// window may be open on it meanwhile, and no settings writer follows these objects. No window and no Qt
+// Widgets.
 #include "audio/AudioDevice.h"
 #include "audio/OutputStream.h"
 #include "audio/ToneOutput.h"
@@ -94,8 +95,8 @@ private:
     synth::ToneChannel vfoA_;
     synth::ToneChannel vfoB_;
     audio::OutputStream stream_;
-    audio::ToneOutput tone_;
     freqplan::FrequencyPlan plan_;
+    audio::ToneOutput tone_;
     log::ActivityLog activityLog_;
     log::Logbook logbook_;
     keyer::Port port_;

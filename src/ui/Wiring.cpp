@@ -1,6 +1,5 @@
 #include "ui/Wiring.h"
 
-#include "freqplan/PlanTone.h"
 #include "settings/Keys.h"
 
 #include <QCoreApplication>
@@ -12,8 +11,8 @@ Wiring::Wiring(Devices d)
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(settings::keys::audioDevice)); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
-      tone_(stream_, vfoA_, vfoB_, ini_, freqplan::toneSourceOf(plan_)), tonePanel_(main_, tone_),
-      plan_(vfoA_, vfoB_, ini_), vfoAPanel_(main_, plan_), vfoBPanel_(main_, plan_), options_(ini_),
+      plan_(vfoA_, vfoB_), tone_(stream_, vfoA_, vfoB_, ini_, plan_), tonePanel_(main_, tone_),
+      vfoAPanel_(main_, plan_), vfoBPanel_(main_, plan_),
       // The operator sees why the port is missing, but still gets the beacon panel.
       layout_(main_, options_, [this] { guarded([this] { portPanel_.openPort(); }); }),
       optionsPanel_(main_, plan_, options_, vfoAPanel_), memories_(plan_, ini_),
@@ -23,17 +22,19 @@ Wiring::Wiring(Devices d)
       aboutPanel_(main_, tone_), priorityPanel_(main_, devices_.priority, ini_),
       // The keyer.
       keyerTimer_(devices_.makeTimer()), clockTimer_(devices_.makeTimer()),
-      statusTimer_(devices_.makeTimer()), port_(devices_.lines, ini_), messages_(ini_),
+      statusTimer_(devices_.makeTimer()), port_(devices_.lines, ini_),
       transmission_(*keyerTimer_, port_.transmitter(), plan_, tone_, logbook_, messages_, devices_.clock,
                     devices_.sink),
-      beaconClock_(logbook_, devices_.clock, *clockTimer_, devices_.sink), presets_(transmission_, ini_),
+      beaconClock_(logbook_, devices_.clock, *clockTimer_, devices_.sink), presets_(transmission_),
       transmissionPanel_(main_, transmission_), estimatePanel_(main_, transmission_),
       messagesPanel_(main_, messages_, beaconClock_, transmission_),
       diagnosticPanel_(main_, transmission_,
                        [this](const std::string& text) { devices_.cutToClipboard(text); }),
-      presetsPanel_(main_, presets_, transmission_), idPanel_(main_, transmission_.identification(), ini_),
+      presetsPanel_(main_, presets_, transmission_), idPanel_(main_, transmission_.identification()),
       portPanel_(main_, port_, transmission_, devices_.serialPorts), audioDevice_(devices_.outputPcms, ini_),
-      audioDevicePanel_(main_, audioDevice_) {
+      audioDevicePanel_(main_, audioDevice_),
+      settingsWriter_(ini_, {plan_, options_, memories_, tone_, audioDevice_, logbook_, port_, presets_,
+                             messages_, transmission_.identification(), priorityPanel_.applied}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_};
     for (const forms::Inventory* form : windows)
@@ -49,10 +50,10 @@ Wiring::Wiring(Devices d)
         aboutPanel_.showUnderruns();
     };
     // A transmission without its reference tone must not go on keying the transmitter.
-    tone_.onToneLost = [this] {
+    tone_.onToneLost.connect([this] {
         if (transmission_.onAir())
             transmission_.stopTransmission();
-    };
+    });
 }
 
 void Wiring::postWorkerFailure(std::uint64_t worker) {

@@ -15,6 +15,7 @@
 #include "log/ActivityLog.h"
 #include "log/Logbook.h"
 #include "settings/IniFile.h"
+#include "station/SettingsWriter.h"
 #include "synth/ToneChannel.h"
 #include "ui/Devices.h"
 #include "ui/MainLayout.h"
@@ -97,9 +98,10 @@ private:
     settings::IniFile ini_;
 
     audio::OutputStream stream_;
+    // Before the tone output, which asks it for the tone at each start.
+    freqplan::FrequencyPlan plan_;
     audio::ToneOutput tone_;
     panels::TonePanel tonePanel_;
-    freqplan::FrequencyPlan plan_;
     panels::VfoAPanel vfoAPanel_;
     panels::VfoBPanel vfoBPanel_;
     freqplan::Options options_;
@@ -132,6 +134,7 @@ private:
     panels::PortPanel portPanel_;
     audio::AudioDeviceChoice audioDevice_;
     panels::AudioDevicePanel audioDevicePanel_;
+    station::SettingsWriter settingsWriter_;
 
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices_.sink, step); }
     // Hands a failed audio worker's news to the user-interface thread, where the tone ends.

@@ -48,7 +48,10 @@ private:
     void levelBarMoved();
     void levelFieldChanged();
     void tuningBarMoved();
+    // Shows a retune's tone; calls nothing of the plan, which is still telling its listeners.
     void showTone(const freqplan::Tone& tone);
+    // What the tuning bar's move asks of the coarse field, once the plan's call is over.
+    void followTuningBar();
 
     controls::SpinField& coarse_;
     controls::SpinField& fine_;
@@ -59,6 +62,8 @@ private:
     controls::Label& toneLabel_;
     controls::Control& waveformIndicator_;
     freqplan::FrequencyPlan& plan_;
+    // The last retune moved the bar: the coarse field is still to follow it.
+    bool barMoved_ = false;
 };
 
 class VfoBPanel {
