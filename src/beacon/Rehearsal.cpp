@@ -103,19 +103,19 @@ MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages&
 }
 
 std::string prepareStation(Station& station, const Options& options) {
-    if (const SettingsProblem problem = station.restore(); !problem.message.empty())
+    if (const SettingsProblem problem = restore(station); !problem.message.empty())
         return problem.message;
     // Refused here, before any pass, rather than at the first pass's start.
     const settings::IniFile& stored = station.settings();
     if (std::string refusal = audio::pcmRefusal(stored.read(settings::keys::audioDevice), stored);
         !refusal.empty())
         return refusal;
-    station.chooseMode(options.presetRow);
-    if (std::string problem = station.unusableReference(); !problem.empty())
+    chooseMode(station, options.presetRow);
+    if (std::string problem = unusableReference(station); !problem.empty())
         return problem;
     if (std::string problem = missingIdentification(station, options); !problem.empty())
         return problem;
-    station.sendIdentification(options.idStart, options.idEnd);
+    sendIdentification(station, options.idStart, options.idEnd);
     return {};
 }
 
@@ -124,17 +124,15 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
     Rehearsal result;
     platform::VirtualTime time(localTimeAt(startUtcMs));
     const auto keyerTimer = time.makeTimer();
+    const auto clockTimer = time.makeTimer(); // never enabled: a rehearsal shows no clock
     const auto alarmTimer = time.makeTimer();
     const auto nowUtcMs = [&time, startUtcMs] { return startUtcMs + time.nowMs(); };
     FirstFailure sink;
     EdgeRecorder lines(nowUtcMs);
-    Station station({lines,
-                     *keyerTimer,
-                     time,
-                     sink,
+    const station::NoDeviceList noDevices;
+    Station station({lines, *keyerTimer, *clockTimer, time, sink,
                      [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
-                     {},
-                     settingsPath});
+                     noDevices, settingsPath, settings::IniFile::Access::ReadOnly});
     lines.keyIsRts = [&station] { return station.port().keyLineChoice != 1; };
     lines.shift = [&station] { return station.plan().dfcwShift(); };
     try {
@@ -143,7 +141,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
             return result;
         // Nothing was sent, so nothing is logged.
         station.logbook().setOn(false);
-        station.openPort();
+        openPort(station);
         TimerAlarm alarm(*alarmTimer, nowUtcMs);
         Beacon beacon(station, alarm, nowUtcMs, options, message, 0);
         beacon.passStarting = [&result](std::int64_t start) { result.passStarts.push_back(start); };

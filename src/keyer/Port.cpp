@@ -8,8 +8,7 @@ namespace tarvel::keyer {
 static_assert(settings::keys::port1Device.absent == std::string_view(TransmitterControl::kDefaultPort1));
 static_assert(settings::keys::port2Device.absent == std::string_view(TransmitterControl::kDefaultPort2));
 
-Port::Port(ControlLines& lines, const settings::IniFile& settings)
-    : settings_(settings), transmitter_(lines, [this] { return keyLineChoice; }) {}
+Port::Port(ControlLines& lines) : transmitter_(lines, [this] { return keyLineChoice; }) {}
 
 void Port::open(const PortChoice& shown) {
     if (!transmitter_.portOpened())
@@ -21,11 +20,6 @@ void Port::save(const PortChoice& shown) {
     portChoice = shown.com;
     keyLineChoice = shown.keyLine;
     saved(shown);
-}
-
-void Port::loadNames() {
-    port1_ = settings_.read(settings::keys::port1Device);
-    port2_ = settings_.read(settings::keys::port2Device);
 }
 
 } // namespace tarvel::keyer

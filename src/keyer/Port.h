@@ -5,7 +5,6 @@
 #include "keyer/ControlLines.h"
 #include "keyer/TransmitterControl.h"
 #include "platform/Notice.h"
-#include "settings/IniFile.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +22,7 @@ struct PortChoice {
 class Port {
 public:
     // The transmitter reads the key line choice at every line operation.
-    Port(ControlLines& lines, const settings::IniFile& settings);
+    explicit Port(ControlLines& lines);
 
     // The key and PTT lines the keyer drives.
     TransmitterControl& transmitter() { return transmitter_; }
@@ -35,8 +34,11 @@ public:
     // "Port2", in this order).
     void save(const PortChoice& shown);
     platform::Notice<PortChoice> saved;
-    // Start-up: the stored port names (defaults "/dev/ttyS0", "/dev/ttyS1").
-    void loadNames();
+    // Start-up: the stored port names.
+    void setNames(std::string port1, std::string port2) {
+        port1_ = std::move(port1);
+        port2_ = std::move(port2);
+    }
     const std::string& port1() const { return port1_; }
     const std::string& port2() const { return port2_; }
 
@@ -44,7 +46,6 @@ public:
     std::int32_t keyLineChoice = 0; // 0 = RTS keys and DTR holds the PTT; 1 = swapped
 
 private:
-    const settings::IniFile& settings_;
     TransmitterControl transmitter_;
     std::string port1_ = TransmitterControl::kDefaultPort1;
     std::string port2_ = TransmitterControl::kDefaultPort2;

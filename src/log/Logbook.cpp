@@ -1,14 +1,6 @@
 #include "log/Logbook.h"
 
-#include "settings/Keys.h"
-
 namespace tarvel::log {
-
-Logbook::Logbook(ActivityLog& file, const settings::IniFile& settings) : file_(file), settings_(settings) {}
-
-void Logbook::restore() {
-    on_ = settings_.read(settings::keys::logging) == 1;
-}
 
 void Logbook::toggle() {
     on_ = !on_;

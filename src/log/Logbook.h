@@ -4,7 +4,6 @@
 // thread.
 #include "log/ActivityLog.h"
 #include "platform/Notice.h"
-#include "settings/IniFile.h"
 
 #include <cstdint>
 #include <string_view>
@@ -13,14 +12,12 @@ namespace tarvel::log {
 
 class Logbook {
 public:
-    Logbook(ActivityLog& file, const settings::IniFile& settings);
+    explicit Logbook(ActivityLog& file) : file_(file) {}
 
     ActivityLog& file() { return file_; }
     bool on() const { return on_; }
     // As start-up finds it: nothing is stored or written.
     void setOn(bool on) { on_ = on; }
-    // The stored switch; only 1 means on.
-    void restore();
 
     // The operator's toggle: flips the switch, shows it, tells it to be stored (switched), and writes the
     // header line when switching on.
@@ -50,7 +47,6 @@ public:
 
 private:
     ActivityLog& file_;
-    const settings::IniFile& settings_;
     bool on_ = false;
 };
 

@@ -79,10 +79,10 @@ struct KeyerRig {
 
     // Activity log.
     log::ActivityLog logFile{"vfolog.txt", time};
-    log::Logbook logbook{logFile, fp.ini};
+    log::Logbook logbook{logFile};
 
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
-    keyer::Port port{lines, fp.ini};
+    keyer::Port port{lines};
     settings::IniFile txIni;
     keyer::BeaconMessages messages;
     keyer::Transmission transmission{*timer1, port.transmitter(), fp.plan, tone,

@@ -19,7 +19,7 @@ struct LogRig {
     mock::VirtualTime time{{2026, 12, 7, 23, 59, 59, 0}};
     log::ActivityLog file{"vfolog.txt", time};
     settings::IniFile ini{"log.ini"};
-    log::Logbook logbook{file, ini};
+    log::Logbook logbook{file};
 };
 
 } // namespace tarvel::test

@@ -102,8 +102,8 @@ void VfoAPanel::setFineCentiHz(std::int32_t centiHz) {
     fine_.setValue(centiHz);
 }
 
-void VfoAPanel::chooseWaveform(int waveform) {
-    waveform_.setItemIndex(waveform);
+void VfoAPanel::chooseWaveform(synth::WaveformKind waveform) {
+    waveform_.setItemIndex(static_cast<int>(waveform));
 }
 
 void VfoAPanel::tuneTo(const freqplan::Memory& memory) {
@@ -149,8 +149,8 @@ void VfoBPanel::tuneTo(std::int32_t hz) {
     frequency_.setValue(hz);
 }
 
-void VfoBPanel::chooseWaveform(int waveform) {
-    waveform_.setItemIndex(waveform);
+void VfoBPanel::chooseWaveform(synth::WaveformKind waveform) {
+    waveform_.setItemIndex(static_cast<int>(waveform));
 }
 
 void VfoBPanel::chooseKilohertzStep() {

@@ -29,7 +29,7 @@ public:
     void setCoarseHz(std::int32_t hz);
     void setFineCentiHz(std::int32_t centiHz);
     std::int32_t fineCentiHz() const { return fine_.value(); }
-    void chooseWaveform(int waveform);
+    void chooseWaveform(synth::WaveformKind waveform);
     // Tunes as the operator would: the coarse field, then the fine one, each running its handler.
     void tuneTo(const freqplan::Memory& memory);
     // The fine field moved by delta 0.01 Hz, carrying as a step would.
@@ -73,7 +73,7 @@ public:
 
     // Set as the operator would set them, each running its handler.
     void tuneTo(std::int32_t hz);
-    void chooseWaveform(int waveform);
+    void chooseWaveform(synth::WaveformKind waveform);
     void chooseKilohertzStep();
 
 private:

@@ -277,7 +277,8 @@ TEST(MemoriesPanel, StoreAndRecallWithFineValuesAcrossARestart) {
     }
     PanelsRig next(path); // a later run: fine copies start at 0, recall reads the file
     next.form.RFreqScrollBar1.setRange(22000, 550000);
-    next.memories.loadCoarse(1, 137600);
+    next.fp.memories.loadCoarse(1, 137600);
+    next.memories.showCaptions();
     EXPECT_EQ(next.form.BtF1.caption(), "137600");
     next.form.BtF1.click();
     EXPECT_EQ(next.form.seRfreq.value(), 137600);
