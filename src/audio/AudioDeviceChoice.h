@@ -27,7 +27,7 @@ public:
     // Tells the PCM name to be stored (chosen); a blank name, or the one in use, is not told. A refused
     // name throws platform::Failure with the refusal, and is not told either.
     void choose(const std::string& pcm);
-    platform::Notice<std::string> chosen;
+    platform::Notice<const std::string&> chosen;
 
 private:
     const platform::DeviceList& pcms_;

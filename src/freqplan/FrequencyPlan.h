@@ -108,8 +108,8 @@ public:
 
     // After every retune that went through: the tone to show. VFO A compares the signed tone with the
     // limit, so a negative one never counts as above; VFO B compares the magnitude.
-    platform::Notice<Tone> onVfoATone;
-    platform::Notice<Tone> onVfoBTone;
+    platform::Notice<const Tone&> onVfoATone;
+    platform::Notice<const Tone&> onVfoBTone;
     PlanChanges changed;
 
 private:

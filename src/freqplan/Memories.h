@@ -34,7 +34,7 @@ public:
     std::int32_t fine(int k) const { return memories_.at(static_cast<std::size_t>(k - 1)).fineCentiHz; }
 
     // Memory k as store() just kept it.
-    platform::Notice<int, Memory> stored;
+    platform::Notice<int, const Memory&> stored;
 
 private:
     const FrequencyPlan& plan_;

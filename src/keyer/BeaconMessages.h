@@ -23,7 +23,7 @@ public:
     void setText(int k, std::string text) { texts_[k - 1] = std::move(text); }
     // Start TX keeps them: each told as stored, TXT1 to TXT4 in this order.
     void store() const;
-    platform::Notice<int, std::string> stored; // k, its text
+    platform::Notice<int, const std::string&> stored; // k, its text
 
 private:
     std::array<std::string, kCount> texts_;

@@ -23,7 +23,7 @@ struct Identification {
 
     // The panel's "Ok": the values to be stored (id, IDStart, IDEnd, ids, in this order) are told.
     void save() const { saved(*this); }
-    platform::Notice<Identification> saved;
+    platform::Notice<const Identification&> saved;
 };
 
 } // namespace tarvel::keyer

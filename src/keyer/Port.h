@@ -33,7 +33,7 @@ public:
     // The panel's "OK": the choices take effect and are told to be stored (saved: "iCom", "iRTS", "Port1",
     // "Port2", in this order).
     void save(const PortChoice& shown);
-    platform::Notice<PortChoice> saved;
+    platform::Notice<const PortChoice&> saved;
     // Start-up: the stored port names.
     void setNames(std::string port1, std::string port2) {
         port1_ = std::move(port1);

@@ -38,7 +38,7 @@ public:
     // The pop-up's "Ok": the custom values told to be stored (customSaved: Dot, Dash, pause, Bpause,
     // shiftFr, in this order). The keying values change at the next press on the custom button.
     void saveCustomMode() { customSaved(custom_); }
-    platform::Notice<CustomMode> customSaved;
+    platform::Notice<const CustomMode&> customSaved;
 
     // After choose() and chooseCustomMode(): the marks and the mode label to show.
     std::function<void()> onChange;
