@@ -77,8 +77,6 @@ void FillSquarePointwise(std::int16_t* block, std::int32_t level, double omega, 
 // time and phase product stray from the ideal rotation. The result stays within about 1e-14 of the true
 // sine, like ReducedSine, so the same margins decide when the exact sine must settle a sample.
 constexpr int kAnchorSpacing = 64;
-// Past this correction (rad) the cubic expansion below would no longer hold 1e-14: weeks into a stream.
-constexpr double kMaxCorrection = 1e-3;
 // Sample offsets kept in a table: a buffer of 16384 frames and its unplayed sample, rounded up to anchors.
 constexpr int kTabulatedOffsets = 16384 + kAnchorSpacing;
 
@@ -106,9 +104,9 @@ public:
         }
     }
 
-    // Sines of samples first..first+count-1 (first a multiple of kAnchorSpacing, count at most that), and
-    // whether each one is within reach of the rotation; false when the anchor itself is out of reach.
-    bool Block(int first, int count, double* sine, bool* reached) const {
+    // Sines of samples first..first+count-1 (first a multiple of kAnchorSpacing, count at most that);
+    // false when the anchor lies beyond the fast reduction's range.
+    bool Block(int first, int count, double* sine) const {
         const long double anchor = Phase(first);
         double anchorSine;
         double anchorCosine;
@@ -127,9 +125,10 @@ public:
             const double c = anchorCosine * rotationCosine_[j] - anchorSine * rotationSine_[j];
             const double d = correction[j];
             const double d2 = d * d;
-            // sin(x + d) with sin d and cos d to their third-order terms.
+            // sin(x + d) with sin d and cos d to their third-order terms. The anchor's phase is below
+            // 2^38, so the rounded sample time moves a phase by at most about 2^38 * 2^-52 and |d| stays
+            // below 2^-13: the fourth-order term is below 1e-17.
             sine[j] = s * (1.0 - 0.5 * d2) + c * (d - d * d2 * (1.0 / 6.0));
-            reached[j] = std::fabs(d) <= kMaxCorrection;
         }
         return true;
     }
@@ -163,10 +162,9 @@ void FillSine(std::int16_t* block, std::int32_t level, double omega, int frames,
     const RotatingSine rotating(omega, time, frames);
     const double levelAsDouble = level;
     double sine[kAnchorSpacing];
-    bool reached[kAnchorSpacing];
     for (int first = 0; first <= frames; first += kAnchorSpacing) {
         const int count = std::min(kAnchorSpacing, frames + 1 - first);
-        if (!rotating.Block(first, count, sine, reached)) {
+        if (!rotating.Block(first, count, sine)) {
             for (int j = 0; j < count; ++j) {
                 block[first + j] = ExactSineSample(rotating.Phase(first + j), level);
             }
@@ -175,7 +173,7 @@ void FillSine(std::int16_t* block, std::int32_t level, double omega, int frames,
         for (int j = 0; j < count; ++j) {
             const double value = sine[j] * levelAsDouble;
             const double nearest = RoundToNearest(value);
-            if (reached[j] && std::fabs(value - nearest) <= 0.5 - kRoundingMargin) {
+            if (std::fabs(value - nearest) <= 0.5 - kRoundingMargin) {
                 block[first + j] = Low16(static_cast<std::int64_t>(nearest));
             } else {
                 block[first + j] = ExactSineSample(rotating.Phase(first + j), level);
@@ -191,12 +189,11 @@ void FillSquare(std::int16_t* block, std::int32_t level, double omega, int frame
     // Widened first: -level of the lowest 32-bit value does not fit.
     const std::int16_t low = Low16(-static_cast<std::int64_t>(level));
     double sine[kAnchorSpacing];
-    bool reached[kAnchorSpacing];
     for (int first = 0; first <= frames; first += kAnchorSpacing) {
         const int count = std::min(kAnchorSpacing, frames + 1 - first);
-        const bool rotated = rotating.Block(first, count, sine, reached);
+        const bool rotated = rotating.Block(first, count, sine);
         for (int j = 0; j < count; ++j) {
-            const bool certain = rotated && reached[j] && std::fabs(sine[j]) >= kSignMargin;
+            const bool certain = rotated && std::fabs(sine[j]) >= kSignMargin;
             const bool nonNegative =
                 certain ? sine[j] > 0.0 : ExactSineNonNegative(rotating.Phase(first + j));
             block[first + j] = nonNegative ? high : low;
