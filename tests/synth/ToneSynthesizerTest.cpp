@@ -134,7 +134,7 @@ TEST(ToneSynthesizer, FastFillEqualsTheDirectExtendedPrecisionFill) {
 
 // Buffers of both waveforms at every kind of word and level, up to a week into a stream, some following
 // on from the previous buffer's time; the rotating fill must give the pointwise route's samples exactly.
-TEST(ToneSynthesizer, RotatingFillEqualsThePointwiseRouteOverAHundredMillionSamples) {
+TEST(ToneSynthesizer, RotatingFillEqualsThePointwiseRouteSampleForSample) {
     std::mt19937_64 random(43);
     std::uniform_int_distribution<std::int32_t> anyWord(INT32_MIN, INT32_MAX);
     std::uniform_int_distribution<std::int32_t> audioWord(-4096 * 48000, 4096 * 48000);
