@@ -132,8 +132,9 @@ TEST(ToneSynthesizer, FastFillEqualsTheDirectExtendedPrecisionFill) {
 #define TARVEL_COMPARED_SAMPLES 100'000'000
 #endif
 
-// Buffers of both waveforms at every kind of word and level, up to a week into a stream, some following
-// on from the previous buffer's time; the rotating fill must give the pointwise route's samples exactly.
+// A hundred million samples (fewer under the sanitizers): buffers of both waveforms at every kind of
+// word and level, up to a week into a stream, some following on from the previous buffer's time. The
+// rotating fill must give the pointwise route's samples exactly.
 TEST(ToneSynthesizer, RotatingFillEqualsThePointwiseRouteSampleForSample) {
     std::mt19937_64 random(43);
     std::uniform_int_distribution<std::int32_t> anyWord(INT32_MIN, INT32_MAX);
