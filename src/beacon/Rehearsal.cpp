@@ -153,7 +153,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
                 break;
         const keyer::KeyingMode& mode = station.transmission().mode();
         result.modeLabel = mode.label;
-        result.shifts = mode.values.dfcwMode == 1 && mode.values.dfcwShift != 0;
+        result.shifts = mode.values.dfcwMode == keyer::DfcwMode::Dfcw && mode.values.dfcwShift != 0;
         result.vfoACoarseHz = station.plan().vfoACoarseHz();
         result.vfoAFineCentiHz = station.plan().vfoAFineCentiHz();
     } catch (const std::exception& failure) {

@@ -148,8 +148,9 @@ std::string Station::unusableReference() {
         return "the stored port choice " + stored(keys::portChoice, port_.portChoice) +
                " names no port: choose Com1 or Com2 in the window";
     // The dots of a DFCW mode are sent shifted: both tones must play.
-    const std::int32_t shift =
-        transmission_.mode().values.dfcwMode == 1 ? transmission_.mode().values.dfcwShift : 0;
+    const std::int32_t shift = transmission_.mode().values.dfcwMode == keyer::DfcwMode::Dfcw
+                                   ? transmission_.mode().values.dfcwShift
+                                   : 0;
     for (const std::int32_t df : {0, shift}) {
         plan_.setDfcwShift(df);
         const double toneHz = std::fabs(static_cast<double>(plan_.vfoAWord()) / 4096.0);

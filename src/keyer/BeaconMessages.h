@@ -4,6 +4,7 @@
 #include "log/Logbook.h"
 #include "platform/Clock.h"
 #include "platform/MessageSink.h"
+#include "platform/Notice.h"
 #include "platform/Timer.h"
 #include "settings/IniFile.h"
 
@@ -45,7 +46,7 @@ public:
     // within it write two.
     void tick();
     // The time of day, long format, after each tick.
-    std::function<void(const std::string&)> onTime;
+    platform::Notice<std::string> onTime;
 
 private:
     log::Logbook& log_;

@@ -4,6 +4,7 @@
 // anything. Called on the user-interface thread.
 #include "keyer/CustomMode.h"
 #include "keyer/Transmission.h"
+#include "platform/Notice.h"
 #include "settings/IniFile.h"
 
 #include <functional>
@@ -40,7 +41,7 @@ public:
     void saveCustomMode();
 
     // After choose() and chooseCustomMode(): the marks and the mode label to show.
-    std::function<void()> onChange;
+    platform::Notice<> onChange;
 
 private:
     Transmission& transmission_;

@@ -21,7 +21,7 @@ struct ClockRig {
         std::filesystem::remove("vfolog.txt");
         std::filesystem::remove("beacon.ini");
         Timer2->setEnabled(true);
-        clock.onTime = [this](const std::string& now) { shown = now; };
+        clock.onTime.connect([this](const std::string& now) { shown = now; });
     }
 
     mock::VirtualTime time;

@@ -30,7 +30,7 @@ PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmissi
         pttOff_.show();
         pttOn_.hide();
     };
-    transmission.events.manualPttOffered = [this](bool offered) { pttOff_.setVisible(offered); };
+    transmission.notices.manualPttOffered.connect([this](bool offered) { pttOff_.setVisible(offered); });
 }
 
 keyer::PortChoice PortPanel::shown() const {
