@@ -148,7 +148,7 @@ std::string soundFailureText(const std::string& text, const std::string& device)
 std::string runSummary(Station& station) {
     keyer::Port& port = station.port();
     const std::string portName = platform::cp1251ToUtf8(port.transmitter().portName(port.portChoice));
-    const bool keyOnRts = port.keyLineChoice != 1;
+    const bool keyOnRts = port.keyLineChoice != keyer::KeyLine::Dtr;
     freqplan::FrequencyPlan& plan = station.plan();
     return "port " + portName + " (key on " + (keyOnRts ? "RTS" : "DTR") + ", PTT on " +
            (keyOnRts ? "DTR" : "RTS") + "), sound device \"" +

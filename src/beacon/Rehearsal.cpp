@@ -135,7 +135,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
                      [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
                      {},
                      settingsPath});
-    lines.keyIsRts = [&station] { return station.port().keyLineChoice != 1; };
+    lines.keyIsRts = [&station] { return station.port().keyLineChoice != keyer::KeyLine::Dtr; };
     lines.shift = [&station] { return station.plan().dfcwShift(); };
     try {
         result.error = prepareStation(station, options);

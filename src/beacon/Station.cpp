@@ -75,8 +75,8 @@ SettingsProblem Station::restore() {
         std::clamp(ini_.read(keys::vfoBFrequency), limits::vfoBHz.min, limits::vfoBHz.max);
     const std::int32_t coarseHz = ini_.read(keys::vfoACoarse);
     const std::int32_t fineCentiHz = ini_.read(keys::vfoAFine);
-    port_.portChoice = ini_.read(keys::portChoice);
-    port_.keyLineChoice = ini_.read(keys::keyLineChoice);
+    port_.portChoice = keyer::ComPort{ini_.read(keys::portChoice)};
+    port_.keyLineChoice = keyer::KeyLine{ini_.read(keys::keyLineChoice)};
     const std::int32_t vfoAWaveform = std::clamp(ini_.read(keys::vfoAWaveform), -1, limits::lastWaveform);
     const std::int32_t vfoBWaveform = std::clamp(ini_.read(keys::vfoBWaveform), -1, limits::lastWaveform);
     for (int k = keys::messages.first; k <= keys::messages.last; ++k)
@@ -144,8 +144,9 @@ std::string Station::unusableReference() {
     if (plan_.vfoAWaveform() != 1 && plan_.vfoAWaveform() != 2)
         return "VFO A plays no tone (" + stored(keys::vfoAWaveform, plan_.vfoAWaveform()) +
                "): choose \"Sine\" or \"Squre\" for VFO A in the window";
-    if (port_.portChoice != 0 && port_.portChoice != 1)
-        return "the stored port choice " + stored(keys::portChoice, port_.portChoice) +
+    if (port_.portChoice != keyer::ComPort::Com1 && port_.portChoice != keyer::ComPort::Com2)
+        return "the stored port choice " +
+               stored(keys::portChoice, static_cast<std::int32_t>(port_.portChoice)) +
                " names no port: choose Com1 or Com2 in the window";
     // The dots of a DFCW mode are sent shifted: both tones must play.
     const std::int32_t shift = transmission_.mode().values.dfcwMode == keyer::DfcwMode::Dfcw

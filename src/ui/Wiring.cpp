@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <array>
+#include <type_traits>
 
 namespace tarvel::ui {
 Wiring::Wiring(Devices d)
@@ -150,7 +151,10 @@ std::vector<Wiring::Restore> Wiring::restoreTable(Stored& stored) {
     namespace keys = settings::keys;
     // A row that keeps the value for a later step of the start-up.
     const auto hold = [this](const auto& key, auto& value) {
-        return Restore{std::string(key.name), [this, &key, &value] { value = ini_.read(key); }};
+        // Cast: the port's choices are enums over the stored numbers.
+        return Restore{std::string(key.name), [this, &key, &value] {
+                           value = static_cast<std::remove_reference_t<decltype(value)>>(ini_.read(key));
+                       }};
     };
     // A row that hands the stored value to a panel.
     const auto show = [this](const auto& key, auto apply) {

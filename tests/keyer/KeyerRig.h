@@ -105,7 +105,7 @@ struct KeyerRig {
 
     void act(const std::function<void()>& f) { fp.act(f); }
     void openPort() {
-        act([&] { port.open({0, 0, "/dev/ttyS0", "/dev/ttyS1"}); });
+        act([&] { port.open({keyer::ComPort::Com1, keyer::KeyLine::Rts, "/dev/ttyS0", "/dev/ttyS1"}); });
     }
 
     // What a message panel does: the message goes to Start TX.
