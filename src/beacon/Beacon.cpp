@@ -8,10 +8,6 @@
 namespace tarvel::beacon {
 namespace {
 
-// A pass that ends a little after its successor's frame began (the last step runs late by the wake-up
-// latency when a pass fills its frame) still starts in that frame rather than skipping it.
-constexpr std::int64_t kLateStartMs = 100;
-
 // A pass whose alarm comes this much after its frame began is skipped: its pause and elements would start
 // that late into the frame, and a receiver watching the frame expects them on time.
 constexpr std::int64_t kSkipLateMs = 500;
@@ -70,9 +66,7 @@ void Beacon::begin() {
 }
 
 void Beacon::schedule(std::int64_t notBeforeUtcMs) {
-    std::int64_t start = std::max(notBeforeUtcMs, nowUtcMs_() - kLateStartMs);
-    if (options_.everyMs > 0)
-        start = nextStart(start, options_.everyMs, options_.offsetMs);
+    const std::int64_t start = passStart(notBeforeUtcMs, nowUtcMs_(), options_.everyMs, options_.offsetMs);
     plannedFrameUtcMs_ = start;
     if (passScheduled)
         passScheduled(start);
