@@ -11,6 +11,7 @@
 #include "platform/KernelTimer.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/MessageSink.h"
+#include "platform/QtTimer.h"
 #include "platform/SystemClock.h"
 
 #include <QCoreApplication>
@@ -187,18 +188,12 @@ void BM_BeaconFirstKeyEdge(benchmark::State& state) {
         platform::SystemClock clock;
         StampingLines lines;
         platform::MonotonicTimer keyerTimer;
+        platform::QtTimer clockTimer;
+        const station::NoDeviceList noDevices;
         beacon::Station station(
-            {lines, keyerTimer, clock, sink,
-             [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
-             [&station](std::uint64_t worker) {
-                 QMetaObject::invokeMethod(
-                     QCoreApplication::instance(),
-                     [&station, worker] {
-                         platform::runGuarded(station.sink(), [&] { station.tone().workerFailed(worker); });
-                     },
-                     Qt::QueuedConnection);
-             },
-             settingsPath});
+            {lines, keyerTimer, clockTimer, clock, sink,
+             [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); }, noDevices,
+             settingsPath, settings::IniFile::Access::ReadOnly});
         if (const std::string problem = beacon::prepareStation(station, options); !problem.empty()) {
             state.SkipWithError(problem.c_str());
             return;
@@ -212,7 +207,7 @@ void BM_BeaconFirstKeyEdge(benchmark::State& state) {
         }
         keyOffsetMs = ideal.keyOffsetMs;
         realTime = raisePriority();
-        station.openPort();
+        beacon::openPort(station);
 
         beacon::WallClockAlarm alarm;
         beacon::Beacon beacon(station, alarm, &nowUtcMs, options, message, ideal.passLengthMs);

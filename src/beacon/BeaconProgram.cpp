@@ -1,6 +1,5 @@
 #include "beacon/BeaconProgram.h"
 
-#include "audio/AlsaAudioDevice.h"
 #include "audio/AlsaMessages.h"
 #include "audio/ToneOutput.h"
 #include "beacon/Beacon.h"
@@ -13,16 +12,15 @@
 #include "platform/Cp1251.h"
 #include "platform/CrashHook.h"
 #include "platform/Failure.h"
-#include "platform/KernelTimer.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
 #include "platform/SafeFile.h"
-#include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/Keys.h"
 #include "settings/SettingsPath.h"
+#include "station/RealDevices.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -256,24 +254,10 @@ int runBeacon(const std::vector<std::string>& arguments) {
     platform::TerminationSignals termination(std::move(actions));
 
     FailureSink sink;
-    platform::SystemClock clock;
-    keyer::SerialControlLines lines;
-    // Element lengths on the monotonic clock: a step of the system clock never stretches or cuts one.
-    platform::MonotonicTimer keyerTimer;
+    station::RealDevices devices;
+    keyer::SerialControlLines& lines = devices.lines;
     platform::QtTimer toneWatchdog; // outlives the station, whose end stops it
-    Station station({lines, keyerTimer, clock, sink,
-                     [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
-                     [&station](std::uint64_t worker) {
-                         // From the audio worker's thread: the news goes to the event loop's.
-                         QMetaObject::invokeMethod(
-                             QCoreApplication::instance(),
-                             [&station, worker] {
-                                 platform::runGuarded(station.sink(),
-                                                      [&] { station.tone().workerFailed(worker); });
-                             },
-                             Qt::QueuedConnection);
-                     },
-                     settingsPath});
+    Station station(devices.forBeacon(sink, settingsPath));
     station.tone().watchStream(toneWatchdog, sink);
 
     std::string message;
@@ -349,10 +333,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
     }
 
     // The window's day-change line at midnight, when logging is on.
-    platform::QtTimer clockTicks;
-    keyer::BeaconClock beaconClock(station.logbook(), clock, clockTicks, sink);
-    clockTicks.setInterval(keyer::BeaconClock::kClockIntervalMs);
-    clockTicks.setEnabled(true);
+    devices.clockTimer.setEnabled(true);
     // An adapter unplugged between passes is found before the next pass would key into nothing.
     // Only a port that reported its lines once can be missed: some never tell.
     bool portTells = false;
@@ -366,8 +347,8 @@ int runBeacon(const std::vector<std::string>& arguments) {
 
     running = &beacon;
     try {
-        station.startLog();
-        station.openPort();
+        startLog(station);
+        openPort(station);
         portTells = lines.readBack().has_value();
         startSound(station, beacon);
         if (!beacon.done())

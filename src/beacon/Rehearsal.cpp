@@ -166,19 +166,19 @@ MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages&
 }
 
 std::string prepareStation(Station& station, const Options& options) {
-    if (const SettingsProblem problem = station.restore(); !problem.message.empty())
+    if (const SettingsProblem problem = restore(station); !problem.message.empty())
         return problem.message;
     // Refused here, before any pass, rather than at the first pass's start.
     const settings::IniFile& stored = station.settings();
     if (std::string refusal = audio::pcmRefusal(stored.read(settings::keys::audioDevice), stored);
         !refusal.empty())
         return refusal;
-    station.chooseMode(options.presetRow);
-    if (std::string problem = station.unusableReference(); !problem.empty())
+    chooseMode(station, options.presetRow);
+    if (std::string problem = unusableReference(station); !problem.empty())
         return problem;
     if (std::string problem = missingIdentification(station, options); !problem.empty())
         return problem;
-    station.sendIdentification(options.idStart, options.idEnd);
+    sendIdentification(station, options.idStart, options.idEnd);
     return {};
 }
 
@@ -188,15 +188,13 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
     // The station's timer and clock are never run: the plan's waits are summed instead.
     platform::VirtualTime time(localTimeAt(startUtcMs));
     const auto keyerTimer = time.makeTimer();
+    const auto clockTimer = time.makeTimer(); // never enabled: a rehearsal shows no clock
     FirstFailure sink;
     NoLines lines;
-    Station station({lines,
-                     *keyerTimer,
-                     time,
-                     sink,
+    const station::NoDeviceList noDevices;
+    Station station({lines, *keyerTimer, *clockTimer, time, sink,
                      [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
-                     {},
-                     settingsPath});
+                     noDevices, settingsPath, settings::IniFile::Access::ReadOnly});
     PassWalk walk(station, options);
     try {
         result.error = prepareStation(station, options);

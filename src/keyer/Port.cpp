@@ -26,9 +26,4 @@ void Port::save(const PortChoice& shown) {
     settings_.write(settings::keys::port2Device, shown.port2);
 }
 
-void Port::loadNames() {
-    port1_ = settings_.read(settings::keys::port1Device);
-    port2_ = settings_.read(settings::keys::port2Device);
-}
-
 } // namespace tarvel::keyer

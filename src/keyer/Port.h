@@ -33,8 +33,11 @@ public:
     // The panel's "OK": the choices take effect and are stored ("iCom", "iRTS", "Port1", "Port2", in this
     // order).
     void save(const PortChoice& shown);
-    // Start-up: the stored port names (defaults "/dev/ttyS0", "/dev/ttyS1").
-    void loadNames();
+    // Start-up: the stored port names.
+    void setNames(std::string port1, std::string port2) {
+        port1_ = std::move(port1);
+        port2_ = std::move(port2);
+    }
     const std::string& port1() const { return port1_; }
     const std::string& port2() const { return port2_; }
 

@@ -6,10 +6,6 @@ namespace tarvel::log {
 
 Logbook::Logbook(ActivityLog& file, settings::IniFile& settings) : file_(file), settings_(settings) {}
 
-void Logbook::restore() {
-    on_ = settings_.read(settings::keys::logging) == 1;
-}
-
 void Logbook::toggle() {
     on_ = !on_;
     notify(onSwitchShown);

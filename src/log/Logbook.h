@@ -19,8 +19,6 @@ public:
     bool on() const { return on_; }
     // As start-up finds it: nothing is stored or written.
     void setOn(bool on) { on_ = on; }
-    // The stored switch; only 1 means on.
-    void restore();
 
     // The operator's toggle: flips the switch, shows it, stores it, and writes the header line when
     // switching on.

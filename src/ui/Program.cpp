@@ -1,15 +1,12 @@
 #include "ui/Program.h"
 
-#include "audio/AlsaAudioDevice.h"
-#include "audio/AlsaPcmList.h"
 #include "keyer/SerialControlLines.h"
-#include "keyer/SerialPortList.h"
 #include "platform/CrashHook.h"
 #include "platform/LinuxProcessPriority.h"
 #include "platform/QtTimer.h"
-#include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
 #include "settings/SettingsPath.h"
+#include "station/RealDevices.h"
 #include "ui/MainWindow.h"
 #include "ui/view/QMessageBoxSink.h"
 
@@ -44,19 +41,16 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     platform::TerminationSignals termination(std::move(actions));
 
     view::QMessageBoxSink sink;
-    platform::SystemClock clock;
-    keyer::SerialControlLines lines;
+    station::RealDevices real;
     platform::LinuxProcessPriority priority;
-    const audio::AlsaPcmList pcms;
-    const keyer::SerialPortList serialPorts;
     Devices devices{
         sink,
-        clock,
-        [] { return std::make_unique<platform::QtTimer>(); },
-        [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
-        pcms,
-        lines,
-        serialPorts,
+        real.clock,
+        &station::RealDevices::makeTimer,
+        &station::RealDevices::makeAudioDevice,
+        real.outputPcms,
+        real.lines,
+        real.serialPorts,
         priority,
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
         settings::settingsPathForExecutable(),

@@ -1,21 +1,8 @@
 #pragma once
-// Builds the program without its widgets and wires it together: the four windows' controls, the core
-// objects and the panels that bind them; then runs the start-up sequence and, on the way out, the end.
+// Builds the program without its widgets and wires it together: the four windows' controls, the station
+// and the panels that bind them to its objects; then runs the start-up and, on the way out, the end.
 // The Qt windows show these controls; tests drive them directly or through the widgets.
-#include "audio/AudioDeviceChoice.h"
-#include "audio/OutputStream.h"
-#include "audio/ToneOutput.h"
-#include "freqplan/FrequencyPlan.h"
-#include "freqplan/Memories.h"
-#include "freqplan/Options.h"
-#include "keyer/BeaconMessages.h"
-#include "keyer/Port.h"
-#include "keyer/Presets.h"
-#include "keyer/Transmission.h"
-#include "log/ActivityLog.h"
-#include "log/Logbook.h"
-#include "settings/IniFile.h"
-#include "synth/ToneChannel.h"
+#include "station/Station.h"
 #include "ui/Devices.h"
 #include "ui/MainLayout.h"
 #include "ui/forms/HelpForm.h"
@@ -48,7 +35,8 @@ public:
     Wiring(const Wiring&) = delete;
     Wiring& operator=(const Wiring&) = delete;
 
-    // The start-up sequence: restores every setting through the controls' own change operations.
+    // The start-up: the station loads the settings file, the panels show what it holds, and the VFOs are
+    // tuned through their fields by the fields' own rules; then the window shows.
     void startUp();
     // The end of the run, on every way out (window closed, termination signal): a transmission on the
     // air ends as Stop TX ends it, the stream stops and its worker is waited for (within a bound: a stalled
@@ -73,14 +61,15 @@ public:
     forms::HelpForm& helpWindow() { return help_; }
 
     // The core objects, for tests that look behind the windows.
-    const synth::ToneChannel& vfoA() const { return vfoA_; }
-    const synth::ToneChannel& vfoB() const { return vfoB_; }
-    audio::OutputStream& stream() { return stream_; }
-    const audio::ToneOutput& tone() const { return tone_; }
-    const freqplan::FrequencyPlan& plan() const { return plan_; }
-    const log::Logbook& logbook() const { return logbook_; }
-    const keyer::Presets& presets() const { return presets_; }
-    keyer::Transmission& transmission() { return transmission_; }
+    station::Station& station() { return station_; }
+    const synth::ToneChannel& vfoA() const { return station_.vfoA(); }
+    const synth::ToneChannel& vfoB() const { return station_.vfoB(); }
+    audio::OutputStream& stream() { return station_.stream(); }
+    const audio::ToneOutput& tone() { return station_.tone(); }
+    const freqplan::FrequencyPlan& plan() { return station_.plan(); }
+    const log::Logbook& logbook() { return station_.logbook(); }
+    const keyer::Presets& presets() { return station_.presets(); }
+    keyer::Transmission& transmission() { return station_.transmission(); }
     platform::Timer& keyerTimer() { return *keyerTimer_; }
     platform::Timer& clockTimer() { return *clockTimer_; }
     platform::Timer& statusTimer() { return *statusTimer_; }
@@ -92,37 +81,21 @@ private:
     forms::KeypadForm keypad_;
     forms::HelpForm help_;
 
-    synth::ToneChannel vfoA_;
-    synth::ToneChannel vfoB_;
-    settings::IniFile ini_;
+    std::unique_ptr<platform::Timer> keyerTimer_;
+    std::unique_ptr<platform::Timer> clockTimer_;
+    std::unique_ptr<platform::Timer> statusTimer_;
+    station::Station station_;
 
-    audio::OutputStream stream_;
-    audio::ToneOutput tone_;
     panels::TonePanel tonePanel_;
-    freqplan::FrequencyPlan plan_;
     panels::VfoAPanel vfoAPanel_;
     panels::VfoBPanel vfoBPanel_;
-    freqplan::Options options_;
     MainLayout layout_;
     panels::OptionsPanel optionsPanel_;
-    freqplan::Memories memories_;
     panels::MemoriesPanel memoriesPanel_;
-    log::ActivityLog activityLog_;
-    log::Logbook logbook_;
     panels::LogPanel logPanel_;
     panels::HelpPanel helpPanel_;
     panels::AboutPanel aboutPanel_;
     panels::PriorityPanel priorityPanel_;
-
-    std::unique_ptr<platform::Timer> keyerTimer_;
-    std::unique_ptr<platform::Timer> clockTimer_;
-    std::unique_ptr<platform::Timer> statusTimer_;
-
-    keyer::Port port_;
-    keyer::BeaconMessages messages_;
-    keyer::Transmission transmission_;
-    keyer::BeaconClock beaconClock_;
-    keyer::Presets presets_;
     panels::TransmissionPanel transmissionPanel_;
     panels::EstimatePanel estimatePanel_;
     panels::BeaconMessagesPanel messagesPanel_;
@@ -130,40 +103,11 @@ private:
     panels::PresetsPanel presetsPanel_;
     panels::IdPanel idPanel_;
     panels::PortPanel portPanel_;
-    audio::AudioDeviceChoice audioDevice_;
     panels::AudioDevicePanel audioDevicePanel_;
 
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices_.sink, step); }
-    // Hands a failed audio worker's news to the user-interface thread, where the tone ends.
-    void postWorkerFailure(std::uint64_t worker);
     // Each window lays out its controls again when its size changes.
     void connectResizes();
-
-    // What start-up reads first and applies in a later step, once the controls it depends on are set.
-    struct Stored {
-        freqplan::Factors factors;
-        std::int32_t vfoBHz = 0;
-        std::int32_t coarseHz = 0;
-        std::int32_t fineCentiHz = 0;
-        std::int32_t rangeMin = 0;
-        std::int32_t rangeMax = 0;
-        std::int32_t compactShowsVfoA = 0;
-        std::int32_t compactShowsVfoB = 0;
-        std::int32_t vfoAWaveform = 0;
-        std::int32_t vfoBWaveform = 0;
-        std::array<std::string, 4> messages;
-    };
-    // One stored setting: its key as the file spells it (empty for a step between two settings), and
-    // how start-up applies it: into a control, a core object, or `Stored`.
-    struct Restore {
-        std::string key;
-        std::function<void()> apply;
-    };
-    // The settings in the order start-up reads them.
-    std::vector<Restore> restoreTable(Stored& stored);
-
-    // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace tarvel::ui

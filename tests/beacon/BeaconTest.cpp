@@ -46,7 +46,7 @@ struct BeaconRig {
         std::ofstream("tarvel.ini", std::ios::binary)
             << "[Param]\r\nfreq=136000\r\nTA=1\r\nTXT1=E\r\nlog=1\r\n";
         EXPECT_EQ(prepareStation(station, options), "");
-        station.openPort();
+        openPort(station);
         beacon = std::make_unique<Beacon>(station, alarm, nowUtcMs, options, "E", 0);
         beacon->finished = [this](int status) { statuses.push_back(status); };
         beacon->passStarting = [this](std::int64_t start) { starts.push_back(start); };
@@ -87,13 +87,11 @@ struct BeaconRig {
         r->autoPlay = true;
         return r;
     }();
-    Station station{{lines,
-                     *keyerTimer,
-                     time,
-                     sink,
+    std::unique_ptr<mock::VirtualTimer> clockTimer = time.makeTimer();
+    const station::NoDeviceList noDevices;
+    Station station{{lines, *keyerTimer, *clockTimer, time, sink,
                      [this](const std::string&) { return mock::RecordingAudioDevice::factory(record)(); },
-                     {},
-                     "tarvel.ini"}};
+                     noDevices, "tarvel.ini", settings::IniFile::Access::ReadOnly}};
     LateOnceAlarm alarm{*alarmTimer, nowUtcMs};
     std::unique_ptr<Beacon> beacon;
     std::vector<std::int64_t> starts;

@@ -2,15 +2,10 @@
 // file PCM instead of a sound card): tune and play both tones, then send a short CW beacon on a serial
 // port that is not there. Only the message boxes are recorded instead of shown.
 #include "LogLines.h"
-#include "audio/AlsaAudioDevice.h"
-#include "audio/AlsaPcmList.h"
 #include "audio/ReferenceStream.h"
-#include "keyer/SerialControlLines.h"
-#include "keyer/SerialPortList.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/LinuxProcessPriority.h"
-#include "platform/QtTimer.h"
-#include "platform/SystemClock.h"
+#include "station/RealDevices.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramRig.h"
 #include "ui/Wiring.h"
@@ -41,12 +36,12 @@ struct RealProgram {
         std::ofstream(settingsPath(), std::ios::binary) << settingsText;
         form = std::make_unique<ui::Wiring>(ui::Devices{
             sink,
-            clock,
-            [] { return std::make_unique<platform::QtTimer>(); },
-            [](const std::string& pcm) { return std::make_unique<audio::AlsaAudioDevice>(pcm); },
-            pcms,
-            lines,
-            serialPorts,
+            real.clock,
+            &station::RealDevices::makeTimer,
+            &station::RealDevices::makeAudioDevice,
+            real.outputPcms,
+            real.lines,
+            real.serialPorts,
             priority,
             [](const std::string&) {},
             settingsPath(),
@@ -79,11 +74,8 @@ struct RealProgram {
 
     test::WorkingDirectory dir;
     mock::RecordingMessageSink sink;
-    platform::SystemClock clock;
-    keyer::SerialControlLines lines;
+    station::RealDevices real;
     platform::LinuxProcessPriority priority;
-    const audio::AlsaPcmList pcms;
-    const keyer::SerialPortList serialPorts;
     std::unique_ptr<ui::Wiring> form;
     std::unique_ptr<ui::MainWindow> windows;
 };

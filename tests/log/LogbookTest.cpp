@@ -31,13 +31,6 @@ TEST(Logbook, ToggleShowsAndStoresTheSwitchAndWritesHeaderOnlyWhenSwitchingOn) {
     rig.logbook.toggle();
     EXPECT_EQ(mock::readFile("vfolog.txt"), header + header);
     EXPECT_EQ(rig.shown, (std::vector<bool>{true, false, true}));
-
-    // Only a stored 1 is on; anything else toggles to on.
-    rig.ini.writeInteger("log", 2);
-    rig.logbook.restore();
-    EXPECT_FALSE(rig.logbook.on());
-    rig.logbook.toggle();
-    EXPECT_TRUE(rig.logbook.on());
 }
 
 TEST(Logbook, RecordsAndDayChangeOnlyWhileLoggingIsOn) {

@@ -72,10 +72,9 @@ void MemoriesPanel::functionKeyPressed(int functionKey) {
         vfoA_.stepFine(5);
 }
 
-void MemoriesPanel::loadCoarse(int k, std::int32_t hz) {
-    memories_.loadCoarse(k, hz);
-    if (k >= 1 && k <= 4)
-        recallButtons_[static_cast<std::size_t>(k - 1)]->setCaption(std::to_string(hz));
+void MemoriesPanel::showCaptions() {
+    for (int k = 1; k <= 4; ++k)
+        recallButtons_[static_cast<std::size_t>(k - 1)]->setCaption(std::to_string(memories_.coarse(k)));
 }
 
 void MemoriesPanel::takeKeyboard() {

@@ -28,8 +28,8 @@ public:
     // Function key n (F1 = 1) pressed anywhere in the main window; never consumes the key.
     // F1 … F4 store memories 1 … 4, F8 lowers and F9 raises the fine value by 5.
     void functionKeyPressed(int functionKey);
-    // Start-up: the stored coarse value of memory k, also the caption of its recall button for k = 1 … 4.
-    void loadCoarse(int k, std::int32_t hz);
+    // Start-up: the loaded coarse values of memories 1 … 4 as their recall buttons' captions.
+    void showCaptions();
     // The keyboard to the window's own box, where the function keys reach the window.
     void takeKeyboard();
 

@@ -42,8 +42,7 @@ void PortPanel::openPort() {
     port_.open(shown());
 }
 
-void PortPanel::loadPortNames() {
-    port_.loadNames();
+void PortPanel::showPortNames() {
     port1Field_.setText(port_.port1());
     port2Field_.setText(port_.port2());
 }

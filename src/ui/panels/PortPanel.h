@@ -24,7 +24,7 @@ public:
     // Opens the port the panel shows, once per run; a failure throws "Unable to open " + name.
     void openPort();
     // Start-up: the stored port names into the fields; the loaded choices into the groups.
-    void loadPortNames();
+    void showPortNames();
     void showChoices();
     // Start-up: RTS keys until the stored choice is shown.
     void showRtsKeying();

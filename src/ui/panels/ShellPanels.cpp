@@ -84,10 +84,6 @@ PriorityPanel::PriorityPanel(forms::MainForm& form, platform::ProcessPriority& p
     normal_.onClick = [this] { choice = platform::ProcessPriority::Normal; };
 }
 
-void PriorityPanel::restore() {
-    choice = settings_.read(settings::keys::priority);
-}
-
 void PriorityPanel::showChoice() {
     if (choice == platform::ProcessPriority::RealTime)
         realTime_.setChecked(true);

@@ -49,8 +49,7 @@ public:
     // As platform::ProcessPriority numbers it; what the radio buttons chose last.
     std::int32_t choice = platform::ProcessPriority::Normal;
 
-    // Start-up: the stored choice, then its radio button checked (none for a value out of range).
-    void restore();
+    // Start-up: the stored choice's radio button checked (none for a value out of range).
     void showChoice();
     // "Ok": hides the panel, applies the choice and stores it.
     void applyChoice();

@@ -79,7 +79,8 @@ TEST_F(VfoPanels, ZeroFactorLeavesCaptionAndBarWhereTheyWere) {
     rig.fp.plan.retuneVfoA();
     rig.act([&] { rig.form.EdKdel.setText("0"); });
     rig.act([&] { rig.form.seRfreq.setValue(200000); });
-    EXPECT_EQ(rig.messages(), std::vector<std::string>{"Floating point division by zero: VFO A multiplier (N) is 0"});
+    EXPECT_EQ(rig.messages(),
+              std::vector<std::string>{"Floating point division by zero: VFO A multiplier (N) is 0"});
     EXPECT_EQ(rig.form.Label9.caption(), "30000");
     EXPECT_EQ(rig.form.RFreqScrollBar1.position(), 480000);
     EXPECT_EQ(rig.fp.plan.vfoACoarseHz(), 200000);
@@ -265,7 +266,8 @@ TEST(MemoriesPanel, StoreAndRecallWithFineValuesAcrossARestart) {
     }
     PanelsRig next(path); // a later run: fine copies start at 0, recall reads the file
     next.form.RFreqScrollBar1.setRange(22000, 550000);
-    next.memories.loadCoarse(1, 137600);
+    next.fp.memories.loadCoarse(1, 137600);
+    next.memories.showCaptions();
     EXPECT_EQ(next.form.BtF1.caption(), "137600");
     next.form.BtF1.click();
     EXPECT_EQ(next.form.seRfreq.value(), 137600);

@@ -24,10 +24,10 @@ TEST(PortPanel, FailedOpenIsReportedOnceAndTheKeyerStillRunsWithoutLines) {
 
 TEST(PortPanel, OpensTheDeviceNamedOnThePanelOnlyOnce) {
     KeyerPanelsRig rig;
-    rig.fp.ini.writeText("Port1", "/dev/ttyUSB0");
-    rig.portPanel.loadPortNames();
+    rig.port.setNames("/dev/ttyUSB0", "/dev/ttyS1");
+    rig.portPanel.showPortNames();
     EXPECT_EQ(rig.main.EdPort1.text(), "/dev/ttyUSB0");
-    EXPECT_EQ(rig.main.EdPort2.text(), "/dev/ttyS1"); // default
+    EXPECT_EQ(rig.main.EdPort2.text(), "/dev/ttyS1");
     rig.act([&] { rig.portPanel.openPort(); });
     rig.main.EdPort1.setText("/dev/ttyS3");
     rig.main.RgCom.setItemIndex(1);

@@ -1,0 +1,40 @@
+#pragma once
+// The real devices, as the program and the end-to-end tests that run it in-process assemble them: the
+// system clock, the serial port's lines, the ALSA PCMs and the timers.
+#include "audio/AlsaPcmList.h"
+#include "keyer/SerialControlLines.h"
+#include "keyer/SerialPortList.h"
+#include "platform/QtTimer.h"
+#include "platform/SystemClock.h"
+#include "station/Station.h"
+
+#include <memory>
+#include <string>
+
+namespace tarvel::station {
+
+class RealDevices {
+public:
+    RealDevices();
+
+    // A fresh ALSA device on the named PCM.
+    static std::unique_ptr<audio::AudioDevice> makeAudioDevice(const std::string& pcm);
+    // A timer on the Qt event loop, drift-free.
+    static std::unique_ptr<platform::Timer> makeTimer();
+
+    // The station's devices for the unattended beacon: element lengths on the monotonic clock, so that a
+    // step of the system clock never stretches or cuts one; the settings file only read.
+    Devices forBeacon(platform::MessageSink& sink, std::string settingsPath);
+
+    platform::SystemClock clock;
+    keyer::SerialControlLines lines;
+    const audio::AlsaPcmList outputPcms;
+    const keyer::SerialPortList serialPorts;
+    // The beacon's clock tick, for its day-change line; the beacon enables it.
+    platform::QtTimer clockTimer;
+
+private:
+    std::unique_ptr<platform::Timer> keyerTimer_;
+};
+
+} // namespace tarvel::station
