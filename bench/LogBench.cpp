@@ -65,7 +65,7 @@ const LogFolder& folder(std::int64_t megabytes) {
 
 // The program's log switch and window over the log, logging on and the window hidden.
 struct Rig {
-    explicit Rig(const LogFolder& folder) : file(folder.log(), clock), ini(folder.settings()) {
+    explicit Rig(const LogFolder& folder) : file(folder.log(), clock) {
         logWindow.window().hide();
         logbook.setOn(true);
     }
@@ -73,8 +73,7 @@ struct Rig {
     ui::forms::MainForm form;
     ui::forms::LogForm logWindow;
     log::ActivityLog file;
-    settings::IniFile ini;
-    log::Logbook logbook{file, ini};
+    log::Logbook logbook{file};
     ui::panels::LogPanel panel{form, logWindow, logbook};
 };
 

@@ -29,7 +29,7 @@ void AudioDeviceChoice::choose(const std::string& pcm) {
         return;
     if (const std::string why = refusal(pcm); !why.empty())
         throw platform::Failure(why);
-    ini_.write(settings::keys::audioDevice, pcm);
+    chosen(pcm);
 }
 
 } // namespace tarvel::audio

@@ -3,6 +3,7 @@
 // stream reads the setting at each Start, so a new choice applies from the next Start. Called on the
 // user-interface thread.
 #include "platform/DeviceList.h"
+#include "platform/Notice.h"
 #include "settings/IniFile.h"
 
 #include <string>
@@ -12,7 +13,8 @@ namespace tarvel::audio {
 
 class AudioDeviceChoice {
 public:
-    AudioDeviceChoice(const platform::DeviceList& pcms, settings::IniFile& ini) : pcms_(pcms), ini_(ini) {}
+    AudioDeviceChoice(const platform::DeviceList& pcms, const settings::IniFile& ini)
+        : pcms_(pcms), ini_(ini) {}
 
     // The PCM in use: the stored name, "default" when none is stored.
     std::string inUse() const;
@@ -22,13 +24,14 @@ public:
     // Why pcm may not be chosen (a name that is not plain, while the settings file does not allow any),
     // or empty.
     std::string refusal(const std::string& pcm) const;
-    // Stores the PCM name; a blank name, or the one in use, leaves the file alone. A refused name throws
-    // platform::Failure with the refusal, and leaves the file alone too.
+    // Tells the PCM name to be stored (chosen); a blank name, or the one in use, is not told. A refused
+    // name throws platform::Failure with the refusal, and is not told either.
     void choose(const std::string& pcm);
+    platform::Notice<const std::string&> chosen;
 
 private:
     const platform::DeviceList& pcms_;
-    settings::IniFile& ini_;
+    const settings::IniFile& ini_;
 };
 
 } // namespace tarvel::audio

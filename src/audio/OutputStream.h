@@ -36,9 +36,9 @@ public:
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
 
-    // 1 from a successful Start until Stop; kept by the Start and Stop commands.
-    std::int32_t playing() const { return playing_; }
-    void setPlaying(std::int32_t value) { playing_ = value; }
+    // From a successful Start until Stop; kept by the Start and Stop commands.
+    bool playing() const { return playing_; }
+    void setPlaying(bool playing) { playing_ = playing; }
 
     // Size of one output buffer in bytes; a worker reads it once, when it starts.
     std::int32_t bufferBytes() const { return bufferBytes_.load(); }
@@ -97,7 +97,7 @@ private:
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
     DeviceFactory factory_;
-    std::int32_t playing_ = 0;
+    bool playing_ = false;
     std::atomic<std::int32_t> bufferBytes_{defaultBufferBytes};
     FailureNotice notice_;
     std::uint64_t workers_ = 0;

@@ -23,21 +23,20 @@ std::int32_t bytesForSetting(int setting) {
 
 void load(synth::ToneChannel& channel, const ChannelValues& values) {
     channel.frequencyWord.store(values.word);
-    channel.waveform.store(values.waveform);
+    channel.waveform.store(static_cast<std::int32_t>(values.waveform));
     channel.level.store(values.level);
 }
 
 } // namespace
 
 ToneOutput::ToneOutput(OutputStream& stream, synth::ToneChannel& vfoA, synth::ToneChannel& vfoB,
-                       settings::IniFile& settings, ToneSource source)
-    : stream_(stream), vfoA_(vfoA), vfoB_(vfoB), settings_(settings), source_(std::move(source)) {}
+                       const settings::IniFile& settings, const ToneSource& source)
+    : stream_(stream), vfoA_(vfoA), vfoB_(vfoB), settings_(settings), source_(source) {}
 
 void ToneOutput::start() {
     if (playing())
         return;
-    settings_.write(settings::keys::vfoACoarse, source_.lastCoarse());
-    settings_.write(settings::keys::vfoAFine, source_.lastFine());
+    vfoAKept(source_.lastCoarse(), source_.lastFine());
     if (const std::string refusal = pcmRefusal(settings_.read(settings::keys::audioDevice), settings_);
         !refusal.empty())
         throw platform::Failure(std::string(kAudioDeviceError) + ": " + refusal);
@@ -51,7 +50,7 @@ void ToneOutput::start() {
     load(vfoA_, source_.vfoA());
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
     stream_.startWorker();
-    stream_.setPlaying(1);
+    stream_.setPlaying(true);
     if (watchdog_) {
         lastTaken_ = 0;
         quietTicks_ = 0;
@@ -69,7 +68,7 @@ void ToneOutput::stop() {
         watchdog_->setEnabled(false);
     stream_.requestStop();
     held_ = false;
-    stream_.setPlaying(0);
+    stream_.setPlaying(false);
     changed();
 }
 
@@ -96,7 +95,7 @@ void ToneOutput::setBufferSetting(int setting) {
 
 void ToneOutput::saveBufferSetting(int setting) {
     setBufferSetting(setting);
-    settings_.write(settings::keys::bufferKiB, setting);
+    bufferSaved(setting);
 }
 
 void ToneOutput::workerFailed(std::uint64_t worker) {
@@ -132,16 +131,14 @@ void ToneOutput::checkStream() {
 }
 
 void ToneOutput::lose(const std::string& reason) {
-    if (onToneLost)
-        onToneLost();
+    onToneLost();
     stop();
     const std::string message(kAudioDeviceError);
     throw platform::Failure(reason.empty() ? message : message + ": " + reason);
 }
 
 void ToneOutput::changed() {
-    if (onStateChange)
-        onStateChange();
+    onStateChange();
 }
 
 } // namespace tarvel::audio

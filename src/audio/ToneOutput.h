@@ -2,12 +2,13 @@
 // The two-channel reference tone as the operator and the keyer start and stop it, on top of the output
 // stream; also its buffer size. Called on the user-interface thread.
 #include "audio/OutputStream.h"
+#include "audio/ToneSource.h"
 #include "platform/MessageSink.h"
+#include "platform/Notice.h"
 #include "platform/Timer.h"
 #include "settings/IniFile.h"
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 namespace tarvel::audio {
@@ -15,35 +16,19 @@ namespace tarvel::audio {
 // The window's message for a sound device that cannot play; the sound system's reason may follow ": ".
 inline constexpr std::string_view kAudioDeviceError = "Ошибка аудиоустройства";
 
-// What one channel plays from the next start on.
-struct ChannelValues {
-    std::int64_t word = 0; // tone frequency in 1/4096 Hz
-    std::int32_t waveform = 0;
-    std::int32_t level = 0;
-};
-
-// What start() takes from the frequency plan and the channel settings at the moment it runs.
-struct ToneSource {
-    // VFO A's last applied coarse and fine values, stored as the frequency to come back to.
-    std::function<std::int32_t()> lastCoarse;
-    std::function<std::int32_t()> lastFine;
-    // Each may throw the frequency-word failures; VFO B is asked first.
-    std::function<ChannelValues()> vfoA;
-    std::function<ChannelValues()> vfoB;
-};
-
 class ToneOutput {
 public:
+    // The settings are read for the device name at each start; source is asked at each start.
     ToneOutput(OutputStream& stream, synth::ToneChannel& vfoA, synth::ToneChannel& vfoB,
-               settings::IniFile& settings, ToneSource source);
+               const settings::IniFile& settings, const ToneSource& source);
 
-    // Stores VFO A's frequency, checks the device, loads both channels and starts a worker. Does nothing
-    // while playing; a refused device name, a missing device or a frequency fault throws before any
-    // worker starts.
+    // Tells VFO A's frequency to keep (vfoAKept), checks the device, loads both channels and starts a worker.
+    // Does nothing while playing; a refused device name, a missing device or a frequency fault throws before
+    // any worker starts.
     void start();
     // Stops the tone (also when it never started) and ends any transmission's hold on it.
     void stop();
-    bool playing() const { return stream_.playing() == 1; }
+    bool playing() const { return stream_.playing(); }
     // Underruns the sound system recovered from during the latest stream, playing or stopped since; 0
     // before the first. Safe while the worker runs.
     std::int64_t underruns() const { return stream_.underrunCount(); }
@@ -58,15 +43,21 @@ public:
 
     // The buffer-size setting in KiB, as typed; a running worker keeps the size it started with.
     void setBufferSetting(int setting);
-    // The same, and stored as the setting to start with next time.
+    // The same, and told as the setting to start with next time (bufferSaved).
     void saveBufferSetting(int setting);
+
+    // At every start that was not already playing, before the device is checked: VFO A's last applied
+    // coarse Hz and fine 0.01 Hz, the frequency to come back to.
+    platform::Notice<std::int32_t, std::int32_t> vfoAKept;
+    // The buffer panel's size in KiB, as the operator closed it.
+    platform::Notice<int> bufferSaved;
 
     // News from a worker that ended on a failure, on the user-interface thread. Only the running stream's
     // own worker counts; a stream stopped or started again since has nothing to report. Whatever needs
     // the tone ends first (onToneLost), the tone stops, and then the failure is raised for the operator
     // with the sound system's reason, once per stream.
     void workerFailed(std::uint64_t worker);
-    std::function<void()> onToneLost;
+    platform::Notice<> onToneLost;
 
     // From now on the playing stream is watched on timer, which ticks once a buffer period: a stream that
     // has taken no buffer for three periods in a row (after two seconds of grace for the device to start
@@ -74,7 +65,7 @@ public:
     // inside the sound library, which cannot report itself. The timer outlives this object.
     void watchStream(platform::Timer& timer, platform::MessageSink& sink);
     // After every start, stop, hold and release: for whoever shows the state.
-    std::function<void()> onStateChange;
+    platform::Notice<> onStateChange;
 
 private:
     void changed();
@@ -85,8 +76,8 @@ private:
     OutputStream& stream_;
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
-    settings::IniFile& settings_;
-    ToneSource source_;
+    const settings::IniFile& settings_;
+    const ToneSource& source_;
     bool held_ = false;
     platform::Timer* watchdog_ = nullptr;
     std::int64_t lastTaken_ = 0;

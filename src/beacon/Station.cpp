@@ -33,8 +33,8 @@ SettingsProblem restore(Station& station) {
     freqplan::FrequencyPlan& plan = station.plan();
     // The window's controls before start-up restores them: what a pass plays where no setting says
     // otherwise. Start loads VFO A's level bar and VFO B's level field.
-    plan.assumeVfoA(limits::vfoACoarseHz.design, 0, 0, limits::levelBar.design);
-    plan.assumeVfoB(limits::vfoBHz.design, 0, limits::levelField.design);
+    plan.assumeVfoA(limits::vfoACoarseHz.design, 0, synth::WaveformKind::Off, limits::levelBar.design);
+    plan.assumeVfoB(limits::vfoBHz.design, synth::WaveformKind::Off, limits::levelField.design);
     const station::StoredSettings& s = station.load();
 
     std::int32_t rangeMin = s.rangeMinHz;
@@ -59,10 +59,10 @@ SettingsProblem restore(Station& station) {
                 std::to_string(limits::vfoAFineCentiHz.max) +
                 ": tune VFO A in the window and press \"Start\""};
 
-    // A waveform that differs from the window's first one is chosen, which stores it again.
-    if (s.vfoAWaveform != 0)
+    // A waveform that differs from the window's first one is chosen (which the window stores again).
+    if (s.vfoAWaveform != synth::WaveformKind::Off)
         plan.setVfoAWaveform(s.vfoAWaveform);
-    if (s.vfoBWaveform != 0)
+    if (s.vfoBWaveform != synth::WaveformKind::Off)
         plan.setVfoBWaveform(s.vfoBWaveform);
     plan.setVfoA(coarseHz, fineCentiHz);
     plan.setVfoB(s.vfoBHz);
@@ -84,8 +84,10 @@ std::string unusableReference(Station& station) {
     if (!std::isfinite(correction) || correction <= 0.0)
         return "the stored correction factor " + std::string(keys::correction.name) + "=" +
                platform::formatGeneral(correction) + " is not a positive number";
-    if (plan.vfoAWaveform() != 1 && plan.vfoAWaveform() != 2)
-        return "VFO A plays no tone (" + stored(keys::vfoAWaveform, plan.vfoAWaveform()) +
+    if (plan.vfoAWaveform() != synth::WaveformKind::Sine &&
+        plan.vfoAWaveform() != synth::WaveformKind::Square)
+        return "VFO A plays no tone (" +
+               stored(keys::vfoAWaveform, static_cast<std::int32_t>(plan.vfoAWaveform())) +
                "): choose \"Sine\" or \"Squre\" for VFO A in the window";
     if (port.portChoice != keyer::ComPort::Com1 && port.portChoice != keyer::ComPort::Com2)
         return "the stored port choice " +

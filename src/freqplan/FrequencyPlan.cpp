@@ -3,7 +3,6 @@
 #include "freqplan/FrequencyWord.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
-#include "settings/Keys.h"
 
 #include <cmath>
 #include <string>
@@ -34,10 +33,9 @@ FrequencyWord namedWord(double f, double correction, std::int32_t divisor, const
 
 } // namespace
 
-FrequencyPlan::FrequencyPlan(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, settings::IniFile& settings)
-    : vfoA_(vfoA), vfoB_(vfoB), settings_(settings) {}
+FrequencyPlan::FrequencyPlan(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB) : vfoA_(vfoA), vfoB_(vfoB) {}
 
-void FrequencyPlan::assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, std::int32_t waveform,
+void FrequencyPlan::assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, synth::WaveformKind waveform,
                                std::int32_t level) {
     coarseHz_ = coarseHz;
     fineCentiHz_ = fineCentiHz;
@@ -45,7 +43,7 @@ void FrequencyPlan::assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, 
     vfoALevel_ = level;
 }
 
-void FrequencyPlan::assumeVfoB(std::int32_t hz, std::int32_t waveform, std::int32_t level) {
+void FrequencyPlan::assumeVfoB(std::int32_t hz, synth::WaveformKind waveform, std::int32_t level) {
     vfoBHz_ = hz;
     vfoBWaveform_ = waveform;
     vfoBLevel_ = level;
@@ -62,8 +60,7 @@ void FrequencyPlan::retuneVfoA() {
     vfoA_.frequencyWord.store(fw.word);
     tunedCoarseHz_ = coarseHz_;
     tunedFineCentiHz_ = fineCentiHz_;
-    if (onVfoATone)
-        onVfoATone(toneOf(fw, true));
+    onVfoATone(toneOf(fw, true));
 }
 
 void FrequencyPlan::setVfoB(std::int32_t hz) {
@@ -74,46 +71,45 @@ void FrequencyPlan::setVfoB(std::int32_t hz) {
 void FrequencyPlan::retuneVfoB() {
     const FrequencyWord fw = vfoBFrequencyWord();
     vfoB_.frequencyWord.store(fw.word);
-    if (onVfoBTone)
-        onVfoBTone(toneOf(fw, false));
-    settings_.write(settings::keys::vfoBFrequency, vfoBHz_);
+    onVfoBTone(toneOf(fw, false));
+    changed.vfoBHz(vfoBHz_);
 }
 
 void FrequencyPlan::setCorrection(double correction) {
     factors_.correction = correction;
-    settings_.write(settings::keys::correction, correction);
+    changed.correction(correction);
 }
 
 void FrequencyPlan::setVfoAFactor(std::int32_t n) {
     factors_.vfoAFactor = n;
-    settings_.write(settings::keys::vfoAFactor, n);
+    changed.vfoAFactor(n);
 }
 
 void FrequencyPlan::setVfoBFactor(std::int32_t n) {
     factors_.vfoBFactor = n;
-    settings_.write(settings::keys::vfoBFactor, n);
+    changed.vfoBFactor(n);
 }
 
 void FrequencyPlan::setVfoBOffset(std::int32_t hz) {
     factors_.vfoBOffset = hz;
-    settings_.write(settings::keys::vfoBOffset, hz);
+    changed.vfoBOffset(hz);
 }
 
 void FrequencyPlan::setVfoAOffset(std::int32_t hz) {
     factors_.vfoAOffset = hz;
-    settings_.write(settings::keys::vfoAOffset, hz);
+    changed.vfoAOffset(hz);
 }
 
-void FrequencyPlan::setVfoAWaveform(std::int32_t waveform) {
+void FrequencyPlan::setVfoAWaveform(synth::WaveformKind waveform) {
     vfoAWaveform_ = waveform;
-    vfoA_.waveform.store(waveform);
-    settings_.write(settings::keys::vfoAWaveform, waveform);
+    vfoA_.waveform.store(static_cast<std::int32_t>(waveform));
+    changed.vfoAWaveform(waveform);
 }
 
-void FrequencyPlan::setVfoBWaveform(std::int32_t waveform) {
+void FrequencyPlan::setVfoBWaveform(synth::WaveformKind waveform) {
     vfoBWaveform_ = waveform;
-    vfoB_.waveform.store(waveform);
-    settings_.write(settings::keys::vfoBWaveform, waveform);
+    vfoB_.waveform.store(static_cast<std::int32_t>(waveform));
+    changed.vfoBWaveform(waveform);
 }
 
 void FrequencyPlan::setVfoALevel(std::int32_t level) {

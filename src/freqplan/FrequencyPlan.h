@@ -1,12 +1,13 @@
 #pragma once
 // The frequency plan: VFO A and VFO B as numbers, with the factors, offsets, correction, waveforms and
-// levels; every change reaches the two tone channels and the settings file at once.
+// levels; every change reaches the two tone channels at once, and the values the settings file keeps are
+// told to whoever keeps them.
+#include "audio/ToneSource.h"
 #include "freqplan/FrequencyWord.h"
-#include "settings/IniFile.h"
+#include "platform/Notice.h"
 #include "synth/ToneChannel.h"
 
 #include <cstdint>
-#include <functional>
 
 namespace tarvel::freqplan {
 
@@ -25,14 +26,28 @@ struct Factors {
     std::int32_t vfoAOffset = 0;  // FpA
 };
 
-class FrequencyPlan {
+// The plan's values that outlive the run, each told as it changes (the file's keys in brackets).
+struct PlanChanges {
+    platform::Notice<std::int32_t> vfoBHz; // "frrx", after every retune of VFO B that went through
+    platform::Notice<double> correction;   // "corr"
+    platform::Notice<std::int32_t> vfoAFactor;
+    platform::Notice<std::int32_t> vfoBFactor;
+    platform::Notice<std::int32_t> vfoBOffset;
+    platform::Notice<std::int32_t> vfoAOffset;
+    platform::Notice<synth::WaveformKind> vfoAWaveform;
+    platform::Notice<synth::WaveformKind> vfoBWaveform;
+};
+
+// Also what the tone output loads at each start: the window and the unattended beacon start the same tone
+// from the same plan.
+class FrequencyPlan : public audio::ToneSource {
 public:
-    FrequencyPlan(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, settings::IniFile& settings);
+    FrequencyPlan(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB);
 
     // The values the controls show before their first change; nothing is published or stored.
-    void assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, std::int32_t waveform,
+    void assumeVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz, synth::WaveformKind waveform,
                     std::int32_t level);
-    void assumeVfoB(std::int32_t hz, std::int32_t waveform, std::int32_t level);
+    void assumeVfoB(std::int32_t hz, synth::WaveformKind waveform, std::int32_t level);
     // The stored factors at start-up, held at once without writing them back.
     void restoreFactors(const Factors& factors) { factors_ = factors; }
 
@@ -55,11 +70,11 @@ public:
     void setVfoAOffset(std::int32_t hz);
     const Factors& factors() const { return factors_; }
 
-    // The waveform (0 off, 1 sine, 2 square) plays at once and is stored.
-    void setVfoAWaveform(std::int32_t waveform);
-    void setVfoBWaveform(std::int32_t waveform);
-    std::int32_t vfoAWaveform() const { return vfoAWaveform_; }
-    std::int32_t vfoBWaveform() const { return vfoBWaveform_; }
+    // The waveform plays at once and is stored.
+    void setVfoAWaveform(synth::WaveformKind waveform);
+    void setVfoBWaveform(synth::WaveformKind waveform);
+    synth::WaveformKind vfoAWaveform() const { return vfoAWaveform_; }
+    synth::WaveformKind vfoBWaveform() const { return vfoBWaveform_; }
     // A level plays at once; setVfo?Level also makes it the level the next start loads, while
     // playVfo?Level leaves that one as it was.
     void setVfoALevel(std::int32_t level);
@@ -85,10 +100,17 @@ public:
     std::int64_t vfoAWord() const;
     std::int64_t vfoBWord() const;
 
+    // The tone source: VFO A as last tuned, and both channels' present values.
+    std::int32_t lastCoarse() const override { return tunedCoarseHz_; }
+    std::int32_t lastFine() const override { return tunedFineCentiHz_; }
+    audio::ChannelValues vfoA() const override { return {vfoAWord(), vfoAWaveform_, vfoALevel_}; }
+    audio::ChannelValues vfoB() const override { return {vfoBWord(), vfoBWaveform_, vfoBLevel_}; }
+
     // After every retune that went through: the tone to show. VFO A compares the signed tone with the
     // limit, so a negative one never counts as above; VFO B compares the magnitude.
-    std::function<void(const Tone&)> onVfoATone;
-    std::function<void(const Tone&)> onVfoBTone;
+    platform::Notice<const Tone&> onVfoATone;
+    platform::Notice<const Tone&> onVfoBTone;
+    PlanChanges changed;
 
 private:
     FrequencyWord vfoAFrequencyWord() const;
@@ -96,7 +118,6 @@ private:
 
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;
-    settings::IniFile& settings_;
     Factors factors_;
     std::int32_t coarseHz_ = 0;
     std::int32_t fineCentiHz_ = 0;
@@ -104,8 +125,8 @@ private:
     std::int32_t tunedFineCentiHz_ = 0;
     std::int32_t vfoBHz_ = 0;
     std::int32_t dfcwShift_ = 0; // written only by the keyer
-    std::int32_t vfoAWaveform_ = 0;
-    std::int32_t vfoBWaveform_ = 0;
+    synth::WaveformKind vfoAWaveform_ = synth::WaveformKind::Off;
+    synth::WaveformKind vfoBWaveform_ = synth::WaveformKind::Off;
     std::int32_t vfoALevel_ = 0;
     std::int32_t vfoBLevel_ = 0;
 };

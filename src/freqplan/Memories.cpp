@@ -13,7 +13,7 @@ bool valid(int k) {
 
 } // namespace
 
-Memories::Memories(const FrequencyPlan& plan, settings::IniFile& settings)
+Memories::Memories(const FrequencyPlan& plan, const settings::IniFile& settings)
     : plan_(plan), settings_(settings) {}
 
 void Memories::store(int k) {
@@ -21,8 +21,7 @@ void Memories::store(int k) {
         return;
     Memory& m = memories_[static_cast<std::size_t>(k - 1)];
     m = {plan_.tunedCoarseHz(), plan_.tunedFineCentiHz()};
-    settings_.write(settings::keys::memoryCoarse, k, m.coarseHz);
-    settings_.write(settings::keys::memoryFine, k, m.fineCentiHz);
+    stored(k, m);
 }
 
 Memory Memories::recalled(int k) const {

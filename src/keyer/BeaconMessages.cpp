@@ -1,13 +1,12 @@
 #include "keyer/BeaconMessages.h"
 
 #include "platform/Locale.h"
-#include "settings/Keys.h"
 
 namespace tarvel::keyer {
 
 void BeaconMessages::store() const {
     for (int k = 1; k <= kCount; ++k)
-        settings_.write(settings::keys::messages, k, text(k));
+        stored(k, text(k));
 }
 
 BeaconClock::BeaconClock(log::Logbook& log, const platform::Clock& clock, platform::Timer& ticks,

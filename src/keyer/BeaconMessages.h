@@ -6,7 +6,6 @@
 #include "platform/MessageSink.h"
 #include "platform/Notice.h"
 #include "platform/Timer.h"
-#include "settings/IniFile.h"
 
 #include <array>
 #include <functional>
@@ -19,16 +18,14 @@ class BeaconMessages {
 public:
     static constexpr int kCount = 4;
 
-    explicit BeaconMessages(settings::IniFile& settings) : settings_(settings) {}
-
     // Message k, 1 to 4, Windows-1251.
     const std::string& text(int k) const { return texts_[k - 1]; }
     void setText(int k, std::string text) { texts_[k - 1] = std::move(text); }
-    // Start TX keeps them: TXT1 to TXT4, in this order.
+    // Start TX keeps them: each told as stored, TXT1 to TXT4 in this order.
     void store() const;
+    platform::Notice<int, const std::string&> stored; // k, its text
 
 private:
-    settings::IniFile& settings_;
     std::array<std::string, kCount> texts_;
 };
 

@@ -2,7 +2,7 @@
 // The station identification sent around a beacon message: its texts, whether each is sent, the speeds
 // the operator picked for them, and the stored speed choices.
 #include "keyer/TransmissionEstimate.h"
-#include "settings/IniFile.h"
+#include "platform/Notice.h"
 
 #include <cstdint>
 #include <string>
@@ -21,8 +21,9 @@ struct Identification {
     std::int32_t endSpeedSetting = 0;
     std::int32_t startSpeedSetting = 0;
 
-    // The panel's "Ok": id, IDStart, IDEnd, ids, in this order.
-    void save(settings::IniFile& settings) const;
+    // The panel's "Ok": the values to be stored (id, IDStart, IDEnd, ids, in this order) are told.
+    void save() const { saved(*this); }
+    platform::Notice<const Identification&> saved;
 };
 
 } // namespace tarvel::keyer

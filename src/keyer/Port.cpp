@@ -8,8 +8,7 @@ namespace tarvel::keyer {
 static_assert(settings::keys::port1Device.absent == std::string_view(TransmitterControl::kDefaultPort1));
 static_assert(settings::keys::port2Device.absent == std::string_view(TransmitterControl::kDefaultPort2));
 
-Port::Port(ControlLines& lines, settings::IniFile& settings)
-    : settings_(settings), transmitter_(lines, keyLineChoice) {}
+Port::Port(ControlLines& lines) : transmitter_(lines, keyLineChoice) {}
 
 void Port::open(const PortChoice& shown) {
     if (!transmitter_.portOpened())
@@ -20,10 +19,7 @@ void Port::open(const PortChoice& shown) {
 void Port::save(const PortChoice& shown) {
     portChoice = shown.com;
     keyLineChoice = shown.keyLine;
-    settings_.write(settings::keys::portChoice, static_cast<std::int32_t>(portChoice));
-    settings_.write(settings::keys::keyLineChoice, static_cast<std::int32_t>(keyLineChoice));
-    settings_.write(settings::keys::port1Device, shown.port1);
-    settings_.write(settings::keys::port2Device, shown.port2);
+    saved(shown);
 }
 
 } // namespace tarvel::keyer

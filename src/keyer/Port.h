@@ -4,7 +4,7 @@
 // thread.
 #include "keyer/ControlLines.h"
 #include "keyer/TransmitterControl.h"
-#include "settings/IniFile.h"
+#include "platform/Notice.h"
 
 #include <cstdint>
 #include <string>
@@ -22,7 +22,7 @@ struct PortChoice {
 class Port {
 public:
     // The transmitter reads the key line choice at every line operation.
-    Port(ControlLines& lines, settings::IniFile& settings);
+    explicit Port(ControlLines& lines);
 
     // The key and PTT lines the keyer drives.
     TransmitterControl& transmitter() { return transmitter_; }
@@ -30,9 +30,10 @@ public:
     // Opens the port of the shown choice, once per run, with the names shown now (only the first call
     // of the run uses them); a failure throws "Unable to open " + name.
     void open(const PortChoice& shown);
-    // The panel's "OK": the choices take effect and are stored ("iCom", "iRTS", "Port1", "Port2", in this
-    // order).
+    // The panel's "OK": the choices take effect and are told to be stored (saved: "iCom", "iRTS", "Port1",
+    // "Port2", in this order).
     void save(const PortChoice& shown);
+    platform::Notice<const PortChoice&> saved;
     // Start-up: the stored port names.
     void setNames(std::string port1, std::string port2) {
         port1_ = std::move(port1);
@@ -46,7 +47,6 @@ public:
     KeyLine keyLineChoice = KeyLine::Rts;
 
 private:
-    settings::IniFile& settings_;
     TransmitterControl transmitter_;
     std::string port1_ = TransmitterControl::kDefaultPort1;
     std::string port2_ = TransmitterControl::kDefaultPort2;

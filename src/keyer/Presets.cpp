@@ -1,7 +1,5 @@
 #include "keyer/Presets.h"
 
-#include "settings/Keys.h"
-
 #include <algorithm>
 #include <array>
 
@@ -36,8 +34,7 @@ const KeyingMode& Presets::preset(int row) {
     return kPresets[static_cast<std::size_t>(row)];
 }
 
-Presets::Presets(Transmission& transmission, settings::IniFile& settings)
-    : transmission_(transmission), settings_(settings) {}
+Presets::Presets(Transmission& transmission) : transmission_(transmission) {}
 
 void Presets::choose(int row) {
     marked_ = row;
@@ -66,14 +63,6 @@ void Presets::chooseCustomMode() {
     applyCustomMode();
     onChange();
     transmission_.refreshEstimate();
-}
-
-void Presets::saveCustomMode() {
-    settings_.write(settings::keys::customDot, custom_.dotSeconds);
-    settings_.write(settings::keys::customDash, custom_.dashFactor);
-    settings_.write(settings::keys::customPause, custom_.gapDivisor);
-    settings_.write(settings::keys::customLetterPause, custom_.letterGapFactor);
-    settings_.write(settings::keys::customShift, custom_.shiftCentiHz);
 }
 
 } // namespace tarvel::keyer

@@ -5,7 +5,6 @@
 #include "keyer/CustomMode.h"
 #include "keyer/Transmission.h"
 #include "platform/Notice.h"
-#include "settings/IniFile.h"
 
 #include <functional>
 
@@ -20,7 +19,7 @@ public:
 
     static const KeyingMode& preset(int row);
 
-    Presets(Transmission& transmission, settings::IniFile& settings);
+    explicit Presets(Transmission& transmission);
 
     // A preset row: its mode, the mark, and the estimate.
     void choose(int row);
@@ -36,16 +35,16 @@ public:
     void applyCustomMode();
     // The custom button's click: applied, no mark, its own label, and the estimate.
     void chooseCustomMode();
-    // The pop-up's "Ok": Dot, Dash, pause, Bpause, shiftFr, in this order. The keying values change at
-    // the next press on the custom button.
-    void saveCustomMode();
+    // The pop-up's "Ok": the custom values told to be stored (customSaved: Dot, Dash, pause, Bpause,
+    // shiftFr, in this order). The keying values change at the next press on the custom button.
+    void saveCustomMode() { customSaved(custom_); }
+    platform::Notice<const CustomMode&> customSaved;
 
     // After choose() and chooseCustomMode(): the marks and the mode label to show.
     platform::Notice<> onChange;
 
 private:
     Transmission& transmission_;
-    settings::IniFile& settings_;
     CustomMode custom_;
     int marked_ = kNoRow;
 };

@@ -1,18 +1,14 @@
 #include "log/Logbook.h"
 
-#include "settings/Keys.h"
-
 namespace tarvel::log {
-
-Logbook::Logbook(ActivityLog& file, settings::IniFile& settings) : file_(file), settings_(settings) {}
 
 void Logbook::toggle() {
     on_ = !on_;
-    notify(onSwitchShown);
-    settings_.write(settings::keys::logging, on_ ? 1 : 0);
+    onSwitchShown();
+    switched(on_);
     if (on_) {
         file_.writeHeaderLine();
-        notify(onLineAdded);
+        onLineAdded();
     }
 }
 
@@ -22,31 +18,31 @@ void Logbook::startupHeader() {
 }
 
 void Logbook::dayChange() {
-    notify(onSwitchShown);
+    onSwitchShown();
     if (on_) {
         file_.writeDayChangeLine();
-        notify(onLineAdded);
+        onLineAdded();
     }
 }
 
 void Logbook::startRecord(std::string_view mode, std::string_view duration, std::string_view messageText,
                           std::int32_t coarseHz, std::int32_t fine) {
     if (on_ && file_.writeStartRecord(mode, duration, messageText, coarseHz, fine))
-        notify(onLineAdded);
+        onLineAdded();
 }
 
 void Logbook::endRecord() {
     if (on_ && file_.writeEndRecord())
-        notify(onLineAdded);
+        onLineAdded();
 }
 
 void Logbook::stopRecord() {
     if (on_ && file_.writeStopRecord())
-        notify(onLineAdded);
+        onLineAdded();
 }
 
 void Logbook::refresh() {
-    notify(onCatchUp);
+    onCatchUp();
 }
 
 } // namespace tarvel::log

@@ -3,25 +3,24 @@
 // logging is on. Whoever shows the log follows it through the notices below. Called on the user-interface
 // thread.
 #include "log/ActivityLog.h"
-#include "settings/IniFile.h"
+#include "platform/Notice.h"
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 namespace tarvel::log {
 
 class Logbook {
 public:
-    Logbook(ActivityLog& file, settings::IniFile& settings);
+    explicit Logbook(ActivityLog& file) : file_(file) {}
 
     ActivityLog& file() { return file_; }
     bool on() const { return on_; }
     // As start-up finds it: nothing is stored or written.
     void setOn(bool on) { on_ = on; }
 
-    // The operator's toggle: flips the switch, shows it, stores it, and writes the header line when
-    // switching on.
+    // The operator's toggle: flips the switch, shows it, tells it to be stored (switched), and writes the
+    // header line when switching on.
     void toggle();
     // Start-up: the header line when logging is on, and no notice (nothing shows the log yet).
     void startupHeader();
@@ -38,20 +37,16 @@ public:
     void refresh();
 
     // The switch is to be shown again.
-    std::function<void()> onSwitchShown;
+    platform::Notice<> onSwitchShown;
     // The file got a line: file().lastAppended() has it.
-    std::function<void()> onLineAdded;
+    platform::Notice<> onLineAdded;
     // A shown log should catch up with the file.
-    std::function<void()> onCatchUp;
+    platform::Notice<> onCatchUp;
+    // The operator turned logging on (true) or off.
+    platform::Notice<bool> switched;
 
 private:
-    static void notify(const std::function<void()>& notice) {
-        if (notice)
-            notice();
-    }
-
     ActivityLog& file_;
-    settings::IniFile& settings_;
     bool on_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "station/Station.h"
 
-#include "freqplan/PlanTone.h"
 #include "settings/Keys.h"
 
 #include <QCoreApplication>
@@ -12,18 +11,17 @@ Station::Station(Devices devices)
       stream_(
           vfoA_, vfoB_, [this] { return devices_.makeAudioDevice(ini_.read(settings::keys::audioDevice)); },
           [this](std::uint64_t worker) { postWorkerFailure(worker); }),
-      plan_(vfoA_, vfoB_, ini_), tone_(stream_, vfoA_, vfoB_, ini_, freqplan::toneSourceOf(plan_)),
-      options_(ini_), memories_(plan_, ini_), activityLog_(devices_.logPath, devices_.clock),
-      logbook_(activityLog_, ini_), port_(devices_.lines, ini_), messages_(ini_),
+      plan_(vfoA_, vfoB_), tone_(stream_, vfoA_, vfoB_, ini_, plan_), memories_(plan_, ini_),
+      activityLog_(devices_.logPath, devices_.clock), logbook_(activityLog_), port_(devices_.lines),
       transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_, logbook_, messages_,
                     devices_.clock, devices_.sink),
-      beaconClock_(logbook_, devices_.clock, devices_.clockTimer, devices_.sink),
-      presets_(transmission_, ini_), audioDevice_(devices_.outputPcms, ini_) {
+      beaconClock_(logbook_, devices_.clock, devices_.clockTimer, devices_.sink), presets_(transmission_),
+      audioDevice_(devices_.outputPcms, ini_) {
     // A transmission without its reference tone must not go on keying the transmitter.
-    tone_.onToneLost = [this] {
+    tone_.onToneLost.connect([this] {
         if (transmission_.onAir())
             transmission_.stopTransmission();
-    };
+    });
 }
 
 Station::~Station() {

@@ -30,9 +30,13 @@ StoredSettings readStoredSettings(const settings::IniFile& file) {
     s.compactShowsVfoA = file.read(keys::compactShowsVfoA) == 1;
     s.portChoice = file.read(keys::portChoice);
     s.keyLineChoice = file.read(keys::keyLineChoice);
-    // -1 is a waveform group with nothing chosen.
-    s.vfoAWaveform = std::clamp(file.read(keys::vfoAWaveform), -1, limits::lastWaveform);
-    s.vfoBWaveform = std::clamp(file.read(keys::vfoBWaveform), -1, limits::lastWaveform);
+    // The waveform group takes a stored number as its item, or none (-1) beyond its items.
+    const auto waveform = [](std::int32_t stored) {
+        return static_cast<synth::WaveformKind>(
+            std::clamp(stored, static_cast<std::int32_t>(synth::WaveformKind::None), limits::lastWaveform));
+    };
+    s.vfoAWaveform = waveform(file.read(keys::vfoAWaveform));
+    s.vfoBWaveform = waveform(file.read(keys::vfoBWaveform));
     for (int k = keys::messages.first; k <= keys::messages.last; ++k)
         s.messages[static_cast<std::size_t>(k - keys::messages.first)] = file.read(keys::messages, k);
     s.bufferKiB = std::clamp(file.read(keys::bufferKiB), audio::bufferSizeKiB.min, audio::bufferSizeKiB.max);

@@ -18,8 +18,8 @@ struct StoredSettings {
     std::int32_t vfoACoarseHz = 0; // 0: Start never stored one
     std::int32_t vfoAFineCentiHz = 0;
     std::int32_t vfoBHz = 0;
-    std::int32_t vfoAWaveform = 0;
-    std::int32_t vfoBWaveform = 0;
+    synth::WaveformKind vfoAWaveform = synth::WaveformKind::Off;
+    synth::WaveformKind vfoBWaveform = synth::WaveformKind::Off;
     std::array<std::int32_t, 18> memoryCoarseHz{};
     std::int32_t rangeMinHz = 0;
     std::int32_t rangeMaxHz = 0;

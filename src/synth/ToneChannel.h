@@ -6,8 +6,9 @@
 
 namespace tarvel::synth {
 
-// Item index of a channel's waveform radio group; any other value (-1: no selection) leaves a fill undone.
-enum class WaveformKind : std::int32_t { Off = 0, Sine = 1, Square = 2 };
+// Item index of a channel's waveform radio group, None when no item is chosen. None, and any other value
+// (the settings file keeps the number), leaves a fill undone.
+enum class WaveformKind : std::int32_t { None = -1, Off = 0, Sine = 1, Square = 2 };
 
 // The user-interface thread writes waveform, level and frequencyWord at any moment; the audio worker takes
 // each once per buffer. time belongs to the worker while a stream runs (Start and the worker's end reset it).

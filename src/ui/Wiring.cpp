@@ -21,9 +21,14 @@ Wiring::Wiring(Devices d)
       diagnosticPanel_(main_, station_.transmission(),
                        [this](const std::string& text) { devices_.cutToClipboard(text); }),
       presetsPanel_(main_, station_.presets(), station_.transmission()),
-      idPanel_(main_, station_.transmission().identification(), station_.settings()),
+      idPanel_(main_, station_.transmission().identification()),
       portPanel_(main_, station_.port(), station_.transmission(), devices_.serialPorts),
-      audioDevicePanel_(main_, station_.audioDevice()) {
+      audioDevicePanel_(main_, station_.audioDevice()),
+      settingsWriter_(station_.settings(),
+                      {station_.plan(), station_.options(), station_.memories(), station_.tone(),
+                       station_.audioDevice(), station_.logbook(), station_.port(), station_.presets(),
+                       station_.messages(), station_.transmission().identification(),
+                       priorityPanel_.applied}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
     const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_};
     for (const forms::Inventory* form : windows)

@@ -2,6 +2,7 @@
 // Builds the program without its widgets and wires it together: the four windows' controls, the station
 // and the panels that bind them to its objects; then runs the start-up and, on the way out, the end.
 // The Qt windows show these controls; tests drive them directly or through the widgets.
+#include "station/SettingsWriter.h"
 #include "station/Station.h"
 #include "ui/Devices.h"
 #include "ui/MainLayout.h"
@@ -104,6 +105,8 @@ private:
     panels::IdPanel idPanel_;
     panels::PortPanel portPanel_;
     panels::AudioDevicePanel audioDevicePanel_;
+    // The window keeps what the operator changes; nothing is written before start-up.
+    station::SettingsWriter settingsWriter_;
 
     void guarded(const std::function<void()>& step) { platform::runGuarded(devices_.sink, step); }
     // Each window lays out its controls again when its size changes.

@@ -1,10 +1,12 @@
 #include "audio/ToneOutput.h"
 
+#include "mock/FixedToneSource.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 #include "platform/MessageSink.h"
+#include "station/SettingsWriter.h"
 
 #include <atomic>
 #include <chrono>
@@ -26,27 +28,21 @@ std::string slurp(const std::string& path) {
 }
 
 struct ToneRig {
-    ToneRig() { std::filesystem::remove("tone.ini"); }
+    ToneRig() {
+        std::filesystem::remove("tone.ini");
+        station::writeChangesOf(ini, tone);
+    }
     synth::ToneChannel vfoA, vfoB;
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     std::atomic<std::uint64_t> failedWorker{0};
     audio::OutputStream stream{vfoA, vfoB, mock::RecordingAudioDevice::factory(record),
                                [this](std::uint64_t worker) { failedWorker = worker; }};
     settings::IniFile ini{"tone.ini"};
-    std::int32_t divisor = 16;
-    audio::ToneOutput tone{stream,
-                           vfoA,
-                           vfoB,
-                           ini,
-                           {[] { return 137600; }, [] { return 25; },
-                            [this] {
-                                if (divisor == 0)
-                                    throw platform::Failure("Floating point division by zero");
-                                return audio::ChannelValues{4096000, 1, 22000};
-                            },
-                            [] {
-                                return audio::ChannelValues{2048000, 2, 20000};
-                            }}};
+    mock::FixedToneSource source{137600,
+                                 25,
+                                 {4096000, synth::WaveformKind::Sine, 22000},
+                                 {2048000, synth::WaveformKind::Square, 20000}};
+    audio::ToneOutput tone{stream, vfoA, vfoB, ini, source};
     mock::RecordingMessageSink sink;
     void act(const std::function<void()>& f) { platform::runGuarded(sink, f); }
 };
@@ -99,7 +95,7 @@ TEST(ToneOutput, FailedProbeShowsTheAudioErrorAndStartProbesAgain) {
 
 TEST(ToneOutput, FrequencyFaultEndsStartBeforeAnyWorker) {
     ToneRig rig;
-    rig.divisor = 0;
+    rig.source.failure = "Floating point division by zero";
     rig.act([&] { rig.tone.start(); });
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"Floating point division by zero"});
     EXPECT_FALSE(rig.tone.playing());
@@ -137,8 +133,8 @@ TEST(ToneOutput, ALostDeviceEndsWhatNeedsTheToneThenStopsThenIsRaisedOnceWithIts
     rig.tone.start();
     rig.tone.holdForTransmission();
     std::vector<std::string> order;
-    rig.tone.onToneLost = [&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); };
-    rig.tone.onStateChange = [&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); };
+    rig.tone.onToneLost.connect([&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); });
+    rig.tone.onStateChange.connect([&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); });
     // The worker reports on its own thread.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (rig.failedWorker == 0 && std::chrono::steady_clock::now() < deadline)
@@ -168,8 +164,8 @@ TEST(ToneOutput, AStreamThatTakesNoBufferForThreePeriodsIsLostOnceAsAFailedWorke
     rig.tone.setBufferSetting(16); // 4096 frames: a period of 93 ms
     rig.act([&] { rig.tone.start(); });
     std::vector<std::string> order;
-    rig.tone.onToneLost = [&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); };
-    rig.tone.onStateChange = [&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); };
+    rig.tone.onToneLost.connect([&] { order.push_back(rig.tone.playing() ? "lost while playing" : "lost"); });
+    rig.tone.onStateChange.connect([&] { order.push_back(rig.tone.playing() ? "playing" : "stopped"); });
     ASSERT_TRUE(
         rig.record->waitUntil([&] { return rig.record->submits.size() == 2 && rig.record->waiting == 1; }));
 

@@ -8,6 +8,7 @@
 #include "mock/RecordingMessageSink.h"
 #include "platform/Failure.h"
 #include "platform/MessageSink.h"
+#include "station/SettingsWriter.h"
 
 #include <filesystem>
 #include <functional>
@@ -22,17 +23,21 @@ using mock::readFile;
 struct FreqplanRig {
     // A later run over the same settings file is a second rig on the first one's path.
     explicit FreqplanRig(std::string iniPath = mock::scratchSettingsPath()) : ini(std::move(iniPath)) {
-        plan.assumeVfoA(480000, 0, 0, 22000);
-        plan.assumeVfoB(135700, 0, 20000);
-        plan.onVfoATone = [this](const freqplan::Tone& t) { vfoATone = t; };
-        plan.onVfoBTone = [this](const freqplan::Tone& t) { vfoBTone = t; };
+        plan.assumeVfoA(480000, 0, synth::WaveformKind::Off, 22000);
+        plan.assumeVfoB(135700, synth::WaveformKind::Off, 20000);
+        plan.onVfoATone.connect([this](const freqplan::Tone& t) { vfoATone = t; });
+        plan.onVfoBTone.connect([this](const freqplan::Tone& t) { vfoBTone = t; });
+        // The window's writer keeps what the plan, the options and the memories tell.
+        station::writeChangesOf(ini, plan);
+        station::writeChangesOf(ini, options);
+        station::writeChangesOf(ini, memories);
     }
 
     synth::ToneChannel vfoA, vfoB;
     settings::IniFile ini;
     mock::RecordingMessageSink sink;
-    freqplan::FrequencyPlan plan{vfoA, vfoB, ini};
-    freqplan::Options options{ini};
+    freqplan::FrequencyPlan plan{vfoA, vfoB};
+    freqplan::Options options;
     freqplan::Memories memories{plan, ini};
     // The tones last reported.
     std::optional<freqplan::Tone> vfoATone, vfoBTone;

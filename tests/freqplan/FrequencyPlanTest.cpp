@@ -139,12 +139,12 @@ TEST_F(FrequencyPlanTest, ZeroFactorStopsTheRetuneAndKeepsEverything) {
 }
 
 TEST_F(FrequencyPlanTest, WaveformsAndLevelsReachChannelsAndWhatStartLoads) {
-    rig.plan.setVfoAWaveform(1);
-    rig.plan.setVfoBWaveform(2);
-    rig.plan.setVfoAWaveform(0);
+    rig.plan.setVfoAWaveform(synth::WaveformKind::Sine);
+    rig.plan.setVfoBWaveform(synth::WaveformKind::Square);
+    rig.plan.setVfoAWaveform(synth::WaveformKind::Off);
     EXPECT_EQ(rig.vfoA.waveform.load(), 0);
     EXPECT_EQ(rig.vfoB.waveform.load(), 2);
-    EXPECT_EQ(rig.plan.vfoBWaveform(), 2);
+    EXPECT_EQ(rig.plan.vfoBWaveform(), synth::WaveformKind::Square);
     EXPECT_EQ(readFile(rig.ini.path()), "[Param]\r\nTA=0\r\nTB=2\r\n");
 
     // A played level sounds at once; Start loads the level last set.

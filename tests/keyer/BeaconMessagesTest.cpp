@@ -19,7 +19,6 @@ struct ClockRig {
     explicit ClockRig(platform::LocalTime start, std::string logPath = "vfolog.txt")
         : time(start), file(std::move(logPath), time) {
         std::filesystem::remove("vfolog.txt");
-        std::filesystem::remove("beacon.ini");
         Timer2->setEnabled(true);
         clock.onTime.connect([this](const std::string& now) { shown = now; });
     }
@@ -29,8 +28,7 @@ struct ClockRig {
     ui::forms::MainForm form;
     ui::forms::LogForm logWindow;
     log::ActivityLog file;
-    settings::IniFile ini{"beacon.ini"};
-    log::Logbook log{file, ini};
+    log::Logbook log{file};
     ui::panels::LogPanel logPanel{form, logWindow, log};
     mock::RecordingMessageSink sink;
     keyer::BeaconClock clock{log, time, *Timer2, sink};

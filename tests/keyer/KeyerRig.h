@@ -6,7 +6,6 @@
 #include "audio/ToneOutput.h"
 #include "freqplan/FreqplanRig.h"
 #include "freqplan/FrequencyWord.h"
-#include "freqplan/PlanTone.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/Port.h"
 #include "keyer/Transmission.h"
@@ -16,6 +15,7 @@
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
 #include "platform/Locale.h"
+#include "station/SettingsWriter.h"
 #include "ui/controls/Memo.h"
 #include "ui/controls/Simple.h"
 #include "ui/panels/TransmissionPanel.h"
@@ -71,6 +71,10 @@ struct KeyerRig {
         transmission.setMode({" CW", kCw});
         messages.setText(1, "E");
         messages.setText(2, "A");
+        station::writeChangesOf(fp.ini, tone);
+        station::writeChangesOf(fp.ini, logbook);
+        station::writeChangesOf(fp.ini, port);
+        station::writeChangesOf(txIni, messages);
     }
 
     mock::VirtualTime time;
@@ -80,16 +84,16 @@ struct KeyerRig {
     // Tone.
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     audio::OutputStream stream{fp.vfoA, fp.vfoB, mock::RecordingAudioDevice::factory(record)};
-    audio::ToneOutput tone{stream, fp.vfoA, fp.vfoB, fp.ini, freqplan::toneSourceOf(fp.plan)};
+    audio::ToneOutput tone{stream, fp.vfoA, fp.vfoB, fp.ini, fp.plan};
 
     // Activity log.
     log::ActivityLog logFile{"vfolog.txt", time};
-    log::Logbook logbook{logFile, fp.ini};
+    log::Logbook logbook{logFile};
 
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
-    keyer::Port port{lines, fp.ini};
+    keyer::Port port{lines};
     settings::IniFile txIni;
-    keyer::BeaconMessages messages{txIni};
+    keyer::BeaconMessages messages;
     keyer::Transmission transmission{*timer1, port.transmitter(), fp.plan, tone,
                                      logbook, messages,           time,    fp.sink};
 

@@ -10,7 +10,7 @@ namespace {
 
 struct LogRig : test::LogRig {
     LogRig() {
-        logbook.onSwitchShown = [this] { shown.push_back(logbook.on()); };
+        logbook.onSwitchShown.connect([this] { shown.push_back(logbook.on()); });
     }
     std::vector<bool> shown; // the switch each time it was to be shown
 };

@@ -57,8 +57,8 @@ TEST(Station, LoadTakesDesignValuesForMissingKeysAndPullsValuesIntoTheControlsRa
          [](const StoredSettings& s) {
              EXPECT_EQ(s.vfoBHz, 20000000);
              EXPECT_EQ(s.bufferKiB, 64);
-             EXPECT_EQ(s.vfoAWaveform, 2);
-             EXPECT_EQ(s.vfoBWaveform, -1);
+             EXPECT_EQ(s.vfoAWaveform, synth::WaveformKind::Square);
+             EXPECT_EQ(s.vfoBWaveform, synth::WaveformKind::None);
              EXPECT_EQ(s.customMode.dotSeconds, 1);
              EXPECT_EQ(s.customMode.dashFactor, 3);
              EXPECT_FALSE(s.logging); // only 1 is on

@@ -13,13 +13,17 @@ ScrollBar::ScrollBar(std::string name, int minValue, int maxValue, int position,
       largeChange_(largeChange) {}
 
 void ScrollBar::setPosition(int position) {
+    if (showPosition(position) && onChange)
+        onChange();
+}
+
+bool ScrollBar::showPosition(int position) {
     position = std::clamp(position, min_, max_);
     if (position == position_)
-        return;
+        return false;
     position_ = position;
     changed();
-    if (onChange)
-        onChange();
+    return true;
 }
 
 void ScrollBar::setRange(int minValue, int maxValue) {

@@ -19,6 +19,9 @@ public:
     int largeChange() const { return largeChange_; }
 
     void setPosition(int position);
+    // The same without the change handler, for a position the program shows rather than the operator
+    // sets; true when the position moved.
+    bool showPosition(int position);
     // Each refuses a range with maximum below minimum with "Scrollbar property out of range" and
     // changes nothing; otherwise a position outside the new range moves to the nearer limit.
     void setMax(int maxValue);

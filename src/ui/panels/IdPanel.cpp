@@ -4,10 +4,10 @@
 
 namespace tarvel::ui::panels {
 
-IdPanel::IdPanel(forms::MainForm& form, keyer::Identification& identification, settings::IniFile& settings)
+IdPanel::IdPanel(forms::MainForm& form, keyer::Identification& identification)
     : popup_(form.Pnid), sendStartBox_(form.ChStart), startText_(form.Ed_id_Start), startCw_(form.RBtCWs),
       startQrss3_(form.RBtQrss3s), sendEndBox_(form.ChStop), endText_(form.Ed_id_End), endCw_(form.RBtCW),
-      endQrss3_(form.RBtQrss3), id_(identification), settings_(settings) {
+      endQrss3_(form.RBtQrss3), id_(identification) {
     form.ID1.onClick = [this] { popup_.show(); };
     endCw_.onClick = [this] { speedClicked(id_.endSpeedSetting, 1); };
     endQrss3_.onClick = [this] { speedClicked(id_.endSpeedSetting, 2); };
@@ -19,7 +19,7 @@ IdPanel::IdPanel(forms::MainForm& form, keyer::Identification& identification, s
     endText_.onChange = [this] { id_.endText = endText_.text(); };
     form.BtPNid.onClick = [this] {
         popup_.hide();
-        id_.save(settings_);
+        id_.save();
     };
     id_.sendStart = sendStartBox_.checked();
     id_.sendEnd = sendEndBox_.checked();

@@ -2,7 +2,6 @@
 // The station identification panel: the start and end ID texts, whether each is sent, and their speeds
 // (CW or QRSS3). Called on the user-interface thread.
 #include "keyer/Identification.h"
-#include "settings/IniFile.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/Simple.h"
@@ -17,7 +16,7 @@ namespace tarvel::ui::panels {
 class IdPanel {
 public:
     // Connects the controls; the identification takes what they show.
-    IdPanel(forms::MainForm& form, keyer::Identification& identification, settings::IniFile& settings);
+    IdPanel(forms::MainForm& form, keyer::Identification& identification);
 
     // Start-up, once the stored speed choices are loaded: 1 checks CW, 2 QRSS3; any other value leaves
     // the buttons as they are.
@@ -44,7 +43,6 @@ private:
     controls::RadioButton& endCw_;
     controls::RadioButton& endQrss3_;
     keyer::Identification& id_;
-    settings::IniFile& settings_;
 };
 
 } // namespace tarvel::ui::panels

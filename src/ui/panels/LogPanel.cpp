@@ -10,9 +10,9 @@ LogPanel::LogPanel(forms::MainForm& form, forms::LogForm& window, log::Logbook& 
     window.Save1.onClick = [this] { save(); };
     // The file's lines and then one empty line: new lines go in before it, as a reload would put them.
     text_.setKeepsLastLine(true);
-    logbook_.onSwitchShown = [this] { showSwitch(); };
-    logbook_.onLineAdded = [this] { lineAdded(); };
-    logbook_.onCatchUp = [this] { catchUp(); };
+    logbook_.onSwitchShown.connect([this] { showSwitch(); });
+    logbook_.onLineAdded.connect([this] { lineAdded(); });
+    logbook_.onCatchUp.connect([this] { catchUp(); });
 }
 
 void LogPanel::showSwitch() {

@@ -74,7 +74,7 @@ void AboutPanel::showUnderruns() {
 }
 
 PriorityPanel::PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority,
-                             settings::IniFile& settings)
+                             const settings::IniFile& settings)
     : panel_(form.PnPrioritet), realTime_(form.RBPr1), high_(form.RBPr2), normal_(form.RBPr3),
       priority_(priority), settings_(settings) {
     form.P2.onClick = [this] { panel_.show(); };
@@ -96,7 +96,7 @@ void PriorityPanel::showChoice() {
 void PriorityPanel::applyChoice() {
     panel_.hide();
     priority_.apply(choice);
-    settings_.write(settings::keys::priority, choice);
+    applied(choice);
 }
 
 } // namespace tarvel::ui::panels

@@ -2,6 +2,7 @@
 // The shell's small windows and panels: the help text, "About", and the process priority. Called on the
 // user-interface thread.
 #include "audio/ToneOutput.h"
+#include "platform/Notice.h"
 #include "platform/ProcessPriority.h"
 #include "settings/IniFile.h"
 #include "ui/controls/Memo.h"
@@ -44,15 +45,17 @@ private:
 
 class PriorityPanel {
 public:
-    PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority, settings::IniFile& settings);
+    PriorityPanel(forms::MainForm& form, platform::ProcessPriority& priority,
+                  const settings::IniFile& settings);
 
     // As platform::ProcessPriority numbers it; what the radio buttons chose last.
     std::int32_t choice = platform::ProcessPriority::Normal;
 
     // Start-up: the stored choice's radio button checked (none for a value out of range).
     void showChoice();
-    // "Ok": hides the panel, applies the choice and stores it.
+    // "Ok": hides the panel, applies the choice and tells it to be stored (applied).
     void applyChoice();
+    platform::Notice<std::int32_t> applied;
 
 private:
     controls::Control& panel_;
@@ -60,7 +63,7 @@ private:
     controls::RadioButton& high_;
     controls::RadioButton& normal_;
     platform::ProcessPriority& priority_;
-    settings::IniFile& settings_;
+    const settings::IniFile& settings_;
 };
 
 } // namespace tarvel::ui::panels

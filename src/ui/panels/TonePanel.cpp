@@ -14,7 +14,7 @@ TonePanel::TonePanel(forms::MainForm& form, audio::ToneOutput& tone)
     form.Buffer1.onClick = [this] { bufferPanel_.show(); };
     bufferSize_.onChange = [this] { tone_.setBufferSetting(bufferSize_.value()); };
     form.Button8.onClick = [this] { closeBufferPanel(); };
-    tone_.onStateChange = [this] { showState(); };
+    tone_.onStateChange.connect([this] { showState(); });
     showUnderruns();
 }
 

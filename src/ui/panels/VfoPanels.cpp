@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace tarvel::ui::panels {
 namespace {
@@ -20,8 +21,12 @@ void showToneOn(controls::Label& label, const freqplan::Tone& tone) {
     label.setColor(tone.aboveAudio ? kOrange : kLightGrey);
 }
 
-controls::Color waveformColor(int waveform) {
-    return waveform == 0 ? kLightGrey : kGreen;
+synth::WaveformKind waveformOf(const controls::RadioGroup& group) {
+    return static_cast<synth::WaveformKind>(group.itemIndex());
+}
+
+controls::Color waveformColor(synth::WaveformKind waveform) {
+    return waveform == synth::WaveformKind::Off ? kLightGrey : kGreen;
 }
 
 } // namespace
@@ -31,14 +36,14 @@ VfoAPanel::VfoAPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
       levelBar_(form.LevRScrollBar1), levelField_(form.seRLev), toneLabel_(form.Label9),
       waveformIndicator_(form.PnAcol), plan_(plan) {
     // Start loads the bar's level, not the field's.
-    plan_.assumeVfoA(coarse_.value(), fine_.value(), waveform_.itemIndex(), levelBar_.position());
+    plan_.assumeVfoA(coarse_.value(), fine_.value(), waveformOf(waveform_), levelBar_.position());
     coarse_.onChange = [this] { frequencyChanged(); };
     fine_.onChange = [this] { frequencyChanged(); };
     waveform_.onClick = [this] { waveformChosen(); };
     levelBar_.onChange = [this] { levelBarMoved(); };
     levelField_.onChange = [this] { levelFieldChanged(); };
     tuningBar_.onChange = [this] { tuningBarMoved(); };
-    plan_.onVfoATone = [this](const freqplan::Tone& tone) { showTone(tone); };
+    plan_.onVfoATone.connect([this](const freqplan::Tone& tone) { showTone(tone); });
 }
 
 void VfoAPanel::frequencyChanged() {
@@ -53,18 +58,27 @@ void VfoAPanel::frequencyChanged() {
         fine_.setValue(95);
         coarse_.setValue(stepped(coarse_.value(), -1));
     }
+    barMoved_ = false;
     plan_.setVfoA(coarse_.value(), fine_.value());
+    followTuningBar();
 }
 
 void VfoAPanel::showTone(const freqplan::Tone& tone) {
     showToneOn(toneLabel_, tone);
-    // The bar follows every retune; a coarse value beyond its range pulls the field back through it.
-    tuningBar_.setPosition(plan_.vfoACoarseHz());
+    // The bar follows every retune. The field follows the bar as a move by the operator would take it,
+    // which tunes the plan again: that waits until the plan's retune is over.
+    barMoved_ = tuningBar_.showPosition(plan_.vfoACoarseHz());
+}
+
+void VfoAPanel::followTuningBar() {
+    // A coarse value beyond the bar's range is pulled back to the bar's end, and tuned.
+    if (std::exchange(barMoved_, false))
+        tuningBarMoved();
 }
 
 void VfoAPanel::waveformChosen() {
-    plan_.setVfoAWaveform(waveform_.itemIndex());
-    waveformIndicator_.setColor(waveformColor(waveform_.itemIndex()));
+    plan_.setVfoAWaveform(waveformOf(waveform_));
+    waveformIndicator_.setColor(waveformColor(waveformOf(waveform_)));
 }
 
 void VfoAPanel::levelBarMoved() {
@@ -88,8 +102,8 @@ void VfoAPanel::setFineCentiHz(std::int32_t centiHz) {
     fine_.setValue(centiHz);
 }
 
-void VfoAPanel::chooseWaveform(int waveform) {
-    waveform_.setItemIndex(waveform);
+void VfoAPanel::chooseWaveform(synth::WaveformKind waveform) {
+    waveform_.setItemIndex(static_cast<int>(waveform));
 }
 
 void VfoAPanel::tuneTo(const freqplan::Memory& memory) {
@@ -119,7 +133,7 @@ VfoBPanel::VfoBPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
       step1k_(form.RBt1k), waveform_(form.rgL), levelBar_(form.LevLScrollBar1), levelField_(form.seLLev),
       toneLabel_(form.LbFoutrx), waveformIndicator_(form.PnBcol), plan_(plan) {
     // Start loads the field's level, not the bar's.
-    plan_.assumeVfoB(frequency_.value(), waveform_.itemIndex(), levelField_.value());
+    plan_.assumeVfoB(frequency_.value(), waveformOf(waveform_), levelField_.value());
     frequency_.onChange = [this] { frequencyChanged(); };
     waveform_.onClick = [this] { waveformChosen(); };
     levelBar_.onChange = [this] { levelBarMoved(); };
@@ -128,15 +142,15 @@ VfoBPanel::VfoBPanel(forms::MainForm& form, freqplan::FrequencyPlan& plan)
     step10_.onClick = [this] { frequency_.setIncrement(10); };
     step100_.onClick = [this] { frequency_.setIncrement(100); };
     step1k_.onClick = [this] { frequency_.setIncrement(1000); };
-    plan_.onVfoBTone = [this](const freqplan::Tone& tone) { showToneOn(toneLabel_, tone); };
+    plan_.onVfoBTone.connect([this](const freqplan::Tone& tone) { showToneOn(toneLabel_, tone); });
 }
 
 void VfoBPanel::tuneTo(std::int32_t hz) {
     frequency_.setValue(hz);
 }
 
-void VfoBPanel::chooseWaveform(int waveform) {
-    waveform_.setItemIndex(waveform);
+void VfoBPanel::chooseWaveform(synth::WaveformKind waveform) {
+    waveform_.setItemIndex(static_cast<int>(waveform));
 }
 
 void VfoBPanel::chooseKilohertzStep() {
@@ -148,8 +162,8 @@ void VfoBPanel::frequencyChanged() {
 }
 
 void VfoBPanel::waveformChosen() {
-    plan_.setVfoBWaveform(waveform_.itemIndex());
-    waveformIndicator_.setColor(waveformColor(waveform_.itemIndex()));
+    plan_.setVfoBWaveform(waveformOf(waveform_));
+    waveformIndicator_.setColor(waveformColor(waveformOf(waveform_)));
 }
 
 void VfoBPanel::levelBarMoved() {

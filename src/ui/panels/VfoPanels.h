@@ -29,7 +29,7 @@ public:
     void setCoarseHz(std::int32_t hz);
     void setFineCentiHz(std::int32_t centiHz);
     std::int32_t fineCentiHz() const { return fine_.value(); }
-    void chooseWaveform(int waveform);
+    void chooseWaveform(synth::WaveformKind waveform);
     // Tunes as the operator would: the coarse field, then the fine one, each running its handler.
     void tuneTo(const freqplan::Memory& memory);
     // The fine field moved by delta 0.01 Hz, carrying as a step would.
@@ -48,7 +48,10 @@ private:
     void levelBarMoved();
     void levelFieldChanged();
     void tuningBarMoved();
+    // Shows a retune's tone; calls nothing of the plan, which is still telling its listeners.
     void showTone(const freqplan::Tone& tone);
+    // What the tuning bar's move asks of the coarse field, once the plan's call is over.
+    void followTuningBar();
 
     controls::SpinField& coarse_;
     controls::SpinField& fine_;
@@ -59,6 +62,8 @@ private:
     controls::Label& toneLabel_;
     controls::Control& waveformIndicator_;
     freqplan::FrequencyPlan& plan_;
+    // The last retune moved the bar: the coarse field is still to follow it.
+    bool barMoved_ = false;
 };
 
 class VfoBPanel {
@@ -68,7 +73,7 @@ public:
 
     // Set as the operator would set them, each running its handler.
     void tuneTo(std::int32_t hz);
-    void chooseWaveform(int waveform);
+    void chooseWaveform(synth::WaveformKind waveform);
     void chooseKilohertzStep();
 
 private:

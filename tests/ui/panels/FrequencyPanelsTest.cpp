@@ -148,6 +148,17 @@ TEST_F(VfoPanels, ScrollBarPullsTypedValuesIntoItsRange) {
     EXPECT_EQ(rig.form.seRfreq.value(), 237000);
 }
 
+TEST_F(VfoPanels, APullIntoTheRangeTunesOnlyOnceThePlanHasToldEveryListener) {
+    // A listener after the panel: VFO A's coarse value at each tone it is told.
+    std::vector<std::int32_t> told;
+    rig.fp.plan.onVfoATone.connect(
+        [&](const freqplan::Tone&) { told.push_back(rig.fp.plan.vfoACoarseHz()); });
+    rig.form.seRfreq.setText("600000");
+    // Each tone in the order tuned: the last one told is the one that plays.
+    EXPECT_EQ(told, (std::vector<std::int32_t>{600000, 550000}));
+    EXPECT_EQ(rig.fp.plan.tunedCoarseHz(), 550000);
+}
+
 TEST_F(VfoPanels, ExtremeFieldValuesWrapOrSaturateWithoutCrashing) {
     rig.form.RFreqScrollBar1.setRange(100, 2100000000);
     rig.form.seRfreq.setText("2147483647");
@@ -169,7 +180,7 @@ TEST_F(VfoPanels, WaveformColoursLevelBarsAndTuningSteps) {
     EXPECT_EQ(rig.form.PnBcol.color(), kGreen);
     rig.form.rgR.setItemIndex(0);
     EXPECT_EQ(rig.form.PnAcol.color(), kLightGrey);
-    EXPECT_EQ(rig.fp.plan.vfoAWaveform(), 0);
+    EXPECT_EQ(rig.fp.plan.vfoAWaveform(), synth::WaveformKind::Off);
 
     // Start loads VFO A's bar and VFO B's field, whichever moved last.
     EXPECT_EQ(rig.fp.plan.vfoALevel(), 22000);

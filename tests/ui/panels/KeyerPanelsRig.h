@@ -17,6 +17,8 @@ namespace tarvel::test {
 
 struct KeyerPanelsRig : KeyerRig {
     KeyerPanelsRig() {
+        station::writeChangesOf(fp.ini, transmission.identification());
+        station::writeChangesOf(fp.ini, presets);
         // As start-up leaves the port panel without stored choices: Com1.
         main.RgCom.setItemIndex(0);
         // The messages the keyer rig holds, shown in their fields.
@@ -27,7 +29,7 @@ struct KeyerPanelsRig : KeyerRig {
     ui::forms::MainForm main;
     mock::FixedDeviceList serialPorts;
     ui::panels::PortPanel portPanel{main, port, transmission, serialPorts};
-    ui::panels::IdPanel idPanel{main, transmission.identification(), fp.ini};
+    ui::panels::IdPanel idPanel{main, transmission.identification()};
     ui::panels::TransmissionPanel transmissionPanel{main, transmission};
     ui::panels::EstimatePanel estimatePanel{main, transmission};
 
@@ -40,7 +42,7 @@ struct KeyerPanelsRig : KeyerRig {
     ui::panels::DiagnosticPanel diagnosticPanel{
         main, transmission, [this](const std::string& text) { clipboard.push_back(text); }};
 
-    keyer::Presets presets{transmission, fp.ini};
+    keyer::Presets presets{transmission};
     ui::panels::PresetsPanel presetsPanel{main, presets, transmission};
 
     // The speed buttons from left to right, QRSS row first.

@@ -3,9 +3,11 @@
 #include "ui/panels/TonePanel.h"
 
 #include "mock/FixedDeviceList.h"
+#include "mock/FixedToneSource.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingMessageSink.h"
 #include "platform/MessageSink.h"
+#include "station/SettingsWriter.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/AudioDevicePanel.h"
 
@@ -22,23 +24,16 @@ struct PanelRig {
     PanelRig() {
         std::filesystem::remove("panel.ini");
         record->autoPlay = true;
+        station::writeChangesOf(ini, tone);
     }
     ui::forms::MainForm form;
     synth::ToneChannel vfoA, vfoB;
     std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
     audio::OutputStream stream{vfoA, vfoB, mock::RecordingAudioDevice::factory(record)};
     settings::IniFile ini{"panel.ini"};
-    audio::ToneOutput tone{stream,
-                           vfoA,
-                           vfoB,
-                           ini,
-                           {[] { return 137600; }, [] { return 0; },
-                            [] {
-                                return audio::ChannelValues{1, 1, 1};
-                            },
-                            [] {
-                                return audio::ChannelValues{2, 1, 1};
-                            }}};
+    mock::FixedToneSource source{
+        137600, 0, {1, synth::WaveformKind::Sine, 1}, {2, synth::WaveformKind::Sine, 1}};
+    audio::ToneOutput tone{stream, vfoA, vfoB, ini, source};
     ui::panels::TonePanel panel{form, tone};
     mock::RecordingMessageSink sink;
 
@@ -109,6 +104,7 @@ TEST(AudioDevicePanel, OffersThePcmsPresentAndStoresOnlyAChangedChoice) {
     mock::FixedDeviceList pcms;
     pcms.devices = {{"default", ""}, {"null", "Discard all samples"}};
     audio::AudioDeviceChoice choice{pcms, ini};
+    station::writeChangesOf(ini, choice);
     ui::panels::AudioDevicePanel panel{form, choice};
     using Entries = std::vector<std::string>;
     const auto shown = [&] {
