@@ -13,6 +13,10 @@
 #include <memory>
 #include <string>
 
+namespace tarvel::station {
+class RealDevices;
+}
+
 namespace tarvel::ui {
 
 struct Devices {
@@ -32,5 +36,11 @@ struct Devices {
     std::string logPath = "vfolog.txt";
     std::string helpPath = "readme.txt";
 };
+
+// The window's devices on the real hardware, as the program and the end-to-end tests that run it in-process
+// assemble them.
+Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
+                    platform::ProcessPriority& priority,
+                    std::function<void(const std::string&)> cutToClipboard, std::string settingsPath);
 
 } // namespace tarvel::ui
