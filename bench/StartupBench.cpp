@@ -3,7 +3,8 @@
 // - from exec to the first top-level window mapped on a virtual X display (Xvfb, no window manager),
 //   tarvel against a Qt hello-world window;
 // - `tarvel beacon --version` to its exit, against a Qt-Core-only hello.
-// Counters give the medians in milliseconds and their ratio.
+// Counters give the medians in milliseconds and their ratio. TARVEL_BENCH_PROGRAM names another tarvel
+// executable to time (an older build, for a before-and-after).
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cerrno>
@@ -26,6 +27,11 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+std::string programPath() {
+    const char* other = std::getenv("TARVEL_BENCH_PROGRAM");
+    return other && *other ? other : TARVEL_PROGRAM;
+}
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -177,22 +183,22 @@ void BM_ExecToWindowMapped(benchmark::State& state) {
         return;
     }
     // One of each first, unmeasured: the files come into the page cache.
-    msToWindowMapped(*display, TARVEL_PROGRAM);
+    msToWindowMapped(*display, programPath());
     msToWindowMapped(*display, TARVEL_HELLO_WINDOW);
     std::vector<double> program, reference;
     for (auto _ : state) {
-        program.push_back(msToWindowMapped(*display, TARVEL_PROGRAM));
+        program.push_back(msToWindowMapped(*display, programPath()));
         reference.push_back(msToWindowMapped(*display, TARVEL_HELLO_WINDOW));
     }
     report(state, "tarvel", program, reference);
 }
 
 void BM_BeaconVersion(benchmark::State& state) {
-    msToExit({TARVEL_PROGRAM, "beacon", "--version"});
+    msToExit({programPath(), "beacon", "--version"});
     msToExit({TARVEL_HELLO_CORE});
     std::vector<double> program, reference;
     for (auto _ : state) {
-        program.push_back(msToExit({TARVEL_PROGRAM, "beacon", "--version"}));
+        program.push_back(msToExit({programPath(), "beacon", "--version"}));
         reference.push_back(msToExit({TARVEL_HELLO_CORE}));
     }
     report(state, "tarvel", program, reference);
