@@ -46,10 +46,12 @@ std::function<std::unique_ptr<AudioDevice>()> AlsaAudioDevice::factory(std::stri
 }
 
 bool AlsaAudioDevice::probe() {
+    pcm_.reset();
     snd_pcm_t* pcm = nullptr;
     if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return false;
-    snd_pcm_close(pcm);
+    // Kept for open(): a sound server's connection is the slow part of both.
+    pcm_.reset(pcm);
     return true;
 }
 
@@ -59,11 +61,13 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
         return fail("wake event", -EMFILE);
     if (framesPerBuffer <= 0)
         return fail("buffer size", -EINVAL);
-    snd_pcm_t* pcm = nullptr;
-    if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-        err < 0)
-        return fail("open", err);
-    pcm_.reset(pcm);
+    if (!pcm_) {
+        snd_pcm_t* pcm = nullptr;
+        if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+            err < 0)
+            return fail("open", err);
+        pcm_.reset(pcm);
+    }
     framesPerBuffer_ = framesPerBuffer;
     taking_ = false;
     pending_ = nullptr;

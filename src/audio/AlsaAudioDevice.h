@@ -1,6 +1,6 @@
 #pragma once
-// The audio device on an ALSA PCM. Called on the audio worker thread, except probe() and wake(), which
-// the user-interface thread calls.
+// The audio device on an ALSA PCM. Called on the audio worker thread, except wake(), which the
+// user-interface thread calls.
 #include "audio/AudioDevice.h"
 
 #include <atomic>
