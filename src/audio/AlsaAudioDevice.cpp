@@ -45,6 +45,12 @@ std::function<std::unique_ptr<AudioDevice>()> AlsaAudioDevice::factory(std::stri
     };
 }
 
+std::jthread AlsaAudioDevice::readConfigurationAhead() {
+    // ALSA keeps the parsed tree for the process, under its own lock, and reads it again only when a
+    // file changed.
+    return std::jthread([] { snd_config_update(); });
+}
+
 bool AlsaAudioDevice::probe() {
     pcm_.reset();
     snd_pcm_t* pcm = nullptr;
@@ -179,7 +185,8 @@ bool AlsaAudioDevice::waitForCompletion() {
     for (;;) {
         if (!writePending())
             return false;
-        const snd_pcm_sframes_t avail = snd_pcm_avail(pcm);
+        // As a blocking write would: no extra sync with the device, whose poll wakes this wait.
+        const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm);
         if (avail < 0) {
             if (!recover(static_cast<int>(avail)))
                 return false;
@@ -187,8 +194,7 @@ bool AlsaAudioDevice::waitForCompletion() {
         }
         if (pendingFrames_ == 0 && (!roomyRing || avail >= framesPerBuffer_))
             return true;
-        if (takeWake())
-            return true;
+        // A wake given meanwhile leaves the event readable: the poll below returns at once for it.
         // About to block on a ring that is not playing yet: play what it holds.
         if (snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED) {
             const int err = snd_pcm_start(pcm);
