@@ -1,8 +1,11 @@
 // Cost of one output buffer (both channels filled, then interleaved) as a fraction of the time it plays,
-// for the program's fill and for the direct route with one extended-precision sine per sample.
+// for the program's fill beside its references: the route that reduces each sample's phase on its own,
+// the direct route with one extended-precision sine per sample, and a plain double sine (not exact).
+#include "synth/SampleClock.h"
 #include "synth/ToneSynthesizer.h"
 
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +13,21 @@ namespace {
 
 using tarvel::synth::FillChannel;
 using tarvel::synth::FillChannelPlain;
+using tarvel::synth::FillChannelPointwise;
 using tarvel::synth::InterleaveChannels;
+
+// What most tone generators do: double time and phase, the double sine, lrint. Sine only; its samples
+// differ from the program's now and then.
+void FillDoubleSine(std::int16_t* block, std::int32_t, std::int32_t level, std::int32_t word, int frames,
+                    double& time) {
+    const double omega = tarvel::synth::AngularFrequency(word);
+    const double start = time;
+    for (int i = 0; i <= frames; ++i) {
+        const double t = start + i / 44100.0;
+        block[i] = static_cast<std::int16_t>(std::lrint(std::sin(omega * t) * level));
+    }
+    time = start + frames / 44100.0;
+}
 
 using FillFunction = void (*)(std::int16_t*, std::int32_t, std::int32_t, std::int32_t, int, double&);
 
@@ -41,11 +58,19 @@ void FillBuffers(benchmark::State& state, FillFunction fill) {
 void BM_ProgramFill(benchmark::State& state) {
     FillBuffers(state, FillChannel);
 }
+void BM_PointwiseFill(benchmark::State& state) {
+    FillBuffers(state, FillChannelPointwise);
+}
 void BM_PlainSinlFill(benchmark::State& state) {
     FillBuffers(state, FillChannelPlain);
 }
+void BM_DoubleSinFill(benchmark::State& state) {
+    FillBuffers(state, FillDoubleSine);
+}
 
 BENCHMARK(BM_ProgramFill)->Arg(4096)->Arg(8192)->Arg(12288)->Arg(16384)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainSinlFill)->Arg(4096)->Arg(8192)->Arg(12288)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointwiseFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainSinlFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoubleSinFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 
 } // namespace

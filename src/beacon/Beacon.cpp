@@ -8,10 +8,6 @@
 namespace tarvel::beacon {
 namespace {
 
-// A pass that ends a little after its successor's frame began (the last step runs late by the wake-up
-// latency when a pass fills its frame) still starts in that frame rather than skipping it.
-constexpr std::int64_t kLateStartMs = 100;
-
 // A pass whose alarm comes this much after its frame began is skipped: its pause and elements would start
 // that late into the frame, and a receiver watching the frame expects them on time.
 constexpr std::int64_t kSkipLateMs = 500;
@@ -40,20 +36,20 @@ Beacon::Beacon(Station& station, Alarm& alarm, std::function<std::int64_t()> now
                std::string message, std::int64_t passLengthMs)
     : station_(station), alarm_(alarm), nowUtcMs_(std::move(nowUtcMs)), options_(options),
       message_(std::move(message)), passLengthMs_(passLengthMs) {
-    keyer::TransmissionEvents& events = station_.transmission().events;
-    events.passChanged = [this](bool sending) {
-        if (sending && onAir_)
-            passBegan();
-    };
-    events.elementShown = [this](const std::string& element) {
-        if (onAir_ && elementShown)
-            elementShown({nowUtcMs_(), element, passStartUtcMs_ + passLengthMs_});
-    };
+    keyer::TransmissionNotices& notices = station_.transmission().notices;
+    notices.passChanged.connect([listening = listening_](bool sending) {
+        if (Beacon* self = *listening; self && sending && self->onAir_)
+            self->passBegan();
+    });
+    notices.elementBegun.connect([listening = listening_](keyer::Element element) {
+        if (Beacon* self = *listening; self && self->onAir_ && self->elementShown)
+            self->elementShown({self->nowUtcMs_(), element, self->passStartUtcMs_ + self->passLengthMs_});
+    });
     // Also after the end of a pass that a step's failure or the tone's loss cut short.
-    events.messagesIdle = [this] {
-        if (onAir_)
-            passOver();
-    };
+    notices.messagesIdle.connect([listening = listening_] {
+        if (Beacon* self = *listening; self && self->onAir_)
+            self->passOver();
+    });
     alarm_.onTime = [this] { startPass(); };
     alarm_.onClockStep = [this](std::int64_t stepMs) { stepClock(stepMs); };
 }
@@ -61,7 +57,7 @@ Beacon::Beacon(Station& station, Alarm& alarm, std::function<std::int64_t()> now
 Beacon::~Beacon() {
     alarm_.onTime = nullptr;
     alarm_.onClockStep = nullptr;
-    station_.transmission().events = {};
+    *listening_ = nullptr;
 }
 
 void Beacon::begin() {
@@ -70,9 +66,7 @@ void Beacon::begin() {
 }
 
 void Beacon::schedule(std::int64_t notBeforeUtcMs) {
-    std::int64_t start = std::max(notBeforeUtcMs, nowUtcMs_() - kLateStartMs);
-    if (options_.everyMs > 0)
-        start = nextStart(start, options_.everyMs, options_.offsetMs);
+    const std::int64_t start = passStart(notBeforeUtcMs, nowUtcMs_(), options_.everyMs, options_.offsetMs);
     plannedFrameUtcMs_ = start;
     if (passScheduled)
         passScheduled(start);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -42,7 +43,7 @@ private:
 // A pass's progress, for the operator's lines.
 struct ElementShown {
     std::int64_t atUtcMs = 0;
-    std::string element; // as the beacon panel shows it: "//", "*", "==", "/", "-----", "END"
+    keyer::Element element = keyer::Element::OpeningPause;
     std::int64_t passEndUtcMs = 0;
 };
 
@@ -111,6 +112,8 @@ private:
     bool failed_ = false;
     bool done_ = false;
     int status_ = 0;
+    // The transmission's notices outlive a beacon: its listeners ask this whether the beacon still listens.
+    std::shared_ptr<Beacon*> listening_ = std::make_shared<Beacon*>(this);
 };
 
 } // namespace tarvel::beacon

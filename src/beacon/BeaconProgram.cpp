@@ -62,21 +62,23 @@ std::string trimmed(const std::string& text) {
                                       : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The beacon panel's element marks, as words for a log that outlives the run.
-std::string elementName(const std::string& shown) {
-    if (shown == "//")
+// The elements as words for a log that outlives the run.
+const char* elementName(keyer::Element element) {
+    switch (element) {
+    case keyer::Element::OpeningPause:
         return "pause";
-    if (shown == "*")
+    case keyer::Element::Dot:
         return "dot";
-    if (shown == "==")
+    case keyer::Element::Dash:
         return "dash";
-    if (shown == "/")
+    case keyer::Element::ElementGap:
         return "gap";
-    if (shown == "-----")
+    case keyer::Element::LetterGap:
         return "letter gap";
-    if (shown == "END")
-        return "end";
-    return shown;
+    case keyer::Element::End:
+        break;
+    }
+    return "end";
 }
 
 std::string soundFailureText(const std::string& text, const std::string& device);
@@ -144,7 +146,7 @@ std::string soundFailureText(const std::string& text, const std::string& device)
 std::string runSummary(Station& station) {
     keyer::Port& port = station.port();
     const std::string portName = platform::cp1251ToUtf8(port.transmitter().portName(port.portChoice));
-    const bool keyOnRts = port.keyLineChoice != 1;
+    const bool keyOnRts = port.keyLineChoice != keyer::KeyLine::Dtr;
     freqplan::FrequencyPlan& plan = station.plan();
     return "port " + portName + " (key on " + (keyOnRts ? "RTS" : "DTR") + ", PTT on " +
            (keyOnRts ? "DTR" : "RTS") + "), sound device \"" +

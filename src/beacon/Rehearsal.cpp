@@ -2,50 +2,31 @@
 
 #include "audio/PcmName.h"
 #include "audio/SilentAudioDevice.h"
-#include "beacon/Beacon.h"
 #include "beacon/Schedule.h"
 #include "keyer/MessageCompiler.h"
+#include "keyer/Plan.h"
 #include "platform/Cp1251.h"
 #include "platform/VirtualTime.h"
 #include "settings/Keys.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
+#include <variant>
 
 namespace tarvel::beacon {
 namespace {
 
-// The port's two outputs as key and PTT edges at the time of the pass's clock.
-class EdgeRecorder : public keyer::ControlLines {
+// The rehearsal keys nothing: the station's lines lead nowhere.
+class NoLines : public keyer::ControlLines {
 public:
-    explicit EdgeRecorder(std::function<std::int64_t()> nowUtcMs) : nowUtcMs_(std::move(nowUtcMs)) {}
-
-    std::function<bool()> keyIsRts = [] { return true; };
-    std::function<std::int32_t()> shift = [] { return 0; };
-    std::vector<PassEdge> edges;
-
     bool open(const std::string&) override { return true; }
-    void setRts(bool on) override { set(rts_, keyIsRts() ? Line::Key : Line::Ptt, on); }
-    void setDtr(bool on) override { set(dtr_, keyIsRts() ? Line::Ptt : Line::Key, on); }
-    void close() override {
-        setRts(false);
-        setDtr(false);
-    }
-
-private:
-    enum class Line { Key, Ptt };
-    void set(bool& level, Line line, bool on) {
-        if (level != on)
-            edges.push_back({nowUtcMs_(), line == Line::Ptt, on, shift()});
-        level = on;
-    }
-
-    std::function<std::int64_t()> nowUtcMs_;
-    bool rts_ = false;
-    bool dtr_ = false;
+    void setRts(bool) override {}
+    void setDtr(bool) override {}
+    void close() override {}
 };
 
-// The first failure of the pass stops it: the beacon would not go on after one either.
+// The first failure of the set-up stops the rehearsal: the beacon would not go on after one either.
 class FirstFailure : public platform::MessageSink {
 public:
     void show(const std::string& text) override {
@@ -55,8 +36,90 @@ public:
     std::string message;
 };
 
-// Far more steps than the longest message at the slowest mode takes: a loop that never ends is a fault.
-constexpr long kMaxSteps = 50'000'000;
+// The passes as the beacon sends them, walked on the keyer's plan: Start TX raises PTT, each step runs
+// when the wait before it is over, and the step whose plan ends the transmission drops key and PTT.
+class PassWalk {
+public:
+    PassWalk(Station& station, const Options& options) : station_(station), options_(options) {}
+
+    std::vector<PassEdge> edges;
+    std::vector<std::int64_t> passStarts;
+
+    // message: Windows-1251, sent with the identification the station was prepared with.
+    void run(const std::string& message, std::int64_t nowUtcMs) {
+        const keyer::Identification& id = station_.transmission().identification();
+        sequence_ = keyer::CompileMessage(
+            keyer::WrapWithIdentification(message, id.sendStart, id.startText, id.sendEnd, id.endText));
+        speeds_ = id.speeds;
+        // The options' count of passes (not for --loop: that never ends).
+        const int count = std::max(options_.count, 1);
+        std::int64_t notBefore = nowUtcMs;
+        while (started_ < count) {
+            const std::int64_t frame = passStart(notBefore, nowUtcMs, options_.everyMs, options_.offsetMs);
+            // The alarm's timer comes at the next opportunity, a millisecond on, when the start is now.
+            const std::int64_t at = std::max(frame, nowUtcMs + 1);
+            passStarts.push_back(options_.everyMs > 0 ? frame : at);
+            nowUtcMs = sendMessage(at, count);
+            if (options_.everyMs == 0)
+                break;
+            // Halfway into the frame last sent: its successor.
+            notBefore = frame + options_.everyMs / 2;
+        }
+    }
+
+private:
+    // Start TX and its steps until the transmission is let go; returns that time.
+    std::int64_t sendMessage(std::int64_t at, int count) {
+        freqplan::FrequencyPlan& plan = station_.plan();
+        const keyer::KeyingValues values = station_.transmission().keying();
+        keyer::PlanState state{1, values, values, plan.dfcwShift(), values.dotMs};
+        // Without a frame the window's loop sends the passes back to back; the last one lets go of it.
+        keyer::StepConditions conditions{speeds_, options_.everyMs == 0 && count > 1, true, false};
+        const keyer::KeyerPlan steps(sequence_);
+        line(at, true, true);
+        for (std::int64_t t = at;;) {
+            std::int64_t next = -1;
+            for (const keyer::Action& step : steps.step(state, conditions)) {
+                if (const auto* key = std::get_if<keyer::action::Key>(&step)) {
+                    line(t, false, key->down);
+                } else if (const auto* shift = std::get_if<keyer::action::SetDfcwShift>(&step)) {
+                    plan.setDfcwShift(shift->centiHz);
+                } else if (std::holds_alternative<keyer::action::RetuneVfoA>(step)) {
+                    // A shifted tone the channels cannot take fails here as it would on the air.
+                    plan.retuneVfoA();
+                } else if (const auto* pass = std::get_if<keyer::action::Pass>(&step);
+                           pass && pass->sending) {
+                    if (++started_ >= count)
+                        conditions.loop = false;
+                } else if (const auto* wait = std::get_if<keyer::action::Wait>(&step)) {
+                    next = t + wait->ms;
+                } else if (std::holds_alternative<keyer::action::EndTransmission>(step)) {
+                    line(t, false, false);
+                    line(t, true, false);
+                    return t;
+                }
+            }
+            if (next < 0)
+                return t; // nothing the compiler produces: the chain stops
+            t = next;
+        }
+    }
+
+    void line(std::int64_t atUtcMs, bool ptt, bool on) {
+        bool& level = ptt ? ptt_ : key_;
+        if (level != on)
+            edges.push_back({atUtcMs, ptt, on, station_.plan().dfcwShift()});
+        level = on;
+    }
+
+    Station& station_;
+    const Options& options_;
+    std::string sequence_;
+    keyer::IdSpeeds speeds_;
+    int started_ = 0;
+    bool key_ = false;
+    bool ptt_ = false;
+};
 
 bool sendable(const std::string& cp1251) {
     const std::string sequence = keyer::CompileMessage(cp1251);
@@ -122,36 +185,25 @@ std::string prepareStation(Station& station, const Options& options) {
 Rehearsal rehearse(const std::string& settingsPath, const Options& options, const std::string& message,
                    std::int64_t startUtcMs) {
     Rehearsal result;
+    // The station's timer and clock are never run: the plan's waits are summed instead.
     platform::VirtualTime time(localTimeAt(startUtcMs));
     const auto keyerTimer = time.makeTimer();
     const auto clockTimer = time.makeTimer(); // never enabled: a rehearsal shows no clock
-    const auto alarmTimer = time.makeTimer();
-    const auto nowUtcMs = [&time, startUtcMs] { return startUtcMs + time.nowMs(); };
     FirstFailure sink;
-    EdgeRecorder lines(nowUtcMs);
+    NoLines lines;
     const station::NoDeviceList noDevices;
     Station station({lines, *keyerTimer, *clockTimer, time, sink,
                      [](const std::string&) { return std::make_unique<audio::SilentAudioDevice>(); },
                      noDevices, settingsPath, settings::IniFile::Access::ReadOnly});
-    lines.keyIsRts = [&station] { return station.port().keyLineChoice != 1; };
-    lines.shift = [&station] { return station.plan().dfcwShift(); };
+    PassWalk walk(station, options);
     try {
         result.error = prepareStation(station, options);
         if (!result.error.empty())
             return result;
-        // Nothing was sent, so nothing is logged.
-        station.logbook().setOn(false);
-        openPort(station);
-        TimerAlarm alarm(*alarmTimer, nowUtcMs);
-        Beacon beacon(station, alarm, nowUtcMs, options, message, 0);
-        beacon.passStarting = [&result](std::int64_t start) { result.passStarts.push_back(start); };
-        beacon.begin();
-        for (long step = 0; !beacon.done() && sink.message.empty() && step < kMaxSteps; ++step)
-            if (!time.runNext())
-                break;
+        walk.run(message, startUtcMs);
         const keyer::KeyingMode& mode = station.transmission().mode();
         result.modeLabel = mode.label;
-        result.shifts = mode.values.dfcwMode == 1 && mode.values.dfcwShift != 0;
+        result.shifts = mode.values.dfcwMode == keyer::DfcwMode::Dfcw && mode.values.dfcwShift != 0;
         result.vfoACoarseHz = station.plan().vfoACoarseHz();
         result.vfoAFineCentiHz = station.plan().vfoAFineCentiHz();
     } catch (const std::exception& failure) {
@@ -159,7 +211,8 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
     }
     if (result.error.empty())
         result.error = sink.message;
-    result.edges = lines.edges;
+    result.edges = walk.edges;
+    result.passStarts = walk.passStarts;
     if (!result.edges.empty())
         result.lengthMs = result.edges.back().atUtcMs - result.edges.front().atUtcMs;
     return result;

@@ -1,7 +1,7 @@
 #pragma once
 // What the beacon will send, worked out before anything is keyed: the message chosen on the command line,
-// the station set up for it, and one pass played through on virtual time with a silent tone and recorded
-// lines. The pass's length refuses a frame too short for it, and its edges are what --dry-run prints.
+// the station set up for it, and its passes walked on the keyer's plan, their waits summed on the beacon's
+// schedule. The pass's length refuses a frame too short for it, and its edges are what --dry-run prints.
 #include "beacon/Options.h"
 #include "beacon/Station.h"
 
@@ -42,9 +42,8 @@ struct Rehearsal {
     std::string error; // a setting or failure that stops the beacon before it keys anything
 };
 
-// Plays the passes of the options (all of them: not for --loop) with message (Windows-1251) from the
-// settings file on virtual time, the first scheduled from startUtcMs. Writes no log line, opens no port
-// and no sound card.
+// Walks the passes of the options (all of them: not for --loop) with message (Windows-1251) from the
+// settings file, the first scheduled from startUtcMs. Writes no log line, opens no port and no sound card.
 Rehearsal rehearse(const std::string& settingsPath, const Options& options, const std::string& message,
                    std::int64_t startUtcMs);
 

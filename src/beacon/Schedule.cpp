@@ -1,5 +1,6 @@
 #include "beacon/Schedule.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -14,6 +15,13 @@ std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t of
     if (start < nowMs)
         start += everyMs;
     return start;
+}
+
+std::int64_t passStart(std::int64_t notBeforeUtcMs, std::int64_t nowUtcMs, std::int64_t everyMs,
+                       std::int64_t offsetMs) {
+    constexpr std::int64_t kLateStartMs = 100;
+    const std::int64_t start = std::max(notBeforeUtcMs, nowUtcMs - kLateStartMs);
+    return everyMs > 0 ? nextStart(start, everyMs, offsetMs) : start;
 }
 
 std::string passTooLong(std::int64_t passMs, std::int64_t everyMs) {

@@ -13,6 +13,13 @@ namespace tarvel::beacon {
 // than a whole frame later. everyMs > 0, 0 <= offsetMs < everyMs.
 std::int64_t nextStart(std::int64_t nowMs, std::int64_t everyMs, std::int64_t offsetMs);
 
+// The start of the pass to come, asked for no earlier than notBeforeUtcMs at nowUtcMs: the first frame's
+// start from then on (everyMs > 0), or then. A pass that ends a little after its successor's frame began
+// (the last step runs late by the wake-up latency when a pass fills its frame) still starts in that frame
+// rather than skipping it.
+std::int64_t passStart(std::int64_t notBeforeUtcMs, std::int64_t nowUtcMs, std::int64_t everyMs,
+                       std::int64_t offsetMs);
+
 // Empty when a pass of passMs fits in a frame of everyMs (a pass exactly as long as the frame fits: it
 // ends as the next one starts); otherwise the message that refuses the schedule.
 std::string passTooLong(std::int64_t passMs, std::int64_t everyMs);

@@ -89,12 +89,13 @@ std::string unusableReference(Station& station) {
         return "VFO A plays no tone (" +
                stored(keys::vfoAWaveform, static_cast<std::int32_t>(plan.vfoAWaveform())) +
                "): choose \"Sine\" or \"Squre\" for VFO A in the window";
-    if (port.portChoice != 0 && port.portChoice != 1)
-        return "the stored port choice " + stored(keys::portChoice, port.portChoice) +
+    if (port.portChoice != keyer::ComPort::Com1 && port.portChoice != keyer::ComPort::Com2)
+        return "the stored port choice " +
+               stored(keys::portChoice, static_cast<std::int32_t>(port.portChoice)) +
                " names no port: choose Com1 or Com2 in the window";
     // The dots of a DFCW mode are sent shifted: both tones must play.
     const keyer::KeyingMode& mode = station.transmission().mode();
-    const std::int32_t shift = mode.values.dfcwMode == 1 ? mode.values.dfcwShift : 0;
+    const std::int32_t shift = mode.values.dfcwMode == keyer::DfcwMode::Dfcw ? mode.values.dfcwShift : 0;
     for (const std::int32_t df : {0, shift}) {
         plan.setDfcwShift(df);
         const double toneHz = std::fabs(static_cast<double>(plan.vfoAWord()) / 4096.0);

@@ -18,8 +18,7 @@ BeaconClock::BeaconClock(log::Logbook& log, const platform::Clock& clock, platfo
 
 void BeaconClock::tick() {
     const std::string now = platform::formatLongTime(clock_.now());
-    if (onTime)
-        onTime(now);
+    onTime(now);
     if (now == "0:00:00")
         log_.dayChange();
 }

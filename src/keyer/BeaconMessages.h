@@ -43,7 +43,7 @@ public:
     // within it write two.
     void tick();
     // The time of day, long format, after each tick.
-    std::function<void(const std::string&)> onTime;
+    platform::Notice<std::string> onTime;
 
 private:
     log::Logbook& log_;

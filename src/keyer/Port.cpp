@@ -8,7 +8,7 @@ namespace tarvel::keyer {
 static_assert(settings::keys::port1Device.absent == std::string_view(TransmitterControl::kDefaultPort1));
 static_assert(settings::keys::port2Device.absent == std::string_view(TransmitterControl::kDefaultPort2));
 
-Port::Port(ControlLines& lines) : transmitter_(lines, [this] { return keyLineChoice; }) {}
+Port::Port(ControlLines& lines) : transmitter_(lines, keyLineChoice) {}
 
 void Port::open(const PortChoice& shown) {
     if (!transmitter_.portOpened())

@@ -13,10 +13,10 @@ namespace tarvel::keyer {
 
 // What the port panel shows and stores.
 struct PortChoice {
-    std::int32_t com = 0;     // 0 = Com1, 1 = Com2
-    std::int32_t keyLine = 0; // 0 = RTS keys and DTR holds the PTT; 1 = swapped
-    std::string port1;        // device behind "Com1", Windows-1251
-    std::string port2;        // device behind "Com2"
+    ComPort com = ComPort::Com1;
+    KeyLine keyLine = KeyLine::Rts;
+    std::string port1; // device behind "Com1", Windows-1251
+    std::string port2; // device behind "Com2"
 };
 
 class Port {
@@ -42,8 +42,9 @@ public:
     const std::string& port1() const { return port1_; }
     const std::string& port2() const { return port2_; }
 
-    std::int32_t portChoice = 0;    // the stored choices: 0 = Com1, 1 = Com2
-    std::int32_t keyLineChoice = 0; // 0 = RTS keys and DTR holds the PTT; 1 = swapped
+    // The choices in force, as stored.
+    ComPort portChoice = ComPort::Com1;
+    KeyLine keyLineChoice = KeyLine::Rts;
 
 private:
     TransmitterControl transmitter_;

@@ -9,23 +9,23 @@ namespace {
 // In CW and QRSS a dash is three dots on one frequency; in DFCW dots and dashes are equally long and the
 // dot is sent dfcwShift lower. Values: dotMs, dashFactor, gapDivisor, letterGapFactor, dfcwShift, dfcwMode.
 const std::array<KeyingMode, Presets::kRows> kPresets{{
-    {" CW", {100, 3, 1, 3, 0, 0}},
-    {"QRSS1", {1000, 3, 1, 3, 0, 0}},
-    {"QRSS3", {3000, 3, 1, 3, 0, 0}},
-    {"QRSS10", {10000, 3, 1, 3, 0, 0}},
-    {"QRSS20", {20000, 3, 1, 3, 0, 0}},
-    {"QRSS30", {30000, 3, 1, 3, 0, 0}},
-    {"QRSS60", {60000, 3, 1, 3, 0, 0}},
-    {"QRSS90", {90000, 3, 1, 3, 0, 0}},
-    {"QRSS120", {120000, 3, 1, 3, 0, 0}},
-    {"DFCW3", {3000, 1, 3, 2, 200, 1}},
-    {"DFCW10", {10000, 1, 4, 2, 100, 1}},
-    {"DFCW20", {20000, 1, 4, 2, 70, 1}},
-    {"DFCW30", {30000, 1, 3, 2, 40, 1}},
-    {"DFCW60", {60000, 1, 2, 3, 20, 1}},
-    {"DFCW90", {90000, 1, 2, 2, 20, 1}},
-    {"DFCW120", {120000, 1, 2, 2, 20, 1}},
-    {"DFCW240", {240000, 1, 2, 2, 10, 1}},
+    {" CW", {100, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS1", {1000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS3", {3000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS10", {10000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS20", {20000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS30", {30000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS60", {60000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS90", {90000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"QRSS120", {120000, 3, 1, 3, 0, DfcwMode::Off}},
+    {"DFCW3", {3000, 1, 3, 2, 200, DfcwMode::Dfcw}},
+    {"DFCW10", {10000, 1, 4, 2, 100, DfcwMode::Dfcw}},
+    {"DFCW20", {20000, 1, 4, 2, 70, DfcwMode::Dfcw}},
+    {"DFCW30", {30000, 1, 3, 2, 40, DfcwMode::Dfcw}},
+    {"DFCW60", {60000, 1, 2, 3, 20, DfcwMode::Dfcw}},
+    {"DFCW90", {90000, 1, 2, 2, 20, DfcwMode::Dfcw}},
+    {"DFCW120", {120000, 1, 2, 2, 20, DfcwMode::Dfcw}},
+    {"DFCW240", {240000, 1, 2, 2, 10, DfcwMode::Dfcw}},
 }};
 
 } // namespace
@@ -39,8 +39,7 @@ Presets::Presets(Transmission& transmission) : transmission_(transmission) {}
 void Presets::choose(int row) {
     marked_ = row;
     transmission_.setMode(preset(row));
-    if (onChange)
-        onChange();
+    onChange();
     transmission_.refreshEstimate();
 }
 
@@ -55,15 +54,14 @@ void Presets::setCustomMode(const CustomMode& shown) {
 
 void Presets::applyCustomMode() {
     transmission_.setKeying({custom_.dotSeconds * 1000, custom_.dashFactor, custom_.gapDivisor,
-                             custom_.letterGapFactor, custom_.shiftCentiHz, 1});
+                             custom_.letterGapFactor, custom_.shiftCentiHz, DfcwMode::Dfcw});
 }
 
 void Presets::chooseCustomMode() {
     marked_ = kNoRow;
     transmission_.setMode({custom_.label(), transmission_.keying()});
     applyCustomMode();
-    if (onChange)
-        onChange();
+    onChange();
     transmission_.refreshEstimate();
 }
 

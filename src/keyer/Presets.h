@@ -41,7 +41,7 @@ public:
     platform::Notice<const CustomMode&> customSaved;
 
     // After choose() and chooseCustomMode(): the marks and the mode label to show.
-    std::function<void()> onChange;
+    platform::Notice<> onChange;
 
 private:
     Transmission& transmission_;

@@ -1,35 +1,15 @@
 #include "keyer/Transmission.h"
 
 #include "keyer/MessageCompiler.h"
-#include "keyer/MorseTable.h"
 #include "keyer/TransmissionEstimate.h"
 #include "platform/Locale.h"
 
+#include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace tarvel::keyer {
-namespace {
-
-// Products of the keying values are 32-bit, as they always were: widen, then narrow.
-std::int32_t product32(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(a) * b);
-}
-
-// A character that heads its own code string is echoed to the display; the markers are not characters.
-bool isEcho(unsigned char symbol) {
-    if (symbol == '>' || symbol == '#' || symbol == '^')
-        return false;
-    const auto code = MorseTable::lookup(symbol);
-    return code && !code->empty() && static_cast<unsigned char>(code->front()) == symbol;
-}
-
-template <typename Event, typename... Args> void notify(const Event& event, Args&&... args) {
-    if (event)
-        event(std::forward<Args>(args)...);
-}
-
-} // namespace
 
 Transmission::Transmission(platform::Timer& keyerTimer, TransmitterControl& transmitter,
                            freqplan::FrequencyPlan& plan, audio::ToneOutput& tone, log::Logbook& log,
@@ -40,32 +20,10 @@ Transmission::Transmission(platform::Timer& keyerTimer, TransmitterControl& tran
     timer_.onTimeout = [this] { guardedStep(); };
 }
 
-void Transmission::show(const char* element) {
-    notify(events.elementShown, std::string(element));
-}
-void Transmission::sentTextChanged() {
-    notify(events.sentTextChanged);
-}
-void Transmission::passChanged(bool sending) {
-    notify(events.passChanged, sending);
-}
-void Transmission::messagesIdle() {
-    notify(events.messagesIdle);
-}
-void Transmission::offerManualPtt(bool offered) {
-    notify(events.manualPttOffered, offered);
-}
-
 void Transmission::setSequence(std::string sequence, std::int32_t position) {
     sequence_ = std::move(sequence);
     position_ = position;
-    notify(events.sequenceChanged);
-}
-
-unsigned char Transmission::symbolAt(std::int64_t position) const {
-    if (position < 1 || position > length())
-        return 0;
-    return static_cast<unsigned char>(sequence_[static_cast<std::size_t>(position - 1)]);
+    notices.sequenceChanged();
 }
 
 // Starting a message while another runs replaces it: Start TX recompiles and begins afresh.
@@ -73,14 +31,14 @@ void Transmission::sendMessage(const std::string& text) {
     messageRunning_ = true;
     sequence_.clear();
     text_ = text;
-    notify(events.sequenceChanged);
+    notices.sequenceChanged();
     messageText_ = text;
     start(text);
 }
 
 void Transmission::start(const std::string& message) {
     sentText_.clear();
-    sentTextChanged();
+    notices.sentTextChanged();
     position_ = 1;
     toneWasPlaying_ = tone_.playing();
     try {
@@ -93,7 +51,10 @@ void Transmission::start(const std::string& message) {
         transmitter_.pttOn();
         prepare(message);
     } catch (...) {
-        release();
+        // A transmission that was running when this start began must not go on with the new position either.
+        haltChain();
+        takeOffAir(std::nullopt);
+        notices.messagesIdle();
         throw;
     }
     guardedStep();
@@ -102,26 +63,14 @@ void Transmission::start(const std::string& message) {
 void Transmission::prepare(const std::string& message) {
     messages_.store();
     log_.refresh();
-    offerManualPtt(false);
+    notices.manualPttOffered(false);
     text_ = WrapWithIdentification(message, id_.sendStart, id_.startText, id_.sendEnd, id_.endText);
     std::vector<std::string> trace;
     sequence_ = CompileMessage(text_, &trace);
-    notify(events.sequenceChanged);
+    notices.sequenceChanged();
     for (const std::string& line : trace)
-        notify(events.traceLine, line);
+        notices.compilerTraced(line);
     refreshEstimate();
-}
-
-void Transmission::release() {
-    // A transmission that was running when this start began must not go on with the new position either.
-    timer_.setEnabled(false);
-    position_ = length() + 1;
-    transmitter_.keyOff();
-    transmitter_.pttOff();
-    tone_.endTransmission(!toneWasPlaying_);
-    messageRunning_ = false;
-    messagesIdle();
-    offerManualPtt(true);
 }
 
 void Transmission::refreshEstimate() {
@@ -129,15 +78,21 @@ void Transmission::refreshEstimate() {
     // One reading of the clock, so the end time is the start time plus exactly the duration shown.
     const platform::LocalTime now = clock_.now();
     estimate_ = {FormatDuration(total), platform::formatLongTime(now), FormatEndTime(now, total)};
-    notify(events.estimateChanged);
+    notices.estimateChanged();
+}
+
+PlanState Transmission::planState() const {
+    return {position_, mode_.values, savedMode_, plan_.dfcwShift(), mode_.values.dotMs};
+}
+
+StepConditions Transmission::conditions() const {
+    return {id_.speeds, loop_, messageRunning_, false};
 }
 
 void Transmission::stepKeyer() {
     timer_.setEnabled(false);
-    if (position_ >= 1 && position_ <= length())
-        perform();
-    if (position_ > length())
-        endProcessing();
+    PlanState state = planState();
+    apply(KeyerPlan(sequence_).step(state, conditions()));
 }
 
 void Transmission::guardedStep() {
@@ -157,187 +112,127 @@ bool Transmission::onAir() const {
     return messageRunning_ || (timer_.enabled() && position_ >= 1 && position_ <= length());
 }
 
-bool Transmission::perform() {
-    const unsigned char symbol = symbolAt(position_);
-    switch (symbol) {
-    case '<':
-        startMarker();
-        return true;
-    case '*':
-        dot();
-        return true;
-    case '-':
-        dash();
-        return true;
-    case ',':
-        elementGap();
-        return true;
-    case '=':
-        letterGap();
-        return true;
-    case '>':
-        identification(true);
-        return true;
-    case '#':
-        identification(false);
-        return true;
-    case '^':
-        restoreMode();
-        return true;
-    default:
-        break;
-    }
-    if (isEcho(symbol)) {
-        echo(symbol);
-        return true;
-    }
-    // Nothing the compiler produces gets here: the chain stops where it is.
-    return false;
+void Transmission::apply(const Actions& actions) {
+    for (const Action& action : actions)
+        apply(action);
+}
+
+void Transmission::apply(const Action& step) {
+    std::visit(
+        [this](const auto& a) {
+            using A = std::decay_t<decltype(a)>;
+            if constexpr (std::is_same_v<A, action::Key>) {
+                if (a.down)
+                    transmitter_.keyOn();
+                else
+                    transmitter_.keyOff();
+            } else if constexpr (std::is_same_v<A, action::SetDfcwShift>) {
+                plan_.setDfcwShift(a.centiHz);
+            } else if constexpr (std::is_same_v<A, action::RetuneVfoA>) {
+                plan_.retuneVfoA();
+            } else if constexpr (std::is_same_v<A, action::Log>) {
+                write(a.record);
+            } else if constexpr (std::is_same_v<A, action::Show>) {
+                notices.elementBegun(a.element);
+            } else if constexpr (std::is_same_v<A, action::Pass>) {
+                notices.passChanged(a.sending);
+            } else if constexpr (std::is_same_v<A, action::ClearSentText>) {
+                sentText_.clear();
+                notices.sentTextChanged();
+            } else if constexpr (std::is_same_v<A, action::CharacterSent>) {
+                sentText_.push_back(a.symbol);
+                notices.sentTextChanged();
+            } else if constexpr (std::is_same_v<A, action::ShiftTraced>) {
+                notices.shiftTraced(a.centiHz, a.position);
+                if (a.gap)
+                    notices.gapShiftShown(a.centiHz);
+            } else if constexpr (std::is_same_v<A, action::SwitchValues>) {
+                mode_.values = a.values;
+            } else if constexpr (std::is_same_v<A, action::IdentificationBegun>) {
+                notices.identificationTraced(a.unitMs, a.nextSymbol);
+            } else if constexpr (std::is_same_v<A, action::Wait>) {
+                arm(a.ms);
+            } else if constexpr (std::is_same_v<A, action::EndTransmission>) {
+                takeOffAir(std::nullopt);
+            } else if constexpr (std::is_same_v<A, action::MessagesIdle>) {
+                notices.messagesIdle();
+            } else if constexpr (std::is_same_v<A, action::Restart>) {
+                position_ = 1;
+                notices.loopRestarted(clock_.now());
+            }
+        },
+        step);
 }
 
 void Transmission::arm(std::int64_t intervalMs) {
     timer_.setInterval(static_cast<std::int32_t>(intervalMs));
     timer_.setEnabled(true);
-    ++position_;
+    position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) + 1u);
 }
 
-void Transmission::lookAhead(std::int64_t position) {
-    if (mode_.values.dfcwMode != 1)
-        return;
-    const unsigned char next = symbolAt(position);
-    if (next == '*')
-        plan_.setDfcwShift(mode_.values.dfcwShift);
-    else if (next == '-')
-        plan_.setDfcwShift(0);
-    // Retuned even when df stayed, so VFO A always matches the controls at each gap.
-    plan_.retuneVfoA();
+void Transmission::write(LogRecord record) {
+    switch (record) {
+    case LogRecord::Start:
+        log_.startRecord(mode_.label, estimate_.duration, messageText_, plan_.vfoACoarseHz(),
+                         plan_.vfoAFineCentiHz());
+        break;
+    case LogRecord::End:
+        log_.endRecord();
+        break;
+    case LogRecord::Stop:
+        log_.stopRecord();
+        break;
+    }
 }
 
-void Transmission::trace(std::int64_t value, std::int64_t position, const char* lead) {
-    notify(events.traceLine, std::string(lead) + std::to_string(value) + "  " + std::to_string(position));
-}
-
-void Transmission::startMarker() {
-    sentText_.clear();
-    sentTextChanged();
-    passChanged(true);
-    log_.startRecord(mode_.label, estimate_.duration, messageText_, plan_.vfoACoarseHz(),
-                     plan_.vfoAFineCentiHz());
-    openingPause();
+void Transmission::element(Element element) {
+    PlanState state = planState();
+    apply(KeyerPlan(sequence_).element(element, state));
 }
 
 void Transmission::openingPause() {
-    transmitter_.keyOff();
-    // Position 3 holds the first element of the first character.
-    lookAhead(3);
-    show("//");
-    arm(1000);
+    element(Element::OpeningPause);
 }
-
 void Transmission::dot() {
-    const std::int32_t position = position_;
-    show("*");
-    transmitter_.keyOn();
-    trace(plan_.dfcwShift(), position, "df=");
-    arm(mode_.values.dotMs);
+    element(Element::Dot);
 }
-
 void Transmission::dash() {
-    const std::int32_t position = position_;
-    transmitter_.keyOn();
-    show("==");
-    trace(plan_.dfcwShift(), position, "df=");
-    arm(product32(mode_.values.dotMs, mode_.values.dashFactor));
+    element(Element::Dash);
 }
-
 void Transmission::elementGap() {
-    gap(1, "/", ElementGapMilliseconds(mode_.values.dotMs, mode_.values.gapDivisor));
+    element(Element::ElementGap);
 }
-
 void Transmission::letterGap() {
-    // Past the next character's echo to its first element.
-    gap(2, "-----", product32(mode_.values.dotMs, mode_.values.letterGapFactor));
+    element(Element::LetterGap);
 }
 
-void Transmission::gap(std::int64_t lookAheadOffset, const char* element, std::int64_t intervalMs) {
-    const std::int64_t position = position_;
+void Transmission::haltChain() {
+    timer_.setEnabled(false);
+    position_ = length() + 1;
+}
+
+void Transmission::takeOffAir(std::optional<LogRecord> record) {
+    // The lines first: whatever fails after them, the transmitter is off.
     transmitter_.keyOff();
-    lookAhead(position + lookAheadOffset);
-    show(element);
-    trace(plan_.dfcwShift(), position + 1, "df=");
-    notify(events.gapShiftShown, plan_.dfcwShift());
-    arm(intervalMs);
-}
-
-void Transmission::identification(bool startId) {
-    KeyingValues& k = mode_.values;
-    k.dfcwShift = 0;
-    k.dfcwMode = 1;
-    const bool cw = startId ? id_.speeds.startCw : id_.speeds.endCw;
-    const bool qrss3 = startId ? id_.speeds.startQrss3 : id_.speeds.endQrss3;
-    if (cw || qrss3) {
-        k.dotMs = cw ? 100 : 3000;
-        k.dashFactor = 3;
-        k.gapDivisor = 1;
-        k.letterGapFactor = 3;
-    }
-    arm(k.dotMs);
-    // The "," that follows the marker retunes to the unshifted frequency.
-    plan_.setDfcwShift(0);
-    notify(events.traceLine, "TT=" + std::to_string(k.dotMs) + "  " + std::to_string(symbolAt(position_)));
-}
-
-void Transmission::restoreMode() {
-    const std::int32_t position = position_;
-    mode_.values = savedMode_;
-    arm(1000);
-    lookAhead(static_cast<std::int64_t>(position) + 2);
-}
-
-void Transmission::echo(unsigned char symbol) {
-    sentText_.push_back(static_cast<char>(symbol));
-    sentTextChanged();
-    arm(1);
-}
-
-void Transmission::endProcessing() {
-    show("END");
-    passChanged(false);
-    if (messageRunning_) {
-        log_.endRecord();
-        if (!loop_) {
-            tone_.endTransmission(!toneWasPlaying_);
-            messageRunning_ = false;
-            transmitter_.pttOff();
-            offerManualPtt(true);
-        }
-    }
-    if (!loop_)
-        messagesIdle();
-    if (loop_) {
-        position_ = 1;
-        notify(events.loopRestarted, platform::formatLongTime(clock_.now()));
-    }
+    transmitter_.pttOff();
+    messageRunning_ = false;
+    tone_.endTransmission(!toneWasPlaying_);
+    if (record)
+        write(*record);
+    notices.manualPttOffered(true);
 }
 
 void Transmission::stopTransmission() {
     // Everything but the DFCW mode comes back.
     KeyingValues& k = mode_.values;
-    k.dotMs = savedMode_.dotMs;
-    k.dashFactor = savedMode_.dashFactor;
-    k.gapDivisor = savedMode_.gapDivisor;
-    k.letterGapFactor = savedMode_.letterGapFactor;
-    k.dfcwShift = savedMode_.dfcwShift;
-    messageRunning_ = false;
-    timer_.setEnabled(false);
-    tone_.endTransmission(!toneWasPlaying_);
-    transmitter_.keyOff();
-    position_ = length() + 1;
-    messagesIdle();
+    const DfcwMode dfcwMode = k.dfcwMode;
+    k = savedMode_;
+    k.dfcwMode = dfcwMode;
+    haltChain();
+    takeOffAir(LogRecord::Stop);
+    notices.messagesIdle();
+    // The end of the sequence as the next step would show it.
     stepKeyer();
-    transmitter_.pttOff();
-    log_.stopRecord();
-    offerManualPtt(true);
 }
 
 void Transmission::keyDown() {

@@ -1,22 +1,24 @@
 #pragma once
 // One beacon transmission: the compiled element sequence and the position in it, the keying mode and
 // identification in force, the loop, and the state on the air. Start TX compiles the message and runs
-// the first step; each timeout of the keyer's timer runs the next one (key line, DFCW retunes, identification
-// timing), until the transmission ends, repeats or is stopped. It tells its observers what to show. Called on
-// the user-interface thread.
+// the first step; each timeout of the keyer's timer runs the next one. What a step does comes from the
+// keyer's plan (keyer/Plan.h) as actions, which this applies to the lines, VFO A, the log and the timer,
+// until the transmission ends, repeats or is stopped. Called on the user-interface thread.
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/Identification.h"
 #include "keyer/KeyingValues.h"
+#include "keyer/Plan.h"
 #include "keyer/TransmitterControl.h"
 #include "log/Logbook.h"
 #include "platform/Clock.h"
 #include "platform/MessageSink.h"
+#include "platform/Notice.h"
 #include "platform/Timer.h"
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
 namespace tarvel::keyer {
@@ -28,18 +30,23 @@ struct Estimate {
     std::string end;
 };
 
-// What the panels show; each is told after the change it names.
-struct TransmissionEvents {
-    std::function<void(const std::string&)> elementShown;  // "//", "*", "==", "/", "-----", "END"
-    std::function<void()> sentTextChanged;                 // sentText()
-    std::function<void(bool sending)> passChanged;         // a pass began (true) or ended (false)
-    std::function<void()> messagesIdle;                    // no stored message runs
-    std::function<void(bool offered)> manualPttOffered;    // the PTT is the operator's again, or not
-    std::function<void(std::int32_t hz)> gapShiftShown;    // the DFCW shift after each gap
-    std::function<void(const std::string&)> traceLine;     // the diagnostic trace
-    std::function<void()> sequenceChanged;                 // text() and sequence()
-    std::function<void()> estimateChanged;                 // estimate()
-    std::function<void(const std::string&)> loopRestarted; // start time of day of the next pass
+// What the panels show; each is told after the change it names. The marks and trace lines are the
+// panels' to word.
+struct TransmissionNotices {
+    platform::Notice<Element> elementBegun;       // an element was keyed, or the sequence ended
+    platform::Notice<> sentTextChanged;           // sentText()
+    platform::Notice<bool> passChanged;           // a pass began (sending) or its sequence is through
+    platform::Notice<> messagesIdle;              // no stored message runs
+    platform::Notice<bool> manualPttOffered;      // the PTT is the operator's again, or not
+    platform::Notice<std::int32_t> gapShiftShown; // the DFCW shift after each gap, 0.01 Hz
+    // The diagnostic trace: the DFCW shift in force at an element and the position it stands for; an
+    // identification's dot and the symbol after its marker; the compiler's lines.
+    platform::Notice<std::int32_t, std::int64_t> shiftTraced;
+    platform::Notice<std::int32_t, unsigned char> identificationTraced;
+    platform::Notice<std::string> compilerTraced;
+    platform::Notice<> sequenceChanged;                  // text() and sequence()
+    platform::Notice<> estimateChanged;                  // estimate()
+    platform::Notice<platform::LocalTime> loopRestarted; // the next pass starts now
 };
 
 class Transmission {
@@ -49,7 +56,7 @@ public:
                  audio::ToneOutput& tone, log::Logbook& log, const BeaconMessages& messages,
                  const platform::Clock& clock, platform::MessageSink& sink);
 
-    TransmissionEvents events;
+    TransmissionNotices notices;
 
     // The keying mode. The values are read afresh at every step, so a change takes effect from the next
     // element of a running transmission; the label is quoted in the next start record.
@@ -117,27 +124,20 @@ public:
 
 private:
     std::int32_t length() const { return static_cast<std::int32_t>(sequence_.size()); }
-    // The symbol at a 1-based position, or 0 beyond the sequence.
-    unsigned char symbolAt(std::int64_t position) const;
     void prepare(const std::string& message);
-    void release();
-    // Performs the symbol at the position; false when it has no action.
-    bool perform();
+    // The state a step of the plan starts from, and what it reads afresh.
+    PlanState planState() const;
+    StepConditions conditions() const;
+    void apply(const Actions& actions);
+    void apply(const Action& action);
+    void element(Element element);
     void arm(std::int64_t intervalMs);
-    // A gap: key off, look ahead for DFCW, show and trace it, then wait intervalMs.
-    void gap(std::int64_t lookAheadOffset, const char* element, std::int64_t intervalMs);
-    void lookAhead(std::int64_t position);
-    void startMarker();
-    void identification(bool startId);
-    void restoreMode();
-    void echo(unsigned char symbol);
-    void endProcessing();
-    void trace(std::int64_t value, std::int64_t position, const char* lead);
-    void show(const char* element);
-    void sentTextChanged();
-    void passChanged(bool sending);
-    void messagesIdle();
-    void offerManualPtt(bool offered);
+    void write(LogRecord record);
+    // No step will run, and the position stands past the sequence.
+    void haltChain();
+    // The one way off the air: key up, PTT down, the tone given back, the record written, the PTT
+    // offered to the operator again.
+    void takeOffAir(std::optional<LogRecord> record);
 
     platform::Timer& timer_;
     TransmitterControl& transmitter_;

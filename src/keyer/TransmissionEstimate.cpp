@@ -1,5 +1,6 @@
 #include "keyer/TransmissionEstimate.h"
 
+#include "keyer/Plan.h"
 #include "platform/Locale.h"
 
 #include <cmath>
@@ -9,52 +10,36 @@ namespace tarvel::keyer {
 namespace {
 
 constexpr std::int64_t kMsPerDay = 86'400'000;
-constexpr std::int32_t kCwIdUnit = 100;
-constexpr std::int32_t kQrss3IdUnit = 3000;
-
-std::int32_t idUnit(std::int32_t unit, bool cw, bool qrss3) {
-    if (cw)
-        unit = kCwIdUnit;
-    if (qrss3)
-        unit = kQrss3IdUnit;
-    return unit;
-}
 
 } // namespace
 
 double EstimateMilliseconds(std::string_view sequence, const KeyingValues& values, const IdSpeeds& speeds) {
+    const KeyerPlan plan(sequence);
+    PlanState state{1, values, values, 0, values.dotMs};
+    const StepConditions conditions{speeds, false, false, true};
     double total = 0;
-    std::int32_t unit = values.dotMs;
-    // Products are taken in 64 bits: the factors are small, but a wrapped product would be nonsense.
-    for (const char symbol : sequence) {
-        switch (symbol) {
-        case '#':
-            unit = idUnit(unit, speeds.endCw, speeds.endQrss3);
-            break;
-        case '>':
-            unit = idUnit(unit, speeds.startCw, speeds.startQrss3);
-            break;
-        case '^':
-            unit = values.dotMs;
-            break;
-        case '<':
-            total = values.dotMs;
-            break;
-        case '*':
-            total += unit;
-            break;
-        case ',':
-            total = static_cast<double>(total + ElementGapExact(unit, values.gapDivisor));
-            break;
-        case '-':
-            total += static_cast<double>(std::int64_t{unit} * values.dashFactor);
-            break;
-        case '=':
-            total += static_cast<double>(std::int64_t{unit} * values.letterGapFactor);
-            break;
-        default:
-            break;
+    while (state.position >= 1 && state.position <= plan.length()) {
+        bool waited = false;
+        for (const Action& step : plan.step(state, conditions)) {
+            const auto* wait = std::get_if<action::Wait>(&step);
+            if (!wait)
+                continue;
+            waited = true;
+            switch (wait->counted) {
+            case action::Counted::Adds:
+                total += static_cast<double>(wait->estimatedMs);
+                break;
+            case action::Counted::AddsExtended:
+                total = static_cast<double>(total + wait->estimatedMs);
+                break;
+            case action::Counted::StartsAt:
+                total = static_cast<double>(wait->estimatedMs);
+                break;
+            }
         }
+        // A symbol the keyer would stop at counts nothing; the estimate reads on.
+        if (!waited)
+            ++state.position;
     }
     return total;
 }

@@ -7,28 +7,29 @@
 
 namespace tarvel::keyer {
 
-TransmitterControl::TransmitterControl(ControlLines& lines, std::function<std::int32_t()> keyLineChoice)
-    : lines_(lines), keyLineChoice_(std::move(keyLineChoice)) {}
+TransmitterControl::TransmitterControl(ControlLines& lines, const KeyLine& keyLine)
+    : lines_(lines), keyLine_(keyLine) {}
 
 void TransmitterControl::setPortNames(std::string port1, std::string port2) {
     port1_ = std::move(port1);
     port2_ = std::move(port2);
 }
 
-std::string TransmitterControl::portName(std::int32_t index) const {
-    if (index == 0)
+std::string TransmitterControl::portName(ComPort choice) const {
+    if (choice == ComPort::Com1)
         return port1_;
-    if (index == 1)
+    if (choice == ComPort::Com2)
         return port2_;
     return {};
 }
 
-void TransmitterControl::openPort(std::int32_t index) {
+void TransmitterControl::openPort(ComPort choice) {
+    const auto index = static_cast<std::int32_t>(choice);
     if (portOpened_)
         return;
     // Marked before the attempt: a port that fails is not tried, nor reported, again in this run.
     portOpened_ = true;
-    const std::string name = platform::cp1251ToUtf8(portName(index));
+    const std::string name = platform::cp1251ToUtf8(portName(choice));
     // A choice without a port is a failed open; the device is not asked to open nothing, and the message
     // names the choice instead.
     if (name.empty())
@@ -43,7 +44,7 @@ void TransmitterControl::openPort(std::int32_t index) {
 }
 
 bool TransmitterControl::keyIsRts() const {
-    return !keyLineChoice_ || keyLineChoice_() != 1;
+    return keyLine_ != KeyLine::Dtr;
 }
 
 void TransmitterControl::setKey(bool on) {

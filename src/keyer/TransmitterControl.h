@@ -4,30 +4,35 @@
 #include "keyer/ControlLines.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace tarvel::keyer {
+
+// The serial port that keys the transmitter, as the port panel offers it and "iCom" stores it. A stored
+// number that is neither stays as it is: the beacon refuses it, and opening it names it.
+enum class ComPort : std::int32_t { Com1 = 0, Com2 = 1 };
+// The output that keys; the other holds the PTT. "iRTS" stores it; any number but 1 keys on RTS.
+enum class KeyLine : std::int32_t { Rts = 0, Dtr = 1 };
 
 class TransmitterControl {
 public:
     static constexpr const char* kDefaultPort1 = "/dev/ttyS0";
     static constexpr const char* kDefaultPort2 = "/dev/ttyS1";
 
-    // keyLineChoice: the stored key line choice, read at every line operation (0: key = RTS, PTT = DTR; 1:
-    // swapped; any other value is taken as 0).
-    TransmitterControl(ControlLines& lines, std::function<std::int32_t()> keyLineChoice);
+    // keyLine: the choice in force, read at every line operation; it outlives this.
+    TransmitterControl(ControlLines& lines, const KeyLine& keyLine);
+    TransmitterControl(ControlLines& lines, const KeyLine&& keyLine) = delete;
 
-    // The port names behind the choices 0 and 1 (settings "Port1" and "Port2"), Windows-1251.
+    // The port names behind Com1 and Com2 (settings "Port1" and "Port2"), Windows-1251.
     void setPortNames(std::string port1, std::string port2);
-    // The name for a port choice; any index but 0 and 1 gives "".
-    std::string portName(std::int32_t index) const;
+    // The name for a port choice; a choice that is neither gives "".
+    std::string portName(ComPort choice) const;
 
     // Opens the chosen port on the first call of the run; later calls do nothing, whatever the outcome
     // of the first. A port that cannot be opened throws PortOpenFailure ("Unable to open " + name, and the
     // lock file that kept it, if any); a choice with no device behind it throws platform::Failure naming
     // the choice instead of the device.
-    void openPort(std::int32_t index);
+    void openPort(ComPort choice);
 
     bool portOpened() const { return portOpened_; } // the one attempt has been made
     bool isOpen() const { return open_; }           // ...and it succeeded
@@ -46,7 +51,7 @@ private:
     void setPtt(bool on);
 
     ControlLines& lines_;
-    std::function<std::int32_t()> keyLineChoice_;
+    const KeyLine& keyLine_;
     std::string port1_ = kDefaultPort1;
     std::string port2_ = kDefaultPort2;
     bool portOpened_ = false;

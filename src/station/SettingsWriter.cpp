@@ -59,8 +59,8 @@ void writeChangesOf(settings::IniFile& ini, log::Logbook& logbook) {
 
 void writeChangesOf(settings::IniFile& ini, keyer::Port& port) {
     port.saved.connect([&ini](const keyer::PortChoice& choice) {
-        ini.write(keys::portChoice, choice.com);
-        ini.write(keys::keyLineChoice, choice.keyLine);
+        ini.write(keys::portChoice, static_cast<std::int32_t>(choice.com));
+        ini.write(keys::keyLineChoice, static_cast<std::int32_t>(choice.keyLine));
         ini.write(keys::port1Device, choice.port1);
         ini.write(keys::port2Device, choice.port2);
     });

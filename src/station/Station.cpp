@@ -51,8 +51,8 @@ const StoredSettings& Station::load() {
     for (int k = 1; k <= freqplan::Memories::kCount; ++k)
         memories_.loadCoarse(k, s.memoryCoarseHz[static_cast<std::size_t>(k - 1)]);
     options_.restoreTuningRange(s.rangeMinHz, s.rangeMaxHz);
-    port_.portChoice = s.portChoice;
-    port_.keyLineChoice = s.keyLineChoice;
+    port_.portChoice = keyer::ComPort{s.portChoice};
+    port_.keyLineChoice = keyer::KeyLine{s.keyLineChoice};
     port_.setNames(s.port1, s.port2);
     for (int k = 1; k <= keyer::BeaconMessages::kCount; ++k)
         messages_.setText(k, s.messages[static_cast<std::size_t>(k - 1)]);

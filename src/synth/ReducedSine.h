@@ -49,20 +49,45 @@ inline double CosKernel(double r) {
     return 1.0 - (0.5 * z - z * p);
 }
 
+// Splits phase into a quadrant and a remainder within pi/4; false beyond the reduction's range.
+inline bool Reduce(long double phase, double& remainder, unsigned& quadrant) {
+    if (!(std::fabs(phase) <= kReducedPhaseLimit)) {
+        return false;
+    }
+    const long long k = std::llrint(phase * kTwoOverPi);
+    const long double kl = static_cast<long double>(k);
+    remainder = static_cast<double>(((phase - kl * kPio2Part1) - kl * kPio2Part2) - kl * kPio2Part3);
+    quadrant = static_cast<unsigned>(static_cast<unsigned long long>(k) & 3u);
+    return true;
+}
+
+inline double SineInQuadrant(double remainder, unsigned quadrant) {
+    const double s = (quadrant & 1u) ? CosKernel(remainder) : SinKernel(remainder);
+    return (quadrant & 2u) ? -s : s;
+}
+
 } // namespace detail
 
 // sin(phase) to about 1e-15, or false when the phase lies beyond the reduction's range (or is not finite).
 inline bool ReducedSine(long double phase, double& sine) {
-    if (!(std::fabs(phase) <= kReducedPhaseLimit)) {
+    double r;
+    unsigned quadrant;
+    if (!detail::Reduce(phase, r, quadrant)) {
         return false;
     }
-    const long long k = std::llrint(phase * detail::kTwoOverPi);
-    const long double kl = static_cast<long double>(k);
-    const double r = static_cast<double>(((phase - kl * detail::kPio2Part1) - kl * detail::kPio2Part2) -
-                                         kl * detail::kPio2Part3);
-    const unsigned quadrant = static_cast<unsigned long long>(k) & 3u;
-    const double s = (quadrant & 1u) ? detail::CosKernel(r) : detail::SinKernel(r);
-    sine = (quadrant & 2u) ? -s : s;
+    sine = detail::SineInQuadrant(r, quadrant);
+    return true;
+}
+
+// sin(phase) and cos(phase), each as ReducedSine gives a sine.
+inline bool ReducedSineCosine(long double phase, double& sine, double& cosine) {
+    double r;
+    unsigned quadrant;
+    if (!detail::Reduce(phase, r, quadrant)) {
+        return false;
+    }
+    sine = detail::SineInQuadrant(r, quadrant);
+    cosine = detail::SineInQuadrant(r, quadrant + 1u); // cos x = sin(x + pi/2)
     return true;
 }
 

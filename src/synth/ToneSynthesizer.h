@@ -18,6 +18,11 @@ void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
 // Takes the channel's waveform, level and frequency word once each, then fills as above with its time.
 void FillChannel(std::int16_t* block, ToneChannel& channel, int frames);
 
+// The same samples, each sample's phase reduced on its own (the route before the rotating fill); kept as
+// the yardstick that is fast enough to check the program's fill over hundreds of millions of samples.
+void FillChannelPointwise(std::int16_t* block, std::int32_t waveform, std::int32_t level,
+                          std::int32_t frequencyWordLow32, int frames, double& time);
+
 // The same samples by the direct route (one extended-precision sine per sample); kept as the yardstick.
 void FillChannelPlain(std::int16_t* block, std::int32_t waveform, std::int32_t level,
                       std::int32_t frequencyWordLow32, int frames, double& time);

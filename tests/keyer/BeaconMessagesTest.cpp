@@ -20,7 +20,7 @@ struct ClockRig {
         : time(start), file(std::move(logPath), time) {
         std::filesystem::remove("vfolog.txt");
         Timer2->setEnabled(true);
-        clock.onTime = [this](const std::string& now) { shown = now; };
+        clock.onTime.connect([this](const std::string& now) { shown = now; });
     }
 
     mock::VirtualTime time;

@@ -14,9 +14,11 @@
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/VirtualTime.h"
+#include "platform/Locale.h"
 #include "station/SettingsWriter.h"
 #include "ui/controls/Memo.h"
 #include "ui/controls/Simple.h"
+#include "ui/panels/TransmissionPanel.h"
 
 #include <filesystem>
 #include <memory>
@@ -29,7 +31,7 @@ namespace tarvel::keyer {
 // Readable failures: the six values instead of the object's bytes.
 inline void PrintTo(const KeyingValues& v, std::ostream* os) {
     *os << "{TT " << v.dotMs << ", dash " << v.dashFactor << ", gap /" << v.gapDivisor << ", letter "
-        << v.letterGapFactor << ", shift " << v.dfcwShift << ", dfcw " << v.dfcwMode << "}";
+        << v.letterGapFactor << ", shift " << v.dfcwShift << ", dfcw " << static_cast<int>(v.dfcwMode) << "}";
 }
 } // namespace tarvel::keyer
 
@@ -37,10 +39,10 @@ namespace tarvel::test {
 
 using namespace tarvel::ui::controls;
 
-inline constexpr keyer::KeyingValues kCw{100, 3, 1, 3, 0, 0};
-inline constexpr keyer::KeyingValues kQrss1{1000, 3, 1, 3, 0, 0};
-inline constexpr keyer::KeyingValues kDfcw3{3000, 1, 3, 2, 200, 1};
-inline constexpr keyer::KeyingValues kDfcw60{60000, 1, 2, 3, 20, 1};
+inline constexpr keyer::KeyingValues kCw{100, 3, 1, 3, 0, keyer::DfcwMode::Off};
+inline constexpr keyer::KeyingValues kQrss1{1000, 3, 1, 3, 0, keyer::DfcwMode::Off};
+inline constexpr keyer::KeyingValues kDfcw3{3000, 1, 3, 2, 200, keyer::DfcwMode::Dfcw};
+inline constexpr keyer::KeyingValues kDfcw60{60000, 1, 2, 3, 20, keyer::DfcwMode::Dfcw};
 
 using Edge = mock::RecordingControlLines::Operation;
 using Line = mock::RecordingControlLines::Line;
@@ -50,15 +52,22 @@ struct KeyerRig {
     explicit KeyerRig(std::string txIniPath = {})
         : txIni(txIniPath.empty() ? fp.ini.path() : std::move(txIniPath)) {
         std::filesystem::remove("vfolog.txt");
-        auto& e = transmission.events;
-        e.elementShown = [this](const std::string& s) { element = s; };
-        e.passChanged = [this](bool on) { sending = on; };
-        e.messagesIdle = [this] { messagesIdle = true; };
-        e.manualPttOffered = [this](bool on) { manualPtt = on; };
-        e.gapShiftShown = [this](std::int32_t hz) { gapShift = std::to_string(hz); };
-        e.traceLine = [this](const std::string& line) { trace.push_back(line); };
-        e.estimateChanged = [this] { ++estimates; };
-        e.loopRestarted = [this](const std::string& start) { passStart = start; };
+        auto& n = transmission.notices;
+        n.elementBegun.connect([this](keyer::Element e) { element = ui::panels::elementMark(e); });
+        n.passChanged.connect([this](bool on) { sending = on; });
+        n.messagesIdle.connect([this] { messagesIdle = true; });
+        n.manualPttOffered.connect([this](bool on) { manualPtt = on; });
+        n.gapShiftShown.connect([this](std::int32_t hz) { gapShift = std::to_string(hz); });
+        n.shiftTraced.connect([this](std::int32_t df, std::int64_t position) {
+            trace.push_back("df=" + std::to_string(df) + "  " + std::to_string(position));
+        });
+        n.identificationTraced.connect([this](std::int32_t tt, unsigned char next) {
+            trace.push_back("TT=" + std::to_string(tt) + "  " + std::to_string(next));
+        });
+        n.compilerTraced.connect([this](const std::string& line) { trace.push_back(line); });
+        n.estimateChanged.connect([this] { ++estimates; });
+        n.loopRestarted.connect(
+            [this](const platform::LocalTime& start) { passStart = platform::formatLongTime(start); });
         transmission.setMode({" CW", kCw});
         messages.setText(1, "E");
         messages.setText(2, "A");
@@ -100,7 +109,7 @@ struct KeyerRig {
 
     void act(const std::function<void()>& f) { fp.act(f); }
     void openPort() {
-        act([&] { port.open({0, 0, "/dev/ttyS0", "/dev/ttyS1"}); });
+        act([&] { port.open({keyer::ComPort::Com1, keyer::KeyLine::Rts, "/dev/ttyS0", "/dev/ttyS1"}); });
     }
 
     // What a message panel does: the message goes to Start TX.

@@ -24,10 +24,11 @@ TEST(SerialControlLines, MissingPortFailsAndLinesStayQuiet) {
     EXPECT_FALSE(lines.open(""));
 
     SerialControlLines other;
-    TransmitterControl control(other, [] { return 0; });
+    const KeyLine rts = KeyLine::Rts;
+    TransmitterControl control(other, rts);
     control.setPortNames("/dev/ttyNONEXISTENT", "/dev/ttyS1");
     try {
-        control.openPort(0);
+        control.openPort(ComPort::Com1);
         FAIL();
     } catch (const platform::Failure& f) {
         EXPECT_STREQ(f.what(), "Unable to open /dev/ttyNONEXISTENT");

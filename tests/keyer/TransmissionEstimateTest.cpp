@@ -10,7 +10,7 @@ namespace tarvel::keyer {
 namespace {
 
 const KeyingValues kCw{};
-const KeyingValues kDfcw60{60000, 1, 2, 3, 20, 1};
+const KeyingValues kDfcw60{60000, 1, 2, 3, 20, DfcwMode::Dfcw};
 
 TEST(Estimate, WorkedExamples) {
     EXPECT_EQ(EstimateMilliseconds("", kCw, {}), 0.0);
@@ -51,7 +51,7 @@ TEST(Estimate, DurationRoundsToMillisecondsDropsSecondFractionsAndWrapsDays) {
     EXPECT_EQ(FormatDuration(24 * 3600000.0 - 2000), "23:59:59");
 
     // Thirds of a dot add up to whole seconds although each third is inexact.
-    KeyingValues thirds{100, 3, 3, 3, 0, 0};
+    KeyingValues thirds{100, 3, 3, 3, 0, DfcwMode::Off};
     const double total = EstimateMilliseconds("<" + std::string(27, ','), thirds, {});
     EXPECT_NEAR(total, 1000.0, 1e-9);
     EXPECT_EQ(FormatDuration(total), "00:00:02");

@@ -220,7 +220,7 @@ TEST(Transmission, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMod
     EXPECT_EQ(rig.logText(), "Start : 12:00:00    CW   00:00:13   \"E\" 480000,0\r\n"
                              " Stop : 12:00:02   ------  \r\n");
     keyer::KeyingValues restored = kDfcw3;
-    restored.dfcwMode = 0;
+    restored.dfcwMode = keyer::DfcwMode::Off;
     EXPECT_EQ(rig.transmission.keying(), restored);
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 200); // the shift of the dot stays
 }

@@ -19,13 +19,13 @@ using Op = RecordingControlLines::Operation;
 struct Rig {
     mock::VirtualTime time;
     RecordingControlLines lines{[this] { return time.nowMs(); }};
-    std::int32_t keyLineChoice = 0;
-    TransmitterControl control{lines, [this] { return keyLineChoice; }};
+    KeyLine keyLineChoice = KeyLine::Rts;
+    TransmitterControl control{lines, keyLineChoice};
 };
 
 std::string openFailureText(TransmitterControl& control, std::int32_t index) {
     try {
-        control.openPort(index);
+        control.openPort(ComPort{index});
     } catch (const platform::Failure& f) {
         return f.what();
     }
@@ -62,7 +62,7 @@ TEST(TransmitterControl, AFailedOpenSaysWhyWhereThePortCanTell) {
         rig.lines.openSucceeds = false;
         rig.lines.refusalGiven = refusal;
         try {
-            rig.control.openPort(0);
+            rig.control.openPort(ComPort::Com1);
             ADD_FAILURE();
         } catch (const PortOpenFailure& f) {
             EXPECT_EQ(f.what(), "Unable to open /dev/ttyS0" + std::string(window));
@@ -75,11 +75,11 @@ TEST(TransmitterControl, AFailedOpenSaysWhyWhereThePortCanTell) {
 TEST(TransmitterControl, PortNamesFollowTheChoice) {
     Rig rig;
     rig.control.setPortNames("/dev/ttyUSB0", "/dev/ttyUSB1");
-    EXPECT_EQ(rig.control.portName(0), "/dev/ttyUSB0");
-    EXPECT_EQ(rig.control.portName(1), "/dev/ttyUSB1");
-    EXPECT_EQ(rig.control.portName(2), "");
-    EXPECT_EQ(rig.control.portName(-1), "");
-    rig.control.openPort(0);
+    EXPECT_EQ(rig.control.portName(ComPort{0}), "/dev/ttyUSB0");
+    EXPECT_EQ(rig.control.portName(ComPort{1}), "/dev/ttyUSB1");
+    EXPECT_EQ(rig.control.portName(ComPort{2}), "");
+    EXPECT_EQ(rig.control.portName(ComPort{-1}), "");
+    rig.control.openPort(ComPort::Com1);
     EXPECT_TRUE(rig.control.isOpen());
     EXPECT_EQ(rig.lines.openAttempts, std::vector<std::string>{"/dev/ttyUSB0"});
 
@@ -104,7 +104,7 @@ TEST(TransmitterControl, NothingHappensBeforeThePortIsOpened) {
 
 TEST(TransmitterControl, LineChoiceMapsKeyAndPttWithTimes) {
     Rig rig;
-    rig.control.openPort(0);
+    rig.control.openPort(ComPort::Com1);
     rig.control.pttOn();
     rig.time.advance(1000);
     rig.control.keyOn();
@@ -116,7 +116,7 @@ TEST(TransmitterControl, LineChoiceMapsKeyAndPttWithTimes) {
     EXPECT_EQ(rig.lines.operations, rtsKeys);
 
     rig.lines.operations.clear();
-    rig.keyLineChoice = 1;
+    rig.keyLineChoice = KeyLine::Dtr;
     rig.control.pttOn();
     rig.control.keyOn();
     rig.control.keyOff();
@@ -128,10 +128,10 @@ TEST(TransmitterControl, LineChoiceMapsKeyAndPttWithTimes) {
 
 TEST(TransmitterControl, ChoiceChangedMidTransmissionAppliesFromTheNextOperation) {
     Rig rig;
-    rig.control.openPort(0);
+    rig.control.openPort(ComPort::Com1);
     rig.control.pttOn(); // DTR as PTT
     rig.control.keyOn(); // RTS as key
-    rig.keyLineChoice = 1;
+    rig.keyLineChoice = KeyLine::Dtr;
     rig.control.keyOff(); // now DTR is the key: the old PTT drops, RTS stays set
     EXPECT_TRUE(rig.lines.rts);
     EXPECT_FALSE(rig.lines.dtr);

@@ -17,8 +17,8 @@ BeaconMessagesPanel::BeaconMessagesPanel(forms::MainForm& form, keyer::BeaconMes
         startPanels_[k - 1]->onClick = [this, k] { startMessage(k); };
     }
     clock_.onClick = [&clock] { clock.tick(); };
-    clock.onTime = [this](const std::string& now) { clock_.setCaption(now); };
-    transmission_.events.messagesIdle = [this] { showIdle(); };
+    clock.onTime.connect([this](const std::string& now) { clock_.setCaption(now); });
+    transmission_.notices.messagesIdle.connect([this] { showIdle(); });
 }
 
 void BeaconMessagesPanel::showText(int k, const std::string& text) {

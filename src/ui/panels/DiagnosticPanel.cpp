@@ -22,12 +22,18 @@ DiagnosticPanel::DiagnosticPanel(forms::MainForm& form, keyer::Transmission& tra
     form.cw.onClick = [&t] { t.keyDown(); };
     form.BtText.onClick = [this] { cutLetterAndStep(); };
     form.BtTX.onClick = [this] { transmission_.start(compiledText_.text()); };
-    t.events.sequenceChanged = [this] {
+    t.notices.sequenceChanged.connect([this] {
         compiledText_.setText(transmission_.text());
         sequence_.setText(transmission_.sequence());
-    };
-    t.events.gapShiftShown = [this](std::int32_t hz) { gapShift_.setText(std::to_string(hz)); };
-    t.events.traceLine = [this](const std::string& line) { trace_.addLine(line); };
+    });
+    t.notices.gapShiftShown.connect([this](std::int32_t hz) { gapShift_.setText(std::to_string(hz)); });
+    t.notices.shiftTraced.connect([this](std::int32_t centiHz, std::int64_t position) {
+        trace_.addLine("df=" + std::to_string(centiHz) + "  " + std::to_string(position));
+    });
+    t.notices.identificationTraced.connect([this](std::int32_t unitMs, unsigned char nextSymbol) {
+        trace_.addLine("TT=" + std::to_string(unitMs) + "  " + std::to_string(nextSymbol));
+    });
+    t.notices.compilerTraced.connect([this](const std::string& line) { trace_.addLine(line); });
 }
 
 void DiagnosticPanel::cutLetterAndStep() {

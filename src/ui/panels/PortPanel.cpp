@@ -30,11 +30,12 @@ PortPanel::PortPanel(forms::MainForm& form, keyer::Port& port, keyer::Transmissi
         pttOff_.show();
         pttOn_.hide();
     };
-    transmission.events.manualPttOffered = [this](bool offered) { pttOff_.setVisible(offered); };
+    transmission.notices.manualPttOffered.connect([this](bool offered) { pttOff_.setVisible(offered); });
 }
 
 keyer::PortChoice PortPanel::shown() const {
-    return {portGroup_.itemIndex(), keyLineGroup_.itemIndex(), port1Field_.text(), port2Field_.text()};
+    return {keyer::ComPort{portGroup_.itemIndex()}, keyer::KeyLine{keyLineGroup_.itemIndex()},
+            port1Field_.text(), port2Field_.text()};
 }
 
 void PortPanel::openPort() {
@@ -51,8 +52,8 @@ void PortPanel::showRtsKeying() {
 }
 
 void PortPanel::showChoices() {
-    portGroup_.setItemIndex(port_.portChoice);
-    keyLineGroup_.setItemIndex(port_.keyLineChoice);
+    portGroup_.setItemIndex(static_cast<std::int32_t>(port_.portChoice));
+    keyLineGroup_.setItemIndex(static_cast<std::int32_t>(port_.keyLineChoice));
 }
 
 } // namespace tarvel::ui::panels

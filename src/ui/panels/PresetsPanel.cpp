@@ -32,7 +32,7 @@ PresetsPanel::PresetsPanel(forms::MainForm& form, keyer::Presets& presets,
     form.Button9.onClick = [this] { customOkClick(); };
     for (controls::SpinField* field : {&dot_, &dash_, &elementGap_, &letterGap_, &shift_})
         field->onChange = [this] { readCustomMode(); };
-    presets_.onChange = [this] { showMode(); };
+    presets_.onChange.connect([this] { showMode(); });
     readCustomMode();
 }
 

@@ -15,6 +15,9 @@ namespace tarvel::ui::panels {
 constexpr controls::Color kSendingTextColor = controls::rgb(0xF4, 0x40, 0x02); // 147700
 constexpr controls::Color kEndedTextColor = controls::rgb(0xC1, 0xB6, 0x06);   // 440001
 
+// The mark the panel shows for an element: "//", "*", "==", "/", "-----", "END".
+const char* elementMark(keyer::Element element);
+
 class TransmissionPanel {
 public:
     // Connects the controls and follows the transmission; the loop takes the box's state.

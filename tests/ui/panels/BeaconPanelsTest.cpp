@@ -78,12 +78,10 @@ TEST(BeaconPanels, MessageThreeStartedWhileMessageOneRunsTakesOver) {
     KeyerPanelsRig rig;
     // What the hidden fields held each time Start TX began: the message, and the old sequence cleared.
     std::vector<std::pair<std::string, std::string>> starts;
-    auto show = rig.transmission.events.sequenceChanged;
-    rig.transmission.events.sequenceChanged = [&] {
-        show();
+    rig.transmission.notices.sequenceChanged.connect([&] {
         if (rig.main.Ed3.text().empty())
             starts.emplace_back(rig.main.EdTX.text(), rig.main.Ed3.text());
-    };
+    });
     rig.main.EdTX1.setText("VVV");
     rig.main.EdTX3.setText("CQ \"TEST\"");
     rig.act([&] { rig.main.PnTX1.click(); });

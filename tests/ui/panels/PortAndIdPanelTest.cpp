@@ -46,7 +46,7 @@ TEST(PortPanel, LineChoiceSwappedMidTransmissionAppliesFromTheNextOperation) {
     EXPECT_TRUE(rig.main.PnPort.visible());
     rig.main.RgRTS.setItemIndex(1);
     rig.act([&] { rig.main.Button7.click(); });
-    EXPECT_EQ(rig.port.keyLineChoice, 1);
+    EXPECT_EQ(rig.port.keyLineChoice, keyer::KeyLine::Dtr);
     rig.runToIdle();
     // RTS, set as the key under the old choice, stays on until the PTT release now clears it; the first
     // key off under the new choice drops DTR, which was the PTT.
@@ -70,13 +70,13 @@ TEST(PortPanel, OkHidesThePanelAndWritesItsKeysInOrder) {
     EXPECT_EQ(rig.main.EdPort1.text(), "/dev/ttyUSB0");
     rig.act([&] { rig.main.Button7.click(); });
     EXPECT_FALSE(rig.main.PnPort.visible());
-    EXPECT_EQ(rig.port.portChoice, 1);
+    EXPECT_EQ(rig.port.portChoice, keyer::ComPort::Com2);
     EXPECT_EQ(readFile(rig.fp.ini.path()),
               "[Param]\r\niCom=1\r\niRTS=1\r\nPort1=/dev/ttyUSB0\r\nPort2=/dev/ttyS1\r\n");
 
     // Start-up shows the loaded choices.
-    rig.port.portChoice = 0;
-    rig.port.keyLineChoice = 0;
+    rig.port.portChoice = keyer::ComPort::Com1;
+    rig.port.keyLineChoice = keyer::KeyLine::Rts;
     rig.portPanel.showChoices();
     EXPECT_EQ(rig.main.RgCom.itemIndex(), 0);
     EXPECT_EQ(rig.main.RgRTS.itemIndex(), 0);

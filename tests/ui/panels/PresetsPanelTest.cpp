@@ -8,6 +8,8 @@
 using namespace tarvel;
 using namespace tarvel::test;
 using keyer::KeyingValues;
+constexpr auto Off = keyer::DfcwMode::Off;
+constexpr auto Dfcw = keyer::DfcwMode::Dfcw;
 using ui::controls::MouseButton;
 
 namespace {
@@ -17,11 +19,8 @@ struct PresetRig : KeyerPanelsRig {
         // The keyer's timer is armed as during a transmission: no preset may touch it.
         timer1->setInterval(60000);
         timer1->setEnabled(true);
-        auto show = transmission.events.estimateChanged;
-        transmission.events.estimateChanged = [this, show] {
-            ++estimates;
-            show();
-        };
+        // Counted from here on, past what setting up the panels refreshed.
+        estimates = 0;
     }
     std::vector<std::string> captions() {
         std::vector<std::string> out;
@@ -43,15 +42,15 @@ TEST(Presets, EachButtonSetsItsModeMarksOnlyItselfAndRefreshesTheEstimate) {
         KeyingValues values;
     };
     const std::vector<Row> rows{
-        {-1, " CW", {100, 3, 1, 3, 0, 0}},         {0, "QRSS1", {1000, 3, 1, 3, 0, 0}},
-        {1, "QRSS3", {3000, 3, 1, 3, 0, 0}},       {2, "QRSS10", {10000, 3, 1, 3, 0, 0}},
-        {3, "QRSS20", {20000, 3, 1, 3, 0, 0}},     {4, "QRSS30", {30000, 3, 1, 3, 0, 0}},
-        {5, "QRSS60", {60000, 3, 1, 3, 0, 0}},     {6, "QRSS90", {90000, 3, 1, 3, 0, 0}},
-        {7, "QRSS120", {120000, 3, 1, 3, 0, 0}},   {8, "DFCW3", {3000, 1, 3, 2, 200, 1}},
-        {9, "DFCW10", {10000, 1, 4, 2, 100, 1}},   {10, "DFCW20", {20000, 1, 4, 2, 70, 1}},
-        {11, "DFCW30", {30000, 1, 3, 2, 40, 1}},   {12, "DFCW60", {60000, 1, 2, 3, 20, 1}},
-        {13, "DFCW90", {90000, 1, 2, 2, 20, 1}},   {14, "DFCW120", {120000, 1, 2, 2, 20, 1}},
-        {15, "DFCW240", {240000, 1, 2, 2, 10, 1}},
+        {-1, " CW", {100, 3, 1, 3, 0, Off}},          {0, "QRSS1", {1000, 3, 1, 3, 0, Off}},
+        {1, "QRSS3", {3000, 3, 1, 3, 0, Off}},        {2, "QRSS10", {10000, 3, 1, 3, 0, Off}},
+        {3, "QRSS20", {20000, 3, 1, 3, 0, Off}},      {4, "QRSS30", {30000, 3, 1, 3, 0, Off}},
+        {5, "QRSS60", {60000, 3, 1, 3, 0, Off}},      {6, "QRSS90", {90000, 3, 1, 3, 0, Off}},
+        {7, "QRSS120", {120000, 3, 1, 3, 0, Off}},    {8, "DFCW3", {3000, 1, 3, 2, 200, Dfcw}},
+        {9, "DFCW10", {10000, 1, 4, 2, 100, Dfcw}},   {10, "DFCW20", {20000, 1, 4, 2, 70, Dfcw}},
+        {11, "DFCW30", {30000, 1, 3, 2, 40, Dfcw}},   {12, "DFCW60", {60000, 1, 2, 3, 20, Dfcw}},
+        {13, "DFCW90", {90000, 1, 2, 2, 20, Dfcw}},   {14, "DFCW120", {120000, 1, 2, 2, 20, Dfcw}},
+        {15, "DFCW240", {240000, 1, 2, 2, 10, Dfcw}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
@@ -93,7 +92,7 @@ TEST(CustomMode, RightPressAppliesTheSpinValuesButLeavesTheDisplay) {
 
     rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
     EXPECT_TRUE(rig.main.PnBtdfcw.visible());
-    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{7000, 1, 2, 3, 30, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{7000, 1, 2, 3, 30, Dfcw}));
     EXPECT_EQ(rig.main.Lbmode.caption(), "QRSS60");
     EXPECT_EQ(rig.main.Btqrss60.caption(), ">60<");
     EXPECT_EQ(rig.estimates, 1);
@@ -118,7 +117,7 @@ TEST(CustomMode, LeftClickAppliesLabelsClearsMarksAndEstimates) {
     rig.main.Btdfcw60i.click();
     EXPECT_EQ(rig.main.Lbmode.caption(), "qrss60");
     // DFCW handling even without a shift.
-    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{60000, 3, 4, 2, 0, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{60000, 3, 4, 2, 0, Dfcw}));
     EXPECT_EQ(rig.captions(), kPlain);
     EXPECT_EQ(rig.estimates, 2);
     EXPECT_EQ(rig.main.Btdfcw60i.caption(), "60+"); // a click does not relabel the button
@@ -137,7 +136,7 @@ TEST(CustomMode, TypedValuesOutsideTheRangesAreBroughtInside) {
     rig.main.SpShift.setText("-5");
     rig.main.SpDash.setText("abc"); // not a number: the field's minimum
     rig.main.Btdfcw60i.click();
-    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{3600000, 1, 1, 3, 0, 1}));
+    EXPECT_EQ(rig.transmission.keying(), (KeyingValues{3600000, 1, 1, 3, 0, Dfcw}));
     EXPECT_EQ(rig.main.Lbmode.caption(), "qrss3600");
 }
 
