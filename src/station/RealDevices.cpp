@@ -15,6 +15,10 @@ std::unique_ptr<platform::Timer> RealDevices::makeTimer() {
     return std::make_unique<platform::QtTimer>();
 }
 
+std::unique_ptr<platform::Timer> RealDevices::makeKeyerTimer() {
+    return std::make_unique<platform::QtTimer>();
+}
+
 Devices RealDevices::forBeacon(platform::MessageSink& sink, std::string settingsPath) {
     if (!keyerTimer_)
         keyerTimer_ = std::make_unique<platform::MonotonicTimer>();

@@ -31,6 +31,8 @@ struct Devices {
     std::string settingsPath;
     std::string logPath = "vfolog.txt";
     std::string helpPath = "readme.txt";
+    // The keyer's timer, which times the key edges; makeTimer's kind when not given.
+    std::function<std::unique_ptr<platform::Timer>()> makeKeyerTimer = {};
 };
 
 } // namespace tarvel::ui

@@ -55,6 +55,7 @@ int runProgram(const std::function<void(Wiring&)>& started) {
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
         settings::settingsPathForExecutable(),
     };
+    devices.makeKeyerTimer = &station::RealDevices::makeKeyerTimer;
     // Declared before the wiring, which uses it to its end.
     platform::QtTimer toneWatchdog;
     Wiring form(devices);
