@@ -1,6 +1,7 @@
 #include "platform/PreciseEdgeTimer.h"
 
 #include "platform/Failure.h"
+#include "platform/LinuxProcessPriority.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -135,6 +136,11 @@ void PreciseEdgeTimer::disarm() {
 }
 
 void PreciseEdgeTimer::waitForDeadlines() {
+    // The operator's process priority is for the other threads: this one stays above them all.
+    keepOwnSchedulingClass();
+    struct Release {
+        ~Release() { releaseOwnSchedulingClass(); }
+    } release;
     // The kernel may otherwise add up to 50 µs to every wake-up of an ordinary thread.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     pollfd fds[2] = {{timerFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
