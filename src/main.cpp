@@ -1,27 +1,38 @@
-#include "audio/OutputStream.h"
 #include "beacon/BeaconProgram.h"
 #include "commandline/CommandLine.h"
-#include "ui/Program.h"
+#include "station/EndOfRun.h"
+#include "ui/WindowEntry.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <cstdio>
-#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
 #include <iostream>
+#include <string>
 
 namespace {
 
-// A sound device that stalled can leave a thread blocked inside the sound library for good. Once the run
-// has ended in order (lines low, port let go, log written), the process ends at once, without the static
-// destructors and library teardown that such a thread could deadlock or crash.
-int endOfRun(int status) {
-    if (tarvel::audio::OutputStream::anyLeftBehind()) {
-        std::cout.flush();
-        std::cerr.flush();
-        std::fflush(nullptr);
-        std::_Exit(status);
+// Loads the window's module, beside the executable or in the installed private folder, and runs it.
+int runWindow(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    std::string problem = "the executable's folder is unknown";
+    if (!error) {
+        for (const fs::path& path : {folder / tarvel::ui::kWindowModule,
+                                     folder / TARVEL_INSTALLED_MODULE_FOLDER / tarvel::ui::kWindowModule}) {
+            void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (!module) {
+                problem = ::dlerror();
+                continue;
+            }
+            if (auto entry =
+                    reinterpret_cast<tarvel::ui::WindowEntry>(::dlsym(module, tarvel::ui::kWindowEntry)))
+                return entry(argc, argv);
+            problem = path.string() + " has no window";
+        }
     }
-    return status;
+    std::cerr << "tarvel: cannot open the window: " << problem << std::endl;
+    return 1;
 }
 
 } // namespace
@@ -40,14 +51,10 @@ int main(int argc, char** argv) {
         // The unattended beacon needs no display: a core application loads no platform plugin.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName("Tarvel");
-        return endOfRun(tarvel::beacon::runBeacon(command.beaconArguments));
+        return tarvel::station::endOfRun(tarvel::beacon::runBeacon(command.beaconArguments));
     }
     case Command::Action::Window:
         break;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvel");
-    // Desktops match the window to its menu entry and icon by the desktop file's name.
-    QGuiApplication::setDesktopFileName(TARVEL_APP_ID);
-    return endOfRun(tarvel::ui::runProgram());
+    return runWindow(argc, argv);
 }

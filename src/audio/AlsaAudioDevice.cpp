@@ -45,11 +45,19 @@ std::function<std::unique_ptr<AudioDevice>()> AlsaAudioDevice::factory(std::stri
     };
 }
 
+std::jthread AlsaAudioDevice::readConfigurationAhead() {
+    // ALSA keeps the parsed tree for the process, under its own lock, and reads it again only when a
+    // file changed.
+    return std::jthread([] { snd_config_update(); });
+}
+
 bool AlsaAudioDevice::probe() {
+    pcm_.reset();
     snd_pcm_t* pcm = nullptr;
     if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return false;
-    snd_pcm_close(pcm);
+    // Kept for open(): a sound server's connection is the slow part of both.
+    pcm_.reset(pcm);
     return true;
 }
 
@@ -59,11 +67,13 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
         return fail("wake event", -EMFILE);
     if (framesPerBuffer <= 0)
         return fail("buffer size", -EINVAL);
-    snd_pcm_t* pcm = nullptr;
-    if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-        err < 0)
-        return fail("open", err);
-    pcm_.reset(pcm);
+    if (!pcm_) {
+        snd_pcm_t* pcm = nullptr;
+        if (const int err = snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+            err < 0)
+            return fail("open", err);
+        pcm_.reset(pcm);
+    }
     framesPerBuffer_ = framesPerBuffer;
     taking_ = false;
     pending_ = nullptr;
@@ -175,7 +185,8 @@ bool AlsaAudioDevice::waitForCompletion() {
     for (;;) {
         if (!writePending())
             return false;
-        const snd_pcm_sframes_t avail = snd_pcm_avail(pcm);
+        // As a blocking write would: no extra sync with the device, whose poll wakes this wait.
+        const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm);
         if (avail < 0) {
             if (!recover(static_cast<int>(avail)))
                 return false;
@@ -183,8 +194,7 @@ bool AlsaAudioDevice::waitForCompletion() {
         }
         if (pendingFrames_ == 0 && (!roomyRing || avail >= framesPerBuffer_))
             return true;
-        if (takeWake())
-            return true;
+        // A wake given meanwhile leaves the event readable: the poll below returns at once for it.
         // About to block on a ring that is not playing yet: play what it holds.
         if (snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED) {
             const int err = snd_pcm_start(pcm);

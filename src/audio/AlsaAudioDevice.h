@@ -1,6 +1,6 @@
 #pragma once
-// The audio device on an ALSA PCM. Called on the audio worker thread, except probe() and wake(), which
-// the user-interface thread calls.
+// The audio device on an ALSA PCM. Called on the audio worker thread, except wake(), which the
+// user-interface thread calls.
 #include "audio/AudioDevice.h"
 
 #include <atomic>
@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 // The same declaration as ALSA's own, so the header need not pull in the whole ALSA API.
 typedef struct _snd_pcm snd_pcm_t;
@@ -24,6 +25,10 @@ public:
 
     // A factory for the output stream: each call makes a fresh device on the named PCM.
     static std::function<std::unique_ptr<AudioDevice>()> factory(std::string pcmName);
+
+    // Reads the sound system's configuration files on a thread of their own, so that the first Start
+    // does not wait for them (a few milliseconds) before PTT. The thread is joined with the object.
+    static std::jthread readConfigurationAhead();
 
     bool probe() override;
     bool open(int framesPerBuffer) override;

@@ -1,7 +1,7 @@
 #pragma once
 // A sound output device playing 16-bit stereo at 44100 frames per second. Called on the audio worker
-// thread, except probe() and wake(), which the user-interface thread calls, and underrunCount(), which
-// any thread may read.
+// thread, except wake(), which the user-interface thread calls, and underrunCount(), which any thread
+// may read.
 #include <cstdint>
 #include <string>
 
@@ -11,10 +11,12 @@ class AudioDevice {
 public:
     virtual ~AudioDevice() = default;
 
-    // Opens and closes the device at once: true when it is there and can be opened for output.
+    // Opens the device: true when it is there and can be opened for output. The device stays open for
+    // open(), and is let go by close() or with the object.
     virtual bool probe() = 0;
 
-    // Opens the device for a stream of buffers of framesPerBuffer frames each; false when it cannot.
+    // Opens the device for a stream of buffers of framesPerBuffer frames each, taking over the one a
+    // probe opened; false when it cannot.
     virtual bool open(int framesPerBuffer) = 0;
 
     // Queues one buffer of interleaved samples (left, right); the data is the device's to read until

@@ -17,7 +17,8 @@ struct OutputStream::Worker {
     Worker(std::uint64_t number, std::unique_ptr<AudioDevice> device)
         : number(number), device(std::move(device)) {}
 
-    const std::uint64_t number;
+    // Set before the worker plays, under the mutex when it was made by a probe.
+    std::uint64_t number;
     const std::unique_ptr<AudioDevice> device;
     std::stop_source stop;
     std::atomic<std::int64_t> buffersSubmitted{0};
@@ -30,6 +31,13 @@ struct OutputStream::Worker {
     bool ended = false;
     bool leftBehind = false;
     std::string reason;
+    // A worker made by a probe: it opens the device first, tells whether it could (answered, present),
+    // then waits for the stream to start it (go, with the buffer size) or to drop it (dropped).
+    bool answered = false;
+    bool present = false;
+    bool go = false;
+    bool dropped = false;
+    std::int32_t bytes = 0;
 };
 
 OutputStream::OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory,
@@ -37,44 +45,63 @@ OutputStream::OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, D
     : vfoA_(vfoA), vfoB_(vfoB), factory_(std::move(factory)), notice_(std::move(notice)) {}
 
 OutputStream::~OutputStream() {
+    dropProbed();
     stopAndWait();
 }
 
 bool OutputStream::probe() {
     if (thread_.joinable() && worker_->stop.stop_requested())
         waitForWorker();
+    dropProbed();
     probeUnanswered_ = false;
-    const std::shared_ptr<AudioDevice> device = factory_ ? factory_() : nullptr;
+    std::unique_ptr<AudioDevice> device = factory_ ? factory_() : nullptr;
     if (!device)
         return false;
-    // Opening a device behind a stalled sound server may not return: the probe runs on a thread of its
-    // own, which is left behind when it does not answer in time.
-    struct Answer {
-        std::mutex mutex;
-        std::condition_variable given;
-        bool done = false;
-        bool present = false;
-    };
-    const auto answer = std::make_shared<Answer>();
-    std::thread prober([answer, device] {
-        const bool present = device->probe();
-        std::lock_guard lock(answer->mutex);
-        answer->done = true;
-        answer->present = present;
-        answer->given.notify_all();
-    });
-    std::unique_lock lock(answer->mutex);
-    if (!answer->given.wait_for(lock, waitLimit_, [&] { return answer->done; })) {
+    // The probe is the opening of the worker that plays next: its thread opens the device and keeps it,
+    // so Start costs one open and no second thread. Opening a device behind a stalled sound server may
+    // not return: the worker is left behind when it does not answer in time.
+    auto worker = std::make_shared<Worker>(0, std::move(device));
+    std::thread thread([this, worker] { runProbed(worker); });
+    std::unique_lock lock(worker->mutex);
+    if (!worker->endedChanged.wait_for(lock, waitLimit_, [&] { return worker->answered; })) {
+        worker->leftBehind = true;
         lock.unlock();
-        prober.detach();
+        thread.detach();
         anyLeftBehind_ = true;
         probeUnanswered_ = true;
         return false;
     }
-    const bool present = answer->present;
+    const bool present = worker->present;
     lock.unlock();
-    prober.join();
-    return present;
+    if (!present) {
+        thread.join();
+        return false;
+    }
+    probed_ = std::move(worker);
+    probedThread_ = std::move(thread);
+    return true;
+}
+
+void OutputStream::dropProbed() {
+    if (!probed_)
+        return;
+    {
+        std::lock_guard lock(probed_->mutex);
+        probed_->dropped = true;
+        probed_->endedChanged.notify_all();
+    }
+    // It only closes the device it opened a moment ago; on a stalled server it is left behind.
+    std::unique_lock lock(probed_->mutex);
+    if (probed_->endedChanged.wait_for(lock, waitLimit_, [&] { return probed_->ended; })) {
+        lock.unlock();
+        probedThread_.join();
+    } else {
+        probed_->leftBehind = true;
+        lock.unlock();
+        probedThread_.detach();
+        anyLeftBehind_ = true;
+    }
+    probed_.reset();
 }
 
 void OutputStream::startWorker() {
@@ -82,6 +109,16 @@ void OutputStream::startWorker() {
     vfoA_.time = 0.0;
     vfoB_.time = 0.0;
     const std::uint64_t number = ++workers_;
+    if (probed_) {
+        worker_ = std::move(probed_);
+        thread_ = std::move(probedThread_);
+        std::lock_guard lock(worker_->mutex);
+        worker_->number = number;
+        worker_->bytes = bufferBytes_.load();
+        worker_->go = true;
+        worker_->endedChanged.notify_all();
+        return;
+    }
     worker_ = std::make_shared<Worker>(number, factory_ ? factory_() : nullptr);
     if (!worker_->device) {
         report(*worker_, "no audio device");
@@ -89,6 +126,29 @@ void OutputStream::startWorker() {
         return;
     }
     thread_ = std::thread([this, worker = worker_, bytes = bufferBytes_.load()] { run(worker, bytes); });
+}
+
+void OutputStream::runProbed(const std::shared_ptr<Worker>& self) {
+    platform::leaveInheritedTimeCritical();
+    Worker& worker = *self;
+    const bool present = worker.device->probe();
+    std::int32_t bytes = 0;
+    {
+        std::unique_lock lock(worker.mutex);
+        worker.answered = true;
+        worker.present = present;
+        worker.endedChanged.notify_all();
+        if (present)
+            worker.endedChanged.wait(lock, [&] { return worker.go || worker.dropped || worker.leftBehind; });
+        if (!worker.go) {
+            // Never started: the stream's channels are not this worker's to touch.
+            worker.ended = true;
+            worker.endedChanged.notify_all();
+            return;
+        }
+        bytes = worker.bytes;
+    }
+    run(self, bytes);
 }
 
 void OutputStream::requestStop() {

@@ -46,8 +46,12 @@ public:
 
     // True when the device is there. A stopped worker still ending is waited for first, so that it
     // cannot hold a device that admits one user at a time. False also when the device does not answer
-    // within the wait limit (probeUnanswered()).
+    // within the wait limit (probeUnanswered()). A device found there stays open for the next
+    // startWorker(), which plays on it; a probe that is not followed by one is dropped with dropProbed(),
+    // by the next probe, or at shutdown.
     bool probe();
+    // Lets go of the device the last probe found and opened, when no worker was started on it.
+    void dropProbed();
     // The last probe gave up waiting for the device.
     bool probeUnanswered() const { return probeUnanswered_; }
 
@@ -88,6 +92,8 @@ private:
     struct Worker;
 
     void run(const std::shared_ptr<Worker>& worker, std::int32_t bytes);
+    // A probe's worker: opens the device, answers, and plays once started.
+    void runProbed(const std::shared_ptr<Worker>& worker);
     // Marks the worker failed and passes the news on, unless the stream has left it behind.
     void report(Worker& worker, std::string reason);
     // The worker's last touch of the stream: the channels' time back to 0, then "ended".
@@ -107,6 +113,9 @@ private:
     // what it uses.
     std::shared_ptr<Worker> worker_;
     std::thread thread_;
+    // The worker of a probe that found the device, until a start plays on it.
+    std::shared_ptr<Worker> probed_;
+    std::thread probedThread_;
     static std::atomic<bool> anyLeftBehind_;
 };
 

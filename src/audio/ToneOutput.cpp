@@ -46,8 +46,14 @@ void ToneOutput::start() {
                                           ": the sound device did not answer within " +
                                           std::to_string(stream_.waitLimit().count()) + " ms"
                                     : std::string(kAudioDeviceError));
-    load(vfoB_, source_.vfoB());
-    load(vfoA_, source_.vfoA());
+    try {
+        load(vfoB_, source_.vfoB());
+        load(vfoA_, source_.vfoA());
+    } catch (...) {
+        // The probe left the device open for the worker that now does not start.
+        stream_.dropProbed();
+        throw;
+    }
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
     stream_.startWorker();
     stream_.setPlaying(true);

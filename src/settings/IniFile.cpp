@@ -135,17 +135,32 @@ std::optional<int> parseHex(std::string_view digits) {
 
 IniFile::IniFile(std::string path, Access access) : path_(std::move(path)), access_(access) {}
 
-std::optional<std::string> IniFile::fetch(std::string_view key) const {
+std::optional<std::string> IniFile::rawValue(std::string_view key) const {
     std::string text;
     if (readWholeFile(path_, text) != ReadResult::Ok)
         return std::nullopt;
-    const auto value = IniDocument(std::move(text), IniFile::kSection).value(key);
+    return IniDocument(std::move(text), kSection).value(key);
+}
+
+IniSnapshot IniFile::snapshot() const {
+    std::string text;
+    if (readWholeFile(path_, text) != ReadResult::Ok)
+        return IniSnapshot(std::nullopt);
+    return IniSnapshot(IniDocument(std::move(text), kSection));
+}
+
+std::optional<std::string> IniSnapshot::rawValue(std::string_view key) const {
+    return document_ ? document_->value(key) : std::nullopt;
+}
+
+std::optional<std::string> IniReader::fetch(std::string_view key) const {
+    const auto value = rawValue(key);
     if (!value)
         return std::nullopt;
     return std::string(unquoted(*value).substr(0, kMaxTextLength));
 }
 
-int IniFile::readInteger(std::string_view key, int defaultValue) const {
+int IniReader::readInteger(std::string_view key, int defaultValue) const {
     const auto text = fetch(key);
     if (!text)
         return defaultValue;
@@ -155,14 +170,14 @@ int IniFile::readInteger(std::string_view key, int defaultValue) const {
     return platform::parseInteger(t).value_or(defaultValue);
 }
 
-double IniFile::readReal(std::string_view key, double defaultValue) const {
+double IniReader::readReal(std::string_view key, double defaultValue) const {
     const auto text = fetch(key);
     if (!text || text->empty())
         return defaultValue;
     return platform::parseDecimal(*text).value_or(defaultValue);
 }
 
-std::string IniFile::readText(std::string_view key, std::string_view defaultValue) const {
+std::string IniReader::readText(std::string_view key, std::string_view defaultValue) const {
     return fetch(key).value_or(std::string(defaultValue));
 }
 

@@ -9,7 +9,7 @@
 
 namespace tarvel::station {
 
-RealDevices::RealDevices() = default;
+RealDevices::RealDevices() : soundConfiguration_(audio::AlsaAudioDevice::readConfigurationAhead()) {}
 
 std::unique_ptr<audio::AudioDevice> RealDevices::makeAudioDevice(const std::string& pcm) {
     return std::make_unique<audio::AlsaAudioDevice>(pcm);

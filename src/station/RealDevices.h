@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace tarvel::station {
 
@@ -38,6 +39,8 @@ public:
 
 private:
     std::unique_ptr<platform::Timer> keyerTimer_;
+    // The sound configuration, read while the rest starts up.
+    std::jthread soundConfiguration_;
 };
 
 } // namespace tarvel::station

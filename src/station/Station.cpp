@@ -41,7 +41,8 @@ void Station::postWorkerFailure(std::uint64_t worker) {
 }
 
 const StoredSettings& Station::load() {
-    stored_ = readStoredSettings(ini_);
+    // One read of the file for every key: a value the window writes meanwhile cannot mix two versions.
+    stored_ = readStoredSettings(ini_.snapshot());
     const StoredSettings& s = stored_;
     plan_.setDfcwShift(0);
     transmission_.setKeying({});

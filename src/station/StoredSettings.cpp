@@ -8,7 +8,7 @@
 
 namespace tarvel::station {
 
-StoredSettings readStoredSettings(const settings::IniFile& file) {
+StoredSettings readStoredSettings(const settings::IniReader& file) {
     namespace keys = settings::keys;
     namespace limits = freqplan::limits;
     using keyer::CustomMode;

@@ -41,6 +41,6 @@ struct StoredSettings {
 };
 
 // Every stored setting, in the order the window has always read them.
-StoredSettings readStoredSettings(const settings::IniFile& file);
+StoredSettings readStoredSettings(const settings::IniReader& file);
 
 } // namespace tarvel::station

@@ -13,6 +13,10 @@
 #include <memory>
 #include <string>
 
+namespace tarvel::station {
+class RealDevices;
+}
+
 namespace tarvel::ui {
 
 struct Devices {
@@ -34,5 +38,11 @@ struct Devices {
     // The keyer's timer, which times the key edges; makeTimer's kind when not given.
     std::function<std::unique_ptr<platform::Timer>()> makeKeyerTimer = {};
 };
+
+// The window's devices on the real hardware, as the program and the end-to-end tests that run it in-process
+// assemble them.
+Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
+                    platform::ProcessPriority& priority,
+                    std::function<void(const std::string&)> cutToClipboard, std::string settingsPath);
 
 } // namespace tarvel::ui

@@ -7,18 +7,38 @@
 
 namespace tarvel::ui {
 
-MainWindow::MainWindow(Wiring& form, platform::MessageSink& sink) : form_(form) {
+MainWindow::MainWindow(Wiring& form, platform::MessageSink& sink)
+    : form_(form), sink_(sink), log_{form.logWindow(), nullptr}, keypad_{form.keypadWindow(), nullptr},
+      help_{form.helpWindow(), nullptr} {
     main_ = view::FormView::build(form.mainWindow(), sink);
-    log_ = view::FormView::build(form.logWindow(), sink);
-    keypad_ = view::FormView::build(form.keypadWindow(), sink);
-    help_ = view::FormView::build(form.helpWindow(), sink);
-    for (auto* window : {main_.get(), log_.get(), keypad_.get(), help_.get()})
-        window->finishBuilding();
+    main_->finishBuilding();
+    for (LaterWindow* later : {&log_, &keypad_, &help_})
+        buildWhenShown(*later);
     qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    for (LaterWindow* later : {&log_, &keypad_, &help_})
+        if (!later->window)
+            later->inventory.window().setViewListener({});
+}
+
+void MainWindow::buildWhenShown(LaterWindow& later) {
+    controls::Form& model = later.inventory.window();
+    model.setViewListener([this, &later, &model](controls::ViewChange) {
+        // Building replaces this listener with the window's own: nothing of it is used afterwards.
+        if (model.visible())
+            built(later);
+    });
+}
+
+view::FormWindow& MainWindow::built(LaterWindow& later) {
+    if (!later.window) {
+        later.window = view::FormView::build(later.inventory, sink_);
+        later.window->finishBuilding();
+    }
+    return *later.window;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -16,6 +16,23 @@
 
 namespace tarvel::ui {
 
+Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
+                    platform::ProcessPriority& priority,
+                    std::function<void(const std::string&)> cutToClipboard, std::string settingsPath) {
+    Devices devices{sink,
+                    real.clock,
+                    &station::RealDevices::makeTimer,
+                    &station::RealDevices::makeAudioDevice,
+                    real.outputPcms,
+                    real.lines,
+                    real.serialPorts,
+                    priority,
+                    std::move(cutToClipboard),
+                    std::move(settingsPath)};
+    devices.makeKeyerTimer = &station::RealDevices::makeKeyerTimer;
+    return devices;
+}
+
 int runProgram(const std::function<void(Wiring&)>& started) {
     // The menu entry's icon, for the window manager and the task switcher.
     QApplication::setWindowIcon(QIcon(":/tarvel.svg"));
@@ -43,19 +60,10 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     view::QMessageBoxSink sink;
     station::RealDevices real;
     platform::LinuxProcessPriority priority;
-    Devices devices{
-        sink,
-        real.clock,
-        &station::RealDevices::makeTimer,
-        &station::RealDevices::makeAudioDevice,
-        real.outputPcms,
-        real.lines,
-        real.serialPorts,
-        priority,
+    Devices devices = realDevices(
+        real, sink, priority,
         [](const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); },
-        settings::settingsPathForExecutable(),
-    };
-    devices.makeKeyerTimer = &station::RealDevices::makeKeyerTimer;
+        settings::settingsPathForExecutable());
     // Declared before the wiring, which uses it to its end.
     platform::QtTimer toneWatchdog;
     Wiring form(devices);

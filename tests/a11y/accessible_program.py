@@ -131,6 +131,9 @@ def run(executable, work):
     # The settings file is named after the executable and lies beside it.
     program = os.path.join(work, "tarvel")
     shutil.copy(executable, program)
+    # The window's module goes with it, as it lies beside the built executable.
+    module = "tarvel-window.so"
+    shutil.copy(os.path.join(os.path.dirname(executable), module), os.path.join(work, module))
     settings = os.path.join(work, "tarvel.ini")
     audio = "file:FILE=" + os.path.join(work, "out.raw") + ",FORMAT=raw"
     # The keyer's port is a pseudo-terminal, which takes no line changes but opens.

@@ -120,6 +120,21 @@ TEST_F(OutputStreamTest, StopBeforeTheFirstSubmitSubmitsNothing) {
     EXPECT_EQ(vfoB.time, 0.0);
 }
 
+// Start costs one device: the one a probe found plays; one dropped after its probe is never opened.
+TEST_F(OutputStreamTest, TheNextStartPlaysOnTheDeviceItsProbeFoundAndADroppedProbePlaysNothing) {
+    record->autoPlay = true;
+    ASSERT_TRUE(stream.probe());
+    stream.dropProbed();
+    ASSERT_TRUE(stream.probe());
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() >= 2; }));
+    EXPECT_TRUE(stream.stopAndWait());
+    EXPECT_EQ(record->devicesMade, 2);
+    EXPECT_EQ(record->count("open"), 1);
+    EXPECT_EQ(stream.latestWorker(), 1u);
+    EXPECT_FALSE(stream.workerFailed());
+}
+
 TEST_F(OutputStreamTest, FailedOpenEndsTheWorkerSilentlyAndTheNextStartPlays) {
     record->probeFails = true;
     EXPECT_FALSE(stream.probe());

@@ -26,6 +26,8 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
     // The settings file is named after the executable, so the copy gets one of its own.
     const fs::path executable = dir / "tarvel";
     fs::copy_file(TARVEL_EXECUTABLE, executable);
+    // The window's module goes with it, as it lies beside the built executable.
+    fs::copy_file(fs::path(TARVEL_EXECUTABLE).parent_path() / "tarvel-window.so", dir / "tarvel-window.so");
     fs::permissions(executable, fs::perms::owner_all, fs::perm_options::add);
 
     const std::string audio =
@@ -110,6 +112,7 @@ TEST(Program, StartsOnAHandWrittenSettingsFileAndKeepsItsValuesAndForeignLines) 
     // Nobody pressed Start: the audio device was never opened.
     EXPECT_FALSE(fs::exists(dir / "out.raw"));
     fs::remove(executable);
+    fs::remove(dir / "tarvel-window.so");
 }
 
 } // namespace

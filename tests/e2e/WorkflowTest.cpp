@@ -34,18 +34,8 @@ struct RealProgram {
     explicit RealProgram(const std::string& settingsText) {
         test::application();
         std::ofstream(settingsPath(), std::ios::binary) << settingsText;
-        form = std::make_unique<ui::Wiring>(ui::Devices{
-            sink,
-            real.clock,
-            &station::RealDevices::makeTimer,
-            &station::RealDevices::makeAudioDevice,
-            real.outputPcms,
-            real.lines,
-            real.serialPorts,
-            priority,
-            [](const std::string&) {},
-            settingsPath(),
-        });
+        form = std::make_unique<ui::Wiring>(ui::realDevices(
+            real, sink, priority, [](const std::string&) {}, settingsPath()));
         windows = std::make_unique<ui::MainWindow>(*form, sink);
     }
     ~RealProgram() {

@@ -22,6 +22,13 @@ done
 [ -x "$root/usr/bin/tarvel" ] || expect "usr/bin/tarvel is not executable"
 [ "$(head -c 4 "$root/usr/bin/tarvel" | od -An -c | tr -d ' ')" = '177ELF' ] ||
     expect "usr/bin/tarvel is not an ELF file"
+# The window is a module that the installed executable finds in its private folder: with it, the window
+# opens and stays until ended; without it, the program would end at once.
+modules=("$root"/usr/lib/*/tarvel/tarvel-window.so)
+[ -f "${modules[0]}" ] || expect "the window's module is not in the package"
+status=0
+QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/tarvel" >"$scratch/window.log" 2>&1 || status=$?
+[ $status -eq 124 ] || expect "the installed window did not open ($status): $(cat "$scratch/window.log")"
 grep -qx 'Exec=tarvel' "$root/usr/share/applications/$id.desktop" || expect "the desktop entry does not run tarvel"
 
 # The manual page lists each of the beacon's options as the program's own help does ("--every DURATION").

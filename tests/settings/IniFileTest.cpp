@@ -156,6 +156,18 @@ TEST_F(IniFileTest, TextsAreTrimmedUnquotedAndCut) {
     EXPECT_EQ(ini.readInteger("g", 5), 5);
 }
 
+TEST_F(IniFileTest, SnapshotReadsAsTheFileDidWhenTaken) {
+    const IniFile ini(path);
+    EXPECT_EQ(ini.snapshot().readInteger("n", 7), 7); // no file yet
+    put("[Other]\nn=1\n[Param]\nn=0x10\nt=' QUOTED '\n");
+    const auto snapshot = ini.snapshot();
+    put("[Param]\nn=2\n");
+    EXPECT_EQ(snapshot.readInteger("n", 7), 16);
+    EXPECT_EQ(snapshot.readText("t", "x"), " QUOTED ");
+    EXPECT_EQ(snapshot.readText("missing", "x"), "x");
+    EXPECT_EQ(ini.readInteger("n", 7), 2);
+}
+
 TEST_F(IniFileTest, CorrFollowsTheDecimalSeparator) {
     IniFile ini(path);
     tarvel::platform::setDecimalSeparator(',');

@@ -5,10 +5,7 @@
 
 #include "beacon/Station.h"
 #include "keyer/Presets.h"
-#include "mock/RecordingAudioDevice.h"
-#include "mock/RecordingControlLines.h"
-#include "mock/RecordingMessageSink.h"
-#include "mock/VirtualTime.h"
+#include "mock/StationRig.h"
 #include "ui/ProgramRig.h"
 
 #include <fstream>
@@ -17,20 +14,7 @@
 namespace tarvel::station {
 namespace {
 
-struct StationRig {
-    explicit StationRig(const std::string& path)
-        : station({lines, *timer, *clockTimer, time, sink,
-                   [this](const std::string&) { return mock::RecordingAudioDevice::factory(record)(); },
-                   noDevices, path, settings::IniFile::Access::ReadOnly}) {}
-
-    mock::VirtualTime time;
-    std::unique_ptr<mock::VirtualTimer> timer = time.makeTimer(), clockTimer = time.makeTimer();
-    mock::RecordingMessageSink sink;
-    mock::RecordingControlLines lines;
-    std::shared_ptr<mock::AudioRecord> record = std::make_shared<mock::AudioRecord>();
-    const NoDeviceList noDevices;
-    Station station;
-};
+using mock::StationRig;
 
 TEST(Station, LoadTakesDesignValuesForMissingKeysAndPullsValuesIntoTheControlsRanges) {
     struct Case {

@@ -3,16 +3,32 @@
 #include "ui/view/ViewSupport.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStyle>
 
 namespace tarvel::ui::view {
+namespace {
+
+// Every field shows the same arrow: the style's icon-theme lookup runs once for the application, not once
+// per field. The icon is let go with the application, whose style drew it.
+const QIcon& arrowIcon(const QStyle& style) {
+    static QIcon arrow;
+    if (arrow.isNull()) {
+        arrow = style.standardIcon(QStyle::SP_ArrowDown);
+        qAddPostRoutine([] { arrow = QIcon(); });
+    }
+    return arrow;
+}
+
+} // namespace
 
 ComboFieldView::ComboFieldView(controls::ComboField& model, platform::MessageSink& sink, QWidget* parent)
     : TextFieldView(model, sink, parent), model_(model), list_(new QMenu(this)) {
     list_->setObjectName(QString::fromStdString(model.name()) + QStringLiteral("List"));
-    QAction* button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    QAction* button = addAction(arrowIcon(*style()), QLineEdit::TrailingPosition);
     button->setText(QStringLiteral("Show the choices"));
     connect(button, &QAction::triggered, this, [this] { openList(); });
 }

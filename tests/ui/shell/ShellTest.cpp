@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <sys/stat.h>
@@ -115,6 +116,29 @@ TEST(Shell, HelpShowsReadmeAndCreatesItEmptyWhenMissing) {
     ::alarm(0);
     EXPECT_TRUE(rig.windows->helpWindow().isVisible());
     EXPECT_EQ(rig.sink.messages, std::vector<std::string>{"I/O error 6: readme.txt"});
+}
+
+// The help window is built only when it first shows, and then shows what its model took meanwhile.
+TEST(Shell, HelpWindowIsBuiltWhenFirstShownWithTheTextLoadedBefore) {
+    ProgramRig rig({}, true);
+    rig.form->startUp();
+    const auto helpWindow = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* window = dynamic_cast<ui::view::FormWindow*>(widget);
+                window && window->objectName() == "TForm4")
+                return window;
+        return static_cast<ui::view::FormWindow*>(nullptr);
+    };
+    EXPECT_EQ(helpWindow(), nullptr);
+    std::ofstream("readme.txt", std::ios::binary) << "line one\r\nline two\r\n";
+    trigger(rig, "Help1");
+    ui::view::FormWindow* window = helpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Help");
+    auto* memo = window->widgetAs<QPlainTextEdit>("Memo1");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->toPlainText(), "line one\nline two");
 }
 
 TEST(Shell, TheLatestStreamsUnderrunsShowInTheStreamPanelsToolTipAndInAbout) {
