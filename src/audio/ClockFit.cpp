@@ -1,0 +1,177 @@
+#include "audio/ClockFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvel::audio {
+namespace {
+
+// Short enough that a ten-minute run yields many independent stretches, long enough for a rate each.
+constexpr double kBlockSeconds = 5.0;
+// The stretches whose scatter bounds the uncertainty: enough for a fair spread, few enough to be long.
+constexpr int kStretches = 8;
+// A pair this far off the nominal rate's prediction from the pair before is a jump in the count (a device
+// that reset it, a stalled server): a new segment. Delay wander stays well below.
+constexpr double kStepFrames = 0.1 * ClockFit::kNominalHz;
+constexpr double kStepRate = 1e-3;
+// The uncertainty told is two standard errors: the true offset lies within it about 19 times in 20.
+constexpr double kCoverage = 2.0;
+
+double slope(double stf, double stt) {
+    return stt > 0 ? stf / stt : 0.0;
+}
+
+double ppm(double rateHz) {
+    return (rateHz / ClockFit::kNominalHz - 1.0) * 1e6;
+}
+
+} // namespace
+
+void ClockFit::Moments::add(double t, double f) {
+    Moments one;
+    one.n = 1;
+    one.meanT = t;
+    one.meanF = f;
+    merge(one);
+}
+
+void ClockFit::Moments::merge(const Moments& other) {
+    if (other.n == 0)
+        return;
+    const double total = n + other.n;
+    const double dt = other.meanT - meanT;
+    const double df = other.meanF - meanF;
+    const double w = n * other.n / total;
+    stt += other.stt + dt * dt * w;
+    stf += other.stf + dt * df * w;
+    sff += other.sff + df * df * w;
+    meanT += dt * other.n / total;
+    meanF += df * other.n / total;
+    n = total;
+}
+
+void ClockFit::beginSegment(const ClockPair& pair) {
+    if (segments_ > 0)
+        closedSeconds_ += lastT_ - firstT_;
+    ++segments_;
+    run_ = pair.run;
+    underruns_ = pair.underruns;
+    originFrames_ = pair.frames;
+    originNs_ = pair.monotonicNs;
+    lastT_ = firstT_ = 0;
+    lastF_ = 0;
+    blocks_.push_back({{}, segments_, 0.0});
+}
+
+void ClockFit::add(const ClockPair& pair) {
+    const double t = static_cast<double>(pair.monotonicNs - originNs_) * 1e-9;
+    const double f = static_cast<double>(pair.frames - originFrames_);
+    const bool continues = segments_ > 0 && pair.run == run_ && pair.underruns == underruns_;
+    if (continues && t == lastT_ && f == lastF_)
+        return; // the same report again
+    const double predicted = lastF_ + (t - lastT_) * kNominalHz;
+    const bool jumped =
+        t < lastT_ - 1.0 || std::abs(f - predicted) > kStepFrames + kStepRate * (t - lastT_) * kNominalHz;
+    if (!continues || jumped) {
+        beginSegment(pair);
+        blocks_.back().moments.add(0.0, 0.0);
+        ++pairs_;
+        return;
+    }
+    if (t - blocks_.back().startT >= kBlockSeconds)
+        blocks_.push_back({{}, segments_, t});
+    blocks_.back().moments.add(t, f);
+    lastT_ = t;
+    lastF_ = f;
+    ++pairs_;
+}
+
+ClockEstimate ClockFit::estimate() const {
+    ClockEstimate e;
+    e.pairs = pairs_;
+    e.segments = segments_;
+    e.seconds = closedSeconds_ + (segments_ > 0 ? lastT_ - firstT_ : 0.0);
+
+    // The common rate with one intercept per segment.
+    std::vector<Moments> segments;
+    int current = 0;
+    for (const Block& block : blocks_) {
+        if (block.segment != current) {
+            segments.emplace_back();
+            current = block.segment;
+        }
+        segments.back().merge(block.moments);
+    }
+    double stt = 0, stf = 0, sff = 0, n = 0;
+    int used = 0;
+    for (const Moments& m : segments) {
+        if (m.n < 2)
+            continue;
+        stt += m.stt;
+        stf += m.stf;
+        sff += m.sff;
+        n += m.n;
+        ++used;
+    }
+    const double dof = n - used - 1;
+    if (stt <= 0 || dof < 1)
+        return e;
+    const double rate = slope(stf, stt);
+    const double residual = std::max(0.0, sff - rate * stf);
+    const double fitError = std::sqrt(residual / dof / stt);
+
+    // Independent stretches of about equal length, none across a segment's start; their rates' scatter
+    // about the mean, weighted as the fit weighs them.
+    const std::size_t perStretch = std::max<std::size_t>(1, (blocks_.size() + kStretches / 2) / kStretches);
+    std::vector<Moments> stretches;
+    std::size_t inStretch = 0;
+    current = 0;
+    for (const Block& block : blocks_) {
+        if (block.segment != current || inStretch == perStretch) {
+            stretches.emplace_back();
+            current = block.segment;
+            inStretch = 0;
+        }
+        stretches.back().merge(block.moments);
+        ++inStretch;
+    }
+    double weights = 0, weighted = 0;
+    int count = 0;
+    for (const Moments& m : stretches) {
+        if (m.n < 3 || m.stt <= 0)
+            continue;
+        weights += m.stt;
+        weighted += m.stt * slope(m.stf, m.stt);
+        ++count;
+    }
+    double spreadError = 0;
+    if (count >= 3) {
+        const double mean = weighted / weights;
+        double scatter = 0;
+        for (const Moments& m : stretches) {
+            if (m.n < 3 || m.stt <= 0)
+                continue;
+            const double d = slope(m.stf, m.stt) - mean;
+            scatter += m.stt * d * d;
+        }
+        spreadError = std::sqrt(scatter / ((count - 1) * weights));
+    }
+
+    e.valid = true;
+    e.rateHz = rate;
+    e.offsetPpm = ppm(rate);
+    e.fitErrorPpm = fitError / kNominalHz * 1e6;
+    e.spreadErrorPpm = spreadError / kNominalHz * 1e6;
+    e.uncertaintyPpm = kCoverage * std::max(e.fitErrorPpm, e.spreadErrorPpm);
+    return e;
+}
+
+std::string measuredDeviceKind(const std::string& pcmName) {
+    const bool hardware = pcmName.starts_with("hw:") || pcmName.starts_with("plughw:") || pcmName == "hw" ||
+                          pcmName == "plughw";
+    return hardware ? "hardware device (the driver stamps its position)"
+                    : "sound server or plugin (its reported delay wanders; the uncertainty includes the "
+                      "scatter of independent stretches)";
+}
+
+} // namespace tarvel::audio

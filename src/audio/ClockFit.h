@@ -1,0 +1,69 @@
+#pragma once
+// The sound card's sample rate from the worker's clock pairs: a least-squares fit of frames played against
+// the system clock, in segments (an underrun, a restart or a count that jumps begins a new one, with its
+// own intercept and the common rate), with an uncertainty that also holds for a sound server, whose
+// reported delay wanders by milliseconds: twice the larger of the fit's standard error and the standard
+// error from the scatter of the rates of independent stretches of the run.
+#include "audio/ClockPairs.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvel::audio {
+
+struct ClockEstimate {
+    bool valid = false;          // enough pairs over enough time for a rate
+    double rateHz = 0.0;         // the device's real frames per system-clock second
+    double offsetPpm = 0.0;      // its offset from 44100 Hz
+    double fitErrorPpm = 0.0;    // the fit's standard error
+    double spreadErrorPpm = 0.0; // from the scatter of independent stretches; 0 while too few
+    double uncertaintyPpm = 0.0; // twice the larger of the two (about 95 % coverage)
+    double seconds = 0.0;        // system-clock time covered by the segments
+    int segments = 0;
+    std::int64_t pairs = 0;
+};
+
+class ClockFit {
+public:
+    static constexpr double kNominalHz = 44100.0;
+
+    void add(const ClockPair& pair);
+    ClockEstimate estimate() const;
+
+    // The factor that cancels offsetPpm, from the one in force.
+    static double correctedFactor(double factor, double offsetPpm) {
+        return factor / (1.0 + offsetPpm * 1e-6);
+    }
+
+private:
+    // Co-moments of (t, f) about their means, mergeable.
+    struct Moments {
+        double n = 0, meanT = 0, meanF = 0, stt = 0, stf = 0, sff = 0;
+        void add(double t, double f);
+        void merge(const Moments& other);
+    };
+    struct Block {
+        Moments moments;
+        int segment = 0;
+        double startT = 0;
+    };
+
+    void beginSegment(const ClockPair& pair);
+
+    std::vector<Block> blocks_; // a few seconds each, in order
+    int segments_ = 0;
+    std::uint64_t run_ = 0;
+    std::int64_t underruns_ = 0;
+    std::int64_t originFrames_ = 0;
+    std::int64_t originNs_ = 0;
+    double lastT_ = 0, lastF_ = 0, firstT_ = 0;
+    double closedSeconds_ = 0; // of the segments before the current one
+    std::int64_t pairs_ = 0;
+};
+
+// What kind of output the PCM name measures: a hardware device, whose driver stamps its position, or a
+// sound server or plugin, whose reported delay wanders.
+std::string measuredDeviceKind(const std::string& pcmName);
+
+} // namespace tarvel::audio
