@@ -209,6 +209,14 @@ void printDryRun(const Options& options, const Rehearsal& plan, const std::strin
 
 } // namespace
 
+std::string settingsFileRefusal(const std::string& path) {
+    return settingsFileProblem(path);
+}
+
+std::string soundFailureMessage(const std::string& text, const std::string& device) {
+    return soundFailureText(text, device);
+}
+
 int runBeacon(const std::vector<std::string>& arguments) {
     const OptionsParse parse = parseOptions(arguments);
     if (parse.action == OptionsParse::Action::Error) {
