@@ -11,9 +11,12 @@ constexpr double kBlockSeconds = 5.0;
 // The stretches whose scatter bounds the uncertainty: enough for a fair spread, few enough to be long.
 constexpr int kStretches = 8;
 // A pair this far off the nominal rate's prediction from the pair before is a jump in the count (a device
-// that reset it, a stalled server): a new segment. Delay wander stays well below.
-constexpr double kStepFrames = 0.1 * ClockFit::kNominalHz;
+// that reset it, a stalled server) when the next pair follows it, else a stray report. A sound server's
+// delay wanders by a few milliseconds, and a stamp may come a little before the one before it.
+constexpr double kStepFrames = 0.02 * ClockFit::kNominalHz;
 constexpr double kStepRate = 1e-3;
+// Pairs that must follow one off the line before it counts as a step: a server's hiccup lasts a few.
+constexpr std::size_t kStepConfirmation = 8;
 // The uncertainty told is two standard errors: the true offset lies within it about 19 times in 20.
 constexpr double kCoverage = 2.0;
 
@@ -63,26 +66,47 @@ void ClockFit::beginSegment(const ClockPair& pair) {
     blocks_.push_back({{}, segments_, 0.0});
 }
 
+bool ClockFit::follows(double fromT, double fromF, double t, double f) {
+    return std::abs(f - (fromF + (t - fromT) * kNominalHz)) <=
+           kStepFrames + kStepRate * std::abs(t - fromT) * kNominalHz;
+}
+
 void ClockFit::add(const ClockPair& pair) {
     const double t = static_cast<double>(pair.monotonicNs - originNs_) * 1e-9;
     const double f = static_cast<double>(pair.frames - originFrames_);
-    const bool continues = segments_ > 0 && pair.run == run_ && pair.underruns == underruns_;
-    if (continues && t == lastT_ && f == lastF_)
-        return; // the same report again
-    const double predicted = lastF_ + (t - lastT_) * kNominalHz;
-    const bool jumped =
-        t < lastT_ - 1.0 || std::abs(f - predicted) > kStepFrames + kStepRate * (t - lastT_) * kNominalHz;
-    if (!continues || jumped) {
-        beginSegment(pair);
-        blocks_.back().moments.add(0.0, 0.0);
-        ++pairs_;
+    if (segments_ == 0 || pair.run != run_ || pair.underruns != underruns_) {
+        candidates_.clear();
+        startSegment(pair);
         return;
     }
+    if (t == lastT_ && f == lastF_)
+        return; // the same report again
+    if (!follows(lastT_, lastF_, t, f)) {
+        // Off the line: a step once enough pairs follow it, stray reports if a pair comes back to the line.
+        if (!candidates_.empty() && !follows(candidates_.back().t, candidates_.back().f, t, f))
+            candidates_.clear();
+        candidates_.push_back({pair, t, f});
+        if (candidates_.size() >= kStepConfirmation) {
+            const std::vector<Candidate> step = std::move(candidates_);
+            candidates_.clear();
+            startSegment(step.front().pair);
+            for (std::size_t i = 1; i < step.size(); ++i)
+                add(step[i].pair);
+        }
+        return;
+    }
+    candidates_.clear();
     if (t - blocks_.back().startT >= kBlockSeconds)
         blocks_.push_back({{}, segments_, t});
     blocks_.back().moments.add(t, f);
     lastT_ = t;
     lastF_ = f;
+    ++pairs_;
+}
+
+void ClockFit::startSegment(const ClockPair& pair) {
+    beginSegment(pair);
+    blocks_.back().moments.add(0.0, 0.0);
     ++pairs_;
 }
 

@@ -50,6 +50,15 @@ private:
     };
 
     void beginSegment(const ClockPair& pair);
+    void startSegment(const ClockPair& pair);
+    static bool follows(double fromT, double fromF, double t, double f);
+
+    // Pairs off the line, until enough follow them for a step, or one comes back to the line.
+    struct Candidate {
+        ClockPair pair;
+        double t = 0, f = 0;
+    };
+    std::vector<Candidate> candidates_;
 
     std::vector<Block> blocks_; // a few seconds each, in order
     int segments_ = 0;

@@ -39,8 +39,9 @@ TEST(ClockFitTest, FindsACardRunningFastThroughTheWorkerDespiteJitterAndAnUnderr
     EXPECT_NEAR(ClockFit::correctedFactor(1.0, e.offsetPpm), 1.0 / (1.0 + e.offsetPpm * 1e-6), 1e-15);
 }
 
-// A sound server: its reported delay wanders by milliseconds on time scales of a minute, and its count may
-// reset. A plain fit's standard error would claim far too much; the stretches' scatter must not.
+// A sound server: its reported delay wanders by milliseconds on time scales of a minute, a hiccup puts two
+// reports far off the line, and its count may reset. A plain fit's standard error would claim far too much;
+// the stretches' scatter must not.
 TEST(ClockFitTest, ASoundServersWanderingDelayWidensTheUncertaintyEnoughToHoldTheTruth) {
     int held = 0;
     constexpr int runs = 40;
@@ -56,7 +57,8 @@ TEST(ClockFitTest, ASoundServersWanderingDelayWidensTheUncertaintyEnoughToHoldTh
             const std::int64_t frames =
                 i < 3000 ? static_cast<std::int64_t>(t * 44100.0 * (1 + ppm * 1e-6))
                          : static_cast<std::int64_t>((t - 300) * 44100.0 * (1 + ppm * 1e-6));
-            const double stamp = t + wander + noise(random);
+            const double stray = i == 1234 || i == 1235 ? -0.093 : 0.0; // two reports of a hiccup
+            const double stamp = t + wander + noise(random) + stray;
             fit.add({frames, static_cast<std::int64_t>((1000.0 + stamp) * 1e9), 1, 0});
         }
         const ClockEstimate e = fit.estimate();
