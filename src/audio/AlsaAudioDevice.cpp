@@ -110,9 +110,6 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
     snd_pcm_hw_params_get_period_size(hw, &period, &dir);
     snd_pcm_hw_params_get_buffer_size(hw, &ring);
     periodFrames_ = static_cast<std::int64_t>(period);
-    // A sound server's plugin interpolates its delay with a clock model of its own, which drifts by ppm
-    // between its corrections; the ring's position is taken instead.
-    serverPosition_ = snd_pcm_type(pcm) == SND_PCM_TYPE_IOPLUG || snd_pcm_type(pcm) == SND_PCM_TYPE_EXTPLUG;
     ringFrames_ = static_cast<std::int64_t>(ring);
 
     snd_pcm_sw_params_t* sw = nullptr;
@@ -278,13 +275,6 @@ bool AlsaAudioDevice::playedPosition(PlayedPosition& position) {
     // A PCM that leaves the stamp empty, or stamps on another clock, is taken at the moment of its report.
     if (stampNs <= 0 || stampNs > nowNs || nowNs - stampNs > second)
         stampNs = nowNs;
-    if (serverPosition_) {
-        // What the server has taken from the ring: paced by its real consumption, in steps of its requests.
-        position.frames =
-            framesWritten_ - (ringFrames_ - static_cast<std::int64_t>(snd_pcm_status_get_avail(status)));
-        position.monotonicNs = nowNs;
-        return true;
-    }
     position.frames = framesWritten_ - snd_pcm_status_get_delay(status);
     position.monotonicNs = stampNs;
     return true;

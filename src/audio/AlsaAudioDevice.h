@@ -72,7 +72,6 @@ private:
     int pendingFrames_ = 0;
     // Frames the PCM accepted since open(): less its reported delay, the frames played.
     std::int64_t framesWritten_ = 0;
-    bool serverPosition_ = false;
     std::string failure_;
 };
 

@@ -54,16 +54,14 @@ void ClockFit::Moments::merge(const Moments& other) {
 }
 
 void ClockFit::beginSegment(const ClockPair& pair) {
-    if (segments_ > 0)
-        closedSeconds_ += lastT_ - firstT_;
     ++segments_;
     run_ = pair.run;
     underruns_ = pair.underruns;
     originFrames_ = pair.frames;
     originNs_ = pair.monotonicNs;
-    lastT_ = firstT_ = 0;
+    lastT_ = 0;
     lastF_ = 0;
-    blocks_.push_back({{}, segments_, 0.0});
+    blocks_.push_back({{}, segments_, 0.0, 0.0, originNs_});
 }
 
 bool ClockFit::follows(double fromT, double fromF, double t, double f) {
@@ -97,8 +95,9 @@ void ClockFit::add(const ClockPair& pair) {
     }
     candidates_.clear();
     if (t - blocks_.back().startT >= kBlockSeconds)
-        blocks_.push_back({{}, segments_, t});
+        blocks_.push_back({{}, segments_, t, t, originNs_});
     blocks_.back().moments.add(t, f);
+    blocks_.back().endT = std::max(blocks_.back().endT, t);
     lastT_ = t;
     lastF_ = f;
     ++pairs_;
@@ -110,11 +109,29 @@ void ClockFit::startSegment(const ClockPair& pair) {
     ++pairs_;
 }
 
+void ClockFit::keepLast(double seconds) {
+    if (blocks_.empty())
+        return;
+    const double newestNs = static_cast<double>(originNs_) + lastT_ * 1e9;
+    const auto old = std::find_if(blocks_.begin(), blocks_.end() - 1, [&](const Block& block) {
+        return static_cast<double>(block.originNs) + block.endT * 1e9 >= newestNs - seconds * 1e9;
+    });
+    blocks_.erase(blocks_.begin(), old);
+}
+
 ClockEstimate ClockFit::estimate() const {
     ClockEstimate e;
     e.pairs = pairs_;
-    e.segments = segments_;
-    e.seconds = closedSeconds_ + (segments_ > 0 ? lastT_ - firstT_ : 0.0);
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+        const bool first = i == 0 || blocks_[i - 1].segment != blocks_[i].segment;
+        const bool last = i + 1 == blocks_.size() || blocks_[i + 1].segment != blocks_[i].segment;
+        if (first) {
+            ++e.segments;
+            e.seconds -= blocks_[i].startT;
+        }
+        if (last)
+            e.seconds += blocks_[i].endT;
+    }
 
     // The common rate with one intercept per segment.
     std::vector<Moments> segments;

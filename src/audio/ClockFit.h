@@ -30,6 +30,9 @@ public:
 
     void add(const ClockPair& pair);
     ClockEstimate estimate() const;
+    // Forgets the pairs older than the newest by more than seconds (in whole blocks of a few seconds):
+    // an estimate that follows a card warming up.
+    void keepLast(double seconds);
 
     // The factor that cancels offsetPpm, from the one in force.
     static double correctedFactor(double factor, double offsetPpm) {
@@ -47,6 +50,8 @@ private:
         Moments moments;
         int segment = 0;
         double startT = 0;
+        double endT = 0;           // the latest pair's
+        std::int64_t originNs = 0; // its segment's
     };
 
     void beginSegment(const ClockPair& pair);
@@ -66,8 +71,7 @@ private:
     std::int64_t underruns_ = 0;
     std::int64_t originFrames_ = 0;
     std::int64_t originNs_ = 0;
-    double lastT_ = 0, lastF_ = 0, firstT_ = 0;
-    double closedSeconds_ = 0; // of the segments before the current one
+    double lastT_ = 0, lastF_ = 0;
     std::int64_t pairs_ = 0;
 };
 
