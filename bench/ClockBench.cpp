@@ -2,6 +2,7 @@
 // the offset and its uncertainty after 1, 3 and 10 minutes. Against a sound server's null sink, whose
 // clock is the system clock, the offset should be 0 within the uncertainty.
 //   tarvel_clock_bench [PCM [BUFFER-BYTES [MINUTES [PAIRS-FILE]]]]   (default: default 65536 10)
+//   tarvel_clock_bench --replay PAIRS-FILE    fits pairs written before, at the same marks
 #include "audio/AlsaAudioDevice.h"
 #include "audio/ClockFit.h"
 #include "audio/OutputStream.h"
@@ -12,8 +13,40 @@
 #include <string>
 #include <thread>
 
+namespace {
+
+void show(const std::string& what, int minutes, const tarvel::audio::ClockEstimate& e) {
+    std::printf("%s, %2d min: %+8.3f ppm ± %.3f ppm (fit %.3f, scatter %.3f; %d segments, %lld set aside, "
+                "%lld pairs)\n",
+                what.c_str(), minutes, e.offsetPpm, e.uncertaintyPpm, e.fitErrorPpm, e.spreadErrorPpm,
+                e.segments, static_cast<long long>(e.setAside), static_cast<long long>(e.pairs));
+    std::fflush(stdout);
+}
+
+int replay(const char* path) {
+    std::ifstream in(path);
+    tarvel::audio::ClockFit fit;
+    tarvel::audio::ClockPair pair;
+    std::int64_t firstNs = -1;
+    int reported = 0;
+    const int marks[] = {1, 3, 10, 30, 60};
+    while (in >> pair.frames >> pair.monotonicNs >> pair.run >> pair.underruns) {
+        if (firstNs < 0)
+            firstNs = pair.monotonicNs;
+        if (reported < 5 && pair.monotonicNs - firstNs >= marks[reported] * 60'000'000'000LL)
+            show(path, marks[reported++], fit.estimate());
+        fit.add(pair);
+    }
+    show(std::string(path) + " (all)", 0, fit.estimate());
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace tarvel;
+    if (argc == 3 && std::string(argv[1]) == "--replay")
+        return replay(argv[2]);
     const std::string pcm = argc > 1 ? argv[1] : "default";
     const int bytes = argc > 2 ? std::stoi(argv[2]) : 65536;
     const int minutes = argc > 3 ? std::stoi(argv[3]) : 10;
@@ -38,13 +71,7 @@ int main(int argc, char** argv) {
         });
         const auto elapsed = std::chrono::steady_clock::now() - start;
         if (reported < 5 && marks[reported] <= minutes && elapsed >= std::chrono::minutes(marks[reported])) {
-            const audio::ClockEstimate e = fit.estimate();
-            std::printf(
-                "%s, %d-byte buffers, %2d min: %+8.3f ppm ± %.3f ppm (fit %.3f, scatter %.3f; %d segments, "
-                "%lld pairs)\n",
-                pcm.c_str(), bytes, marks[reported], e.offsetPpm, e.uncertaintyPpm, e.fitErrorPpm,
-                e.spreadErrorPpm, e.segments, static_cast<long long>(e.pairs));
-            std::fflush(stdout);
+            show(pcm + ", " + std::to_string(bytes) + "-byte buffers", marks[reported], fit.estimate());
             ++reported;
         }
         if (elapsed >= std::chrono::minutes(minutes))

@@ -15,6 +15,10 @@ constexpr int kStretches = 8;
 // delay wanders by a few milliseconds, and a stamp may come a little before the one before it.
 constexpr double kStepFrames = 0.02 * ClockFit::kNominalHz;
 constexpr double kStepRate = 1e-3;
+// A report further off the first fit's line than this many robust standard deviations (from the median
+// residual) is set aside; never one within a frame, the count's own step.
+constexpr double kOutlierLimit = 5.0;
+constexpr double kOutlierFloorFrames = 1.0;
 // Pairs that must follow one off the line before it counts as a step: a server's hiccup lasts a few.
 constexpr std::size_t kStepConfirmation = 8;
 // The uncertainty told is two standard errors: the true offset lies within it about 19 times in 20.
@@ -61,7 +65,7 @@ void ClockFit::beginSegment(const ClockPair& pair) {
     originNs_ = pair.monotonicNs;
     lastT_ = 0;
     lastF_ = 0;
-    blocks_.push_back({{}, segments_, 0.0, 0.0, originNs_});
+    blocks_.push_back({{}, {}, segments_, 0.0, 0.0, originNs_});
 }
 
 bool ClockFit::follows(double fromT, double fromF, double t, double f) {
@@ -95,8 +99,9 @@ void ClockFit::add(const ClockPair& pair) {
     }
     candidates_.clear();
     if (t - blocks_.back().startT >= kBlockSeconds)
-        blocks_.push_back({{}, segments_, t, t, originNs_});
+        blocks_.push_back({{}, {}, segments_, t, t, originNs_});
     blocks_.back().moments.add(t, f);
+    blocks_.back().points.push_back({t, f});
     blocks_.back().endT = std::max(blocks_.back().endT, t);
     lastT_ = t;
     lastF_ = f;
@@ -106,7 +111,45 @@ void ClockFit::add(const ClockPair& pair) {
 void ClockFit::startSegment(const ClockPair& pair) {
     beginSegment(pair);
     blocks_.back().moments.add(0.0, 0.0);
+    blocks_.back().points.push_back({0.0, 0.0});
     ++pairs_;
+}
+
+ClockFit::Pooled ClockFit::pool(const std::vector<Moments>& moments) const {
+    Pooled pooled;
+    std::vector<Moments> segments;
+    std::vector<std::size_t> segmentOf;
+    int current = 0;
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+        if (blocks_[i].segment != current) {
+            segments.emplace_back();
+            current = blocks_[i].segment;
+        }
+        segments.back().merge(moments[i]);
+        segmentOf.push_back(segments.size() - 1);
+    }
+    double stt = 0, stf = 0, sff = 0, n = 0;
+    int used = 0;
+    for (const Moments& m : segments) {
+        if (m.n < 2)
+            continue;
+        stt += m.stt;
+        stf += m.stf;
+        sff += m.sff;
+        n += m.n;
+        ++used;
+    }
+    const double dof = n - used - 1;
+    if (stt <= 0 || dof < 1)
+        return pooled;
+    pooled.valid = true;
+    pooled.rate = slope(stf, stt);
+    pooled.standardError = std::sqrt(std::max(0.0, sff - pooled.rate * stf) / dof / stt);
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+        const Moments& m = segments[segmentOf[i]];
+        pooled.intercepts.push_back(m.meanF - pooled.rate * m.meanT);
+    }
+    return pooled;
 }
 
 void ClockFit::keepLast(double seconds) {
@@ -133,47 +176,50 @@ ClockEstimate ClockFit::estimate() const {
             e.seconds += blocks_[i].endT;
     }
 
-    // The common rate with one intercept per segment.
-    std::vector<Moments> segments;
-    int current = 0;
-    for (const Block& block : blocks_) {
-        if (block.segment != current) {
-            segments.emplace_back();
-            current = block.segment;
+    // The common rate with one intercept per segment; then again without the reports far off that line (a
+    // sound server's client reports its delay tens of milliseconds off while the machine is busy).
+    std::vector<Moments> moments;
+    for (const Block& block : blocks_)
+        moments.push_back(block.moments);
+    if (const Pooled all = pool(moments); all.valid) {
+        std::vector<double> residuals;
+        for (std::size_t i = 0; i < blocks_.size(); ++i)
+            for (const Point& p : blocks_[i].points)
+                residuals.push_back(std::abs(p.f - all.intercepts[i] - all.rate * p.t));
+        std::vector<double> sorted = residuals;
+        const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+        std::nth_element(sorted.begin(), middle, sorted.end());
+        const double limit = std::max(kOutlierLimit * 1.4826 * *middle, kOutlierFloorFrames);
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < blocks_.size(); ++i) {
+            moments[i] = {};
+            for (const Point& p : blocks_[i].points) {
+                if (residuals[k++] <= limit)
+                    moments[i].add(p.t, p.f);
+                else
+                    ++e.setAside;
+            }
         }
-        segments.back().merge(block.moments);
     }
-    double stt = 0, stf = 0, sff = 0, n = 0;
-    int used = 0;
-    for (const Moments& m : segments) {
-        if (m.n < 2)
-            continue;
-        stt += m.stt;
-        stf += m.stf;
-        sff += m.sff;
-        n += m.n;
-        ++used;
-    }
-    const double dof = n - used - 1;
-    if (stt <= 0 || dof < 1)
+    const Pooled kept = pool(moments);
+    if (!kept.valid)
         return e;
-    const double rate = slope(stf, stt);
-    const double residual = std::max(0.0, sff - rate * stf);
-    const double fitError = std::sqrt(residual / dof / stt);
+    const double rate = kept.rate;
+    const double fitError = kept.standardError;
 
     // Independent stretches of about equal length, none across a segment's start; their rates' scatter
     // about the mean, weighted as the fit weighs them.
     const std::size_t perStretch = std::max<std::size_t>(1, (blocks_.size() + kStretches / 2) / kStretches);
     std::vector<Moments> stretches;
     std::size_t inStretch = 0;
-    current = 0;
-    for (const Block& block : blocks_) {
-        if (block.segment != current || inStretch == perStretch) {
+    int current = 0;
+    for (std::size_t i = 0; i < blocks_.size(); ++i) {
+        if (blocks_[i].segment != current || inStretch == perStretch) {
             stretches.emplace_back();
-            current = block.segment;
+            current = blocks_[i].segment;
             inStretch = 0;
         }
-        stretches.back().merge(block.moments);
+        stretches.back().merge(moments[i]);
         ++inStretch;
     }
     double weights = 0, weighted = 0;

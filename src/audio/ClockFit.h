@@ -22,6 +22,7 @@ struct ClockEstimate {
     double seconds = 0.0;        // system-clock time covered by the segments
     int segments = 0;
     std::int64_t pairs = 0;
+    std::int64_t setAside = 0; // reports far off the line, left out of the fit
 };
 
 class ClockFit {
@@ -46,14 +47,25 @@ private:
         void add(double t, double f);
         void merge(const Moments& other);
     };
+    struct Point {
+        double t = 0, f = 0;
+    };
     struct Block {
         Moments moments;
+        std::vector<Point> points;
         int segment = 0;
         double startT = 0;
         double endT = 0;           // the latest pair's
         std::int64_t originNs = 0; // its segment's
     };
 
+    // The common rate of the blocks' moments, with one intercept per segment (given for each block).
+    struct Pooled {
+        bool valid = false;
+        double rate = 0, standardError = 0;
+        std::vector<double> intercepts;
+    };
+    Pooled pool(const std::vector<Moments>& moments) const;
     void beginSegment(const ClockPair& pair);
     void startSegment(const ClockPair& pair);
     static bool follows(double fromT, double fromF, double t, double f);

@@ -96,7 +96,9 @@ std::string calibrationProgress(const audio::ClockEstimate& e) {
         return line + "too early for an estimate";
     line += fixed(e.offsetPpm, 2, true) + " ppm ± " + fixed(e.uncertaintyPpm, 2) + " ppm";
     if (e.segments > 1)
-        line += " (" + std::to_string(e.segments) + " segments)";
+        line += ", " + std::to_string(e.segments) + " segments";
+    if (e.setAside > 0)
+        line += ", " + std::to_string(e.setAside) + " reports far off the line set aside";
     return line;
 }
 
