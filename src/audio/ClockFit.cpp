@@ -105,14 +105,12 @@ void ClockFit::add(const ClockPair& pair) {
     blocks_.back().endT = std::max(blocks_.back().endT, t);
     lastT_ = t;
     lastF_ = f;
-    ++pairs_;
 }
 
 void ClockFit::startSegment(const ClockPair& pair) {
     beginSegment(pair);
     blocks_.back().moments.add(0.0, 0.0);
     blocks_.back().points.push_back({0.0, 0.0});
-    ++pairs_;
 }
 
 ClockFit::Pooled ClockFit::pool(const std::vector<Moments>& moments) const {
@@ -164,7 +162,8 @@ void ClockFit::keepLast(double seconds) {
 
 ClockEstimate ClockFit::estimate() const {
     ClockEstimate e;
-    e.pairs = pairs_;
+    for (const Block& block : blocks_)
+        e.pairs += static_cast<std::int64_t>(block.points.size());
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
         const bool first = i == 0 || blocks_[i - 1].segment != blocks_[i].segment;
         const bool last = i + 1 == blocks_.size() || blocks_[i + 1].segment != blocks_[i].segment;

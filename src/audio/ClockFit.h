@@ -21,7 +21,7 @@ struct ClockEstimate {
     double uncertaintyPpm = 0.0; // twice the larger of the two (about 95 % coverage)
     double seconds = 0.0;        // system-clock time covered by the segments
     int segments = 0;
-    std::int64_t pairs = 0;
+    std::int64_t pairs = 0;    // in the estimate's span
     std::int64_t setAside = 0; // reports far off the line, left out of the fit
 };
 
@@ -84,7 +84,6 @@ private:
     std::int64_t originFrames_ = 0;
     std::int64_t originNs_ = 0;
     double lastT_ = 0, lastF_ = 0;
-    std::int64_t pairs_ = 0;
 };
 
 // What kind of output the PCM name measures: a hardware device, whose driver stamps its position, or a
