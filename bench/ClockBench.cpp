@@ -26,6 +26,7 @@ void show(const std::string& what, int minutes, const tarvel::audio::ClockEstima
 int replay(const char* path) {
     std::ifstream in(path);
     tarvel::audio::ClockFit fit;
+    fit.setUnseenWander(tarvel::audio::ClockFit::kServerDelayWanderSeconds); // pairs from a sound server
     tarvel::audio::ClockPair pair;
     std::int64_t firstNs = -1;
     int reported = 0;
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     audio::OutputStream stream(vfoA, vfoB, audio::AlsaAudioDevice::factory(pcm));
     stream.setBufferBytes(bytes);
     audio::ClockFit fit;
+    if (!audio::isHardwarePcm(pcm))
+        fit.setUnseenWander(audio::ClockFit::kServerDelayWanderSeconds);
     stream.startWorker();
     const auto start = std::chrono::steady_clock::now();
     int reported = 0;

@@ -249,15 +249,21 @@ ClockEstimate ClockFit::estimate() const {
     e.fitErrorPpm = fitError / kNominalHz * 1e6;
     e.spreadErrorPpm = spreadError / kNominalHz * 1e6;
     e.uncertaintyPpm = kCoverage * std::max(e.fitErrorPpm, e.spreadErrorPpm);
+    if (e.seconds > 0)
+        e.uncertaintyPpm = std::max(e.uncertaintyPpm, unseenWanderSeconds_ / e.seconds * 1e6);
     return e;
 }
 
+bool isHardwarePcm(const std::string& pcmName) {
+    return pcmName.starts_with("hw:") || pcmName.starts_with("plughw:") || pcmName == "hw" ||
+           pcmName == "plughw";
+}
+
 std::string measuredDeviceKind(const std::string& pcmName) {
-    const bool hardware = pcmName.starts_with("hw:") || pcmName.starts_with("plughw:") || pcmName == "hw" ||
-                          pcmName == "plughw";
-    return hardware ? "hardware device (the driver stamps its position)"
-                    : "sound server or plugin (its reported delay wanders; the uncertainty includes the "
-                      "scatter of independent stretches)";
+    return isHardwarePcm(pcmName)
+               ? "hardware device (the driver stamps its position)"
+               : "sound server or plugin (its reported delay wanders; the uncertainty includes the "
+                 "scatter of independent stretches)";
 }
 
 } // namespace tarvel::audio

@@ -18,7 +18,7 @@ struct ClockEstimate {
     double offsetPpm = 0.0;      // its offset from 44100 Hz
     double fitErrorPpm = 0.0;    // the fit's standard error
     double spreadErrorPpm = 0.0; // from the scatter of independent stretches; 0 while too few
-    double uncertaintyPpm = 0.0; // twice the larger of the two (about 95 % coverage)
+    double uncertaintyPpm = 0.0; // twice the larger of the two (about 95 % coverage), or the unseen wander's
     double seconds = 0.0;        // system-clock time covered by the segments
     int segments = 0;
     std::int64_t pairs = 0;    // in the estimate's span
@@ -31,6 +31,12 @@ public:
 
     void add(const ClockPair& pair);
     ClockEstimate estimate() const;
+
+    // A sound server's reported delay drifts and snaps back by a millisecond or two over minutes, slower
+    // than a short run's stretches can show: through one, the uncertainty is at least that wander over the
+    // time measured.
+    static constexpr double kServerDelayWanderSeconds = 0.002;
+    void setUnseenWander(double seconds) { unseenWanderSeconds_ = seconds; }
     // Forgets the pairs older than the newest by more than seconds (in whole blocks of a few seconds):
     // an estimate that follows a card warming up.
     void keepLast(double seconds);
@@ -78,6 +84,7 @@ private:
     std::vector<Candidate> candidates_;
 
     std::vector<Block> blocks_; // a few seconds each, in order
+    double unseenWanderSeconds_ = 0;
     int segments_ = 0;
     std::uint64_t run_ = 0;
     std::int64_t underruns_ = 0;
@@ -86,8 +93,10 @@ private:
     double lastT_ = 0, lastF_ = 0;
 };
 
-// What kind of output the PCM name measures: a hardware device, whose driver stamps its position, or a
-// sound server or plugin, whose reported delay wanders.
+// Whether the PCM name is a hardware device, whose driver stamps its position, rather than a sound server
+// or plugin, whose reported delay wanders.
+bool isHardwarePcm(const std::string& pcmName);
+// The kind of device measured, in words.
 std::string measuredDeviceKind(const std::string& pcmName);
 
 } // namespace tarvel::audio

@@ -348,7 +348,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
     std::optional<ClockTracking> tracking;
     QTimer clockPairs;
     if (options.trackClock) {
-        tracking.emplace(station.plan().factors().correction);
+        tracking.emplace(station.plan().factors().correction, sink.soundDevice);
         const auto take = [&] {
             station.stream().takeClockPairs([&](const audio::ClockPair& pair) { tracking->add(pair); });
         };

@@ -118,6 +118,8 @@ int runCalibrate(const std::vector<std::string>& arguments) {
               << disciplineText(before) << std::endl;
 
     audio::ClockFit fit;
+    if (!audio::isHardwarePcm(sink.soundDevice))
+        fit.setUnseenWander(audio::ClockFit::kServerDelayWanderSeconds);
     const auto take = [&] {
         station.stream().takeClockPairs([&](const audio::ClockPair& pair) { fit.add(pair); });
     };

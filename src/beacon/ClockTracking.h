@@ -5,6 +5,7 @@
 #include "audio/ClockFit.h"
 
 #include <optional>
+#include <string>
 
 namespace tarvel::beacon {
 
@@ -14,8 +15,12 @@ public:
     static constexpr double kThresholdPpm = 0.05;
     static constexpr double kWindowSeconds = 600.0;
 
-    // baseFactor: the stored correction, which the measured offset is corrected from.
-    explicit ClockTracking(double baseFactor) : base_(baseFactor), inForce_(baseFactor) {}
+    // baseFactor: the stored correction, which the measured offset is corrected from; pcmName: the device
+    // measured.
+    ClockTracking(double baseFactor, const std::string& pcmName) : base_(baseFactor), inForce_(baseFactor) {
+        if (!audio::isHardwarePcm(pcmName))
+            fit_.setUnseenWander(audio::ClockFit::kServerDelayWanderSeconds);
+    }
 
     void add(const audio::ClockPair& pair) { fit_.add(pair); }
 

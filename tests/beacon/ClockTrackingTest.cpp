@@ -23,7 +23,7 @@ struct Card {
 };
 
 TEST(ClockTracking, ChangesTheCorrectionOnlyWhenSureAndMovedAndFollowsACardWarmingUp) {
-    ClockTracking tracking(1.25);
+    ClockTracking tracking(1.25, "hw:0,0");
     Card card{tracking};
     card.play(37.5, 10);
     EXPECT_FALSE(tracking.update()); // too early to be sure
