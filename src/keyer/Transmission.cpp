@@ -20,6 +20,11 @@ Transmission::Transmission(platform::Timer& keyerTimer, TransmitterControl& tran
     timer_.onTimeout = [this] { guardedStep(); };
 }
 
+Transmission::~Transmission() {
+    // An edge handed over reaches into this and the transmitter.
+    timer_.actAtDeadline(nullptr);
+}
+
 void Transmission::setSequence(std::string sequence, std::int32_t position) {
     sequence_ = std::move(sequence);
     position_ = position;
@@ -37,6 +42,10 @@ void Transmission::sendMessage(const std::string& text) {
 }
 
 void Transmission::start(const std::string& message) {
+    struct Anchored {
+        platform::Timer& timer;
+        ~Anchored() { timer.dropAnchor(); }
+    } anchored{timer_};
     sentText_.clear();
     notices.sentTextChanged();
     position_ = 1;
@@ -49,6 +58,9 @@ void Transmission::start(const std::string& message) {
         tone_.holdForTransmission();
         savedMode_ = mode_.values;
         transmitter_.pttOn();
+        // The elements are timed from the PTT, whatever the log and settings files take before the first
+        // step.
+        timer_.anchorNextStart();
         prepare(message);
     } catch (...) {
         // A transmission that was running when this start began must not go on with the new position either.
@@ -91,8 +103,14 @@ StepConditions Transmission::conditions() const {
 
 void Transmission::stepKeyer() {
     timer_.setEnabled(false);
+    // Once disabled, the timer makes no edge any more: the one it made, if any, is settled.
+    const int made = edgeMade_.exchange(NoEdge);
     PlanState state = planState();
-    apply(KeyerPlan(sequence_).step(state, conditions()));
+    Actions actions = KeyerPlan(sequence_).step(state, conditions());
+    if (made != NoEdge && !actions.empty())
+        if (const auto* k = std::get_if<action::Key>(&actions.front()); k && k->down == (made == KeyDownMade))
+            actions.erase(actions.begin());
+    apply(actions);
 }
 
 void Transmission::guardedStep() {
@@ -122,10 +140,7 @@ void Transmission::apply(const Action& step) {
         [this](const auto& a) {
             using A = std::decay_t<decltype(a)>;
             if constexpr (std::is_same_v<A, action::Key>) {
-                if (a.down)
-                    transmitter_.keyOn();
-                else
-                    transmitter_.keyOff();
+                key(a.down);
             } else if constexpr (std::is_same_v<A, action::SetDfcwShift>) {
                 plan_.setDfcwShift(a.centiHz);
             } else if constexpr (std::is_same_v<A, action::RetuneVfoA>) {
@@ -168,6 +183,28 @@ void Transmission::arm(std::int64_t intervalMs) {
     timer_.setInterval(static_cast<std::int32_t>(intervalMs));
     timer_.setEnabled(true);
     position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) + 1u);
+    handNextKeyEdge();
+}
+
+void Transmission::handNextKeyEdge() {
+    PlanState ahead = planState();
+    const Actions next = KeyerPlan(sequence_).step(ahead, conditions());
+    const auto* k = next.empty() ? nullptr : std::get_if<action::Key>(&next.front());
+    if (!k)
+        return;
+    const bool down = k->down;
+    timer_.actAtDeadline([this, edge = transmitter_.keyEdge(down), down] {
+        edge();
+        edgeMade_ = down ? KeyDownMade : KeyUpMade;
+    });
+}
+
+void Transmission::key(bool down) {
+    edgeMade_ = NoEdge;
+    if (down)
+        transmitter_.keyOn();
+    else
+        transmitter_.keyOff();
 }
 
 void Transmission::write(LogRecord record) {
@@ -213,7 +250,7 @@ void Transmission::haltChain() {
 
 void Transmission::takeOffAir(std::optional<LogRecord> record) {
     // The lines first: whatever fails after them, the transmitter is off.
-    transmitter_.keyOff();
+    key(false);
     transmitter_.pttOff();
     messageRunning_ = false;
     tone_.endTransmission(!toneWasPlaying_);
@@ -236,11 +273,11 @@ void Transmission::stopTransmission() {
 }
 
 void Transmission::keyDown() {
-    transmitter_.keyOn();
+    key(true);
 }
 
 void Transmission::keyUp() {
-    transmitter_.keyOff();
+    key(false);
 }
 
 } // namespace tarvel::keyer

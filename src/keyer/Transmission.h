@@ -3,7 +3,8 @@
 // identification in force, the loop, and the state on the air. Start TX compiles the message and runs
 // the first step; each timeout of the keyer's timer runs the next one. What a step does comes from the
 // keyer's plan (keyer/Plan.h) as actions, which this applies to the lines, VFO A, the log and the timer,
-// until the transmission ends, repeats or is stopped. Called on the user-interface thread.
+// until the transmission ends, repeats or is stopped. Called on the user-interface thread; a timer that
+// waits on a thread of its own makes the key edge that opens the next step there, at the deadline.
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/BeaconMessages.h"
@@ -17,6 +18,7 @@
 #include "platform/Notice.h"
 #include "platform/Timer.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -55,6 +57,9 @@ public:
     Transmission(platform::Timer& keyerTimer, TransmitterControl& transmitter, freqplan::FrequencyPlan& plan,
                  audio::ToneOutput& tone, log::Logbook& log, const BeaconMessages& messages,
                  const platform::Clock& clock, platform::MessageSink& sink);
+    ~Transmission();
+    Transmission(const Transmission&) = delete;
+    Transmission& operator=(const Transmission&) = delete;
 
     TransmissionNotices notices;
 
@@ -132,6 +137,10 @@ private:
     void apply(const Action& action);
     void element(Element element);
     void arm(std::int64_t intervalMs);
+    // Hands the key edge that opens the next step to the timer, to be made at the deadline.
+    void handNextKeyEdge();
+    // Every key operation on this thread: it supersedes an edge the timer made.
+    void key(bool down);
     void write(LogRecord record);
     // No step will run, and the position stands past the sequence.
     void haltChain();
@@ -162,6 +171,10 @@ private:
     bool toneWasPlaying_ = false;
     std::string sentText_;    // Windows-1251
     std::string messageText_; // the message last started from a panel, quoted in the log
+
+    // The edge the timer made at its last deadline, for the step that follows not to make it again.
+    enum EdgeMade : int { NoEdge, KeyUpMade, KeyDownMade };
+    std::atomic<int> edgeMade_{NoEdge};
 };
 
 } // namespace tarvel::keyer

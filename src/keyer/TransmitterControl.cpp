@@ -38,8 +38,12 @@ void TransmitterControl::openPort(ComPort choice) {
             (index == 0 || index == 1
                  ? "Com" + std::to_string(index + 1) + ": no device is named for it"
                  : "port choice " + std::to_string(index) + ": there are only Com1 and Com2"));
-    open_ = lines_.open(name);
-    if (!open_)
+    const bool opened = lines_.open(name);
+    {
+        const std::lock_guard lock(lineMutex_);
+        open_ = opened;
+    }
+    if (!opened)
         throw PortOpenFailure(name, lines_.refusal());
 }
 
@@ -48,6 +52,7 @@ bool TransmitterControl::keyIsRts() const {
 }
 
 void TransmitterControl::setKey(bool on) {
+    const std::lock_guard lock(lineMutex_);
     if (!open_)
         return;
     if (keyIsRts())
@@ -57,6 +62,7 @@ void TransmitterControl::setKey(bool on) {
 }
 
 void TransmitterControl::setPtt(bool on) {
+    const std::lock_guard lock(lineMutex_);
     if (!open_)
         return;
     if (keyIsRts())
@@ -78,7 +84,22 @@ void TransmitterControl::pttOff() {
     setPtt(false);
 }
 
+std::function<void()> TransmitterControl::keyEdge(bool down) {
+    // Resolved here: the choice is the user-interface thread's to read.
+    return [this, rts = keyIsRts(), down] {
+        const std::lock_guard lock(lineMutex_);
+        if (!open_)
+            return;
+        if (rts)
+            lines_.setRts(down);
+        else
+            lines_.setDtr(down);
+    };
+}
+
 void TransmitterControl::releasePort() {
+    // No edge comes after this: the keyer timer's thread finds the port let go.
+    const std::lock_guard lock(lineMutex_);
     if (!open_)
         return;
     open_ = false;

@@ -1,9 +1,12 @@
 #pragma once
 // Opens the transmitter's serial port once per run and maps key and PTT to RTS and DTR by the operator's
-// line choice. Called on the user-interface thread only.
+// line choice. Called on the user-interface thread; the key operations also from the keyer timer's own
+// thread, which makes the key edges at their deadlines: the line operations take turns.
 #include "keyer/ControlLines.h"
 
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 
 namespace tarvel::keyer {
@@ -41,6 +44,9 @@ public:
     void keyOff();
     void pttOn();
     void pttOff();
+    // The key going down or up, made later on another thread (the keyer timer's, at a deadline) on the line
+    // chosen now; nothing when the port is not open by then.
+    std::function<void()> keyEdge(bool down);
     // The end of the run: both lines cleared, whatever the line choice, and the port let go. Later line
     // operations do nothing, and the port is not opened again.
     void releasePort();
@@ -56,6 +62,7 @@ private:
     std::string port2_ = kDefaultPort2;
     bool portOpened_ = false;
     bool open_ = false;
+    std::mutex lineMutex_; // the lines and open_, between the two threads
 };
 
 } // namespace tarvel::keyer

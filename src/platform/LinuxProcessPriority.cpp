@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <dirent.h>
+#include <mutex>
 #include <pthread.h>
 #include <sched.h>
 #include <string>
@@ -16,12 +17,19 @@ namespace {
 
 // Linux keeps both the scheduling policy and the nice value per thread, so a setting for the process is
 // made for each of its threads; threads started later inherit it from the thread that starts them.
+std::mutex keptMutex;
+std::vector<pid_t> keptThreads; // keepOwnSchedulingClass()
+
 std::vector<pid_t> processThreads() {
     std::vector<pid_t> ids;
+    const std::lock_guard lock(keptMutex);
     if (DIR* dir = opendir("/proc/self/task")) {
         while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] >= '0' && entry->d_name[0] <= '9')
-                ids.push_back(static_cast<pid_t>(std::stol(entry->d_name)));
+            if (entry->d_name[0] < '0' || entry->d_name[0] > '9')
+                continue;
+            const auto id = static_cast<pid_t>(std::stol(entry->d_name));
+            if (std::find(keptThreads.begin(), keptThreads.end(), id) == keptThreads.end())
+                ids.push_back(id);
         }
         closedir(dir);
     }
@@ -83,6 +91,16 @@ void LinuxProcessPriority::apply(int choice) {
     param.sched_priority = allowedFifoPriority(TimeCriticalPriority);
     if (param.sched_priority >= 1 && param.sched_priority != TimeCriticalPriority)
         pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+void keepOwnSchedulingClass() {
+    const std::lock_guard lock(keptMutex);
+    keptThreads.push_back(static_cast<pid_t>(syscall(SYS_gettid)));
+}
+
+void releaseOwnSchedulingClass() {
+    const std::lock_guard lock(keptMutex);
+    std::erase(keptThreads, static_cast<pid_t>(syscall(SYS_gettid)));
 }
 
 void leaveInheritedTimeCritical() {

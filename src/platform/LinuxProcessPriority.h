@@ -15,4 +15,9 @@ public:
     void apply(int choice) override;
 };
 
+// A thread that keeps a real-time class of its own whatever level the process is set to (the keyer's edge
+// thread): apply() leaves it alone from now until its release. Called on that thread.
+void keepOwnSchedulingClass();
+void releaseOwnSchedulingClass();
+
 } // namespace tarvel::platform

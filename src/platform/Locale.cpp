@@ -30,7 +30,9 @@ char decimalSeparator() {
     return overriddenSeparator.value_or(system);
 }
 
-void setDecimalSeparator(std::optional<char> separator) { overriddenSeparator = separator; }
+void setDecimalSeparator(std::optional<char> separator) {
+    overriddenSeparator = separator;
+}
 
 std::string formatGeneral(double value) {
     if (std::isnan(value))

@@ -1,11 +1,11 @@
 #pragma once
 // The locale's number, date and time forms in one place: the decimal separator comes from the system
 // locale; times read "H:mm:ss" (midnight is "0:00:00"), dates "dd.MM.yyyy". Tests pin the separator.
+#include "platform/Clock.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/Clock.h"
 
 namespace tarvel::platform {
 

@@ -18,6 +18,20 @@ public:
     virtual bool enabled() const = 0;
     // Runs on the user-interface thread at each timeout.
     std::function<void()> onTimeout;
+
+    // A timer that waits on a thread of its own can make one action itself, on that thread, the moment the
+    // pending deadline comes and before its timeout reaches the user-interface thread: the keyer's next key
+    // edge. Re-arming or disabling drops the action, and once disabling has returned it will not run. False
+    // when this timer cannot: nothing will run, and the timeout handler does the work as ever.
+    virtual bool actAtDeadline(std::function<void()> action) {
+        (void)action;
+        return false;
+    }
+    // Start TX: until dropAnchor(), the next enabling outside a timeout handler counts its interval from the
+    // moment of this call instead of its own, so that the work between the PTT and the first step delays no
+    // edge. Timers without a precise clock ignore it.
+    virtual void anchorNextStart() {}
+    virtual void dropAnchor() {}
 };
 
 } // namespace tarvel::platform

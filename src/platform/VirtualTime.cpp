@@ -1,6 +1,7 @@
 #include "platform/VirtualTime.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvel::platform {
 
@@ -10,13 +11,22 @@ VirtualTimer::~VirtualTimer() {
         std::erase(time_->timers_, this);
 }
 
+bool VirtualTimer::actAtDeadline(std::function<void()> action) {
+    if (!actsAtDeadline || !enabled_)
+        return false;
+    action_ = std::move(action);
+    return true;
+}
+
 void VirtualTimer::setInterval(int milliseconds) {
+    action_ = nullptr;
     interval_ = milliseconds;
     if (enabled_)
         deadline_ = (time_ ? time_->now_ : 0) + std::max(interval_, 1);
 }
 
 void VirtualTimer::setEnabled(bool enabled) {
+    action_ = nullptr;
     enabled_ = enabled;
     if (enabled_)
         deadline_ = (time_ ? time_->now_ : 0) + std::max(interval_, 1);
@@ -52,6 +62,10 @@ void VirtualTime::advance(std::int64_t ms) {
     while (VirtualTimer* t = nextDue(end)) {
         now_ = t->deadline_;
         t->deadline_ = now_ + std::max(t->interval_, 1); // a form timer repeats until disabled
+        if (auto action = std::exchange(t->action_, nullptr)) {
+            ++t->actionsRun;
+            action();
+        }
         if (t->onTimeout)
             t->onTimeout();
     }

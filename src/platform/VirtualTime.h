@@ -24,7 +24,14 @@ public:
     bool enabled() const override { return enabled_; }
     std::int64_t deadline() const { return deadline_; }
 
+    // As a timer with a waiting thread of its own: actions handed over run at the deadline, just before the
+    // timeout. Off unless set.
+    bool actsAtDeadline = false;
+    int actionsRun = 0;
+    bool actAtDeadline(std::function<void()> action) override;
+
 private:
+    std::function<void()> action_;
     friend class VirtualTime;
     VirtualTime* time_; // null once the time has gone
     int interval_ = 1000;

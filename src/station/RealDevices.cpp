@@ -2,6 +2,10 @@
 
 #include "audio/AlsaAudioDevice.h"
 #include "platform/KernelTimer.h"
+#include "platform/PreciseEdgeTimer.h"
+
+#include <iostream>
+#include <mutex>
 
 namespace tarvel::station {
 
@@ -13,6 +17,14 @@ std::unique_ptr<audio::AudioDevice> RealDevices::makeAudioDevice(const std::stri
 
 std::unique_ptr<platform::Timer> RealDevices::makeTimer() {
     return std::make_unique<platform::QtTimer>();
+}
+
+std::unique_ptr<platform::Timer> RealDevices::makeKeyerTimer() {
+    // One quiet line, once a run: the operator may not be able to change it, and the keyer works without.
+    return std::make_unique<platform::PreciseEdgeTimer>([](const std::string& text) {
+        static std::once_flag said;
+        std::call_once(said, [&] { std::cerr << "tarvel: " << text << std::endl; });
+    });
 }
 
 Devices RealDevices::forBeacon(platform::MessageSink& sink, std::string settingsPath) {

@@ -22,6 +22,9 @@ public:
     static std::unique_ptr<audio::AudioDevice> makeAudioDevice(const std::string& pcm);
     // A timer on the Qt event loop, drift-free.
     static std::unique_ptr<platform::Timer> makeTimer();
+    // The window's keyer timer: absolute deadlines on the monotonic clock, the key edges made by its own
+    // thread at them; says on the standard error, once a run, when it cannot have real-time scheduling.
+    static std::unique_ptr<platform::Timer> makeKeyerTimer();
 
     // The station's devices for the unattended beacon: element lengths on the monotonic clock, so that a
     // step of the system clock never stretches or cuts one; the settings file only read.

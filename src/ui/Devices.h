@@ -35,6 +35,8 @@ struct Devices {
     std::string settingsPath;
     std::string logPath = "vfolog.txt";
     std::string helpPath = "readme.txt";
+    // The keyer's timer, which times the key edges; makeTimer's kind when not given.
+    std::function<std::unique_ptr<platform::Timer>()> makeKeyerTimer = {};
 };
 
 // The window's devices on the real hardware, as the program and the end-to-end tests that run it in-process

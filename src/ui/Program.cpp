@@ -19,16 +19,18 @@ namespace tarvel::ui {
 Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
                     platform::ProcessPriority& priority,
                     std::function<void(const std::string&)> cutToClipboard, std::string settingsPath) {
-    return {sink,
-            real.clock,
-            &station::RealDevices::makeTimer,
-            &station::RealDevices::makeAudioDevice,
-            real.outputPcms,
-            real.lines,
-            real.serialPorts,
-            priority,
-            std::move(cutToClipboard),
-            std::move(settingsPath)};
+    Devices devices{sink,
+                    real.clock,
+                    &station::RealDevices::makeTimer,
+                    &station::RealDevices::makeAudioDevice,
+                    real.outputPcms,
+                    real.lines,
+                    real.serialPorts,
+                    priority,
+                    std::move(cutToClipboard),
+                    std::move(settingsPath)};
+    devices.makeKeyerTimer = &station::RealDevices::makeKeyerTimer;
+    return devices;
 }
 
 int runProgram(const std::function<void(Wiring&)>& started) {

@@ -3,8 +3,9 @@
 namespace tarvel::ui {
 
 Wiring::Wiring(Devices d)
-    : devices_(std::move(d)), keyerTimer_(devices_.makeTimer()), clockTimer_(devices_.makeTimer()),
-      statusTimer_(devices_.makeTimer()),
+    : devices_(std::move(d)),
+      keyerTimer_(devices_.makeKeyerTimer ? devices_.makeKeyerTimer() : devices_.makeTimer()),
+      clockTimer_(devices_.makeTimer()), statusTimer_(devices_.makeTimer()),
       station_({devices_.lines, *keyerTimer_, *clockTimer_, devices_.clock, devices_.sink,
                 devices_.makeAudioDevice, devices_.outputPcms, devices_.settingsPath,
                 settings::IniFile::Access::ReadWrite, devices_.logPath}),

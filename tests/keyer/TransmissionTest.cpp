@@ -225,6 +225,37 @@ TEST(Transmission, StopTxDuringADotReleasesEverythingAndRestoresAllButTheDfcwMod
     EXPECT_EQ(rig.fp.plan.dfcwShift(), 200); // the shift of the dot stays
 }
 
+// A timer that makes the key edge opening each step itself, at the deadline, leaves the lines, the log and
+// the panels exactly as the steps alone do: no edge twice, none missing, also with a manual key and Stop TX.
+TEST(Transmission, KeyEdgesMadeByTheTimerAtItsDeadlinesAreNotMadeAgainByTheSteps) {
+    struct Outcome {
+        std::vector<Edge> operations;
+        std::string log, element;
+        int edgesByTimer = 0;
+    };
+    const auto send = [](bool edgesByTimer) {
+        OpenRig rig;
+        rig.timer1->actsAtDeadline = edgesByTimer;
+        rig.transmission.setKeying(kCw);
+        rig.send("EA");
+        rig.runUntil(1350); // the gap after E's echo: the key-down of A's dot is handed over
+        rig.act([&] { rig.transmission.keyDown(); });
+        rig.runToIdle();
+        rig.send("T");
+        rig.runUntil(rig.time.nowMs() + 1050); // inside the dash, whose edge the timer made
+        rig.act([&] { rig.transmission.stopTransmission(); });
+        rig.runToIdle();
+        return Outcome{rig.lines.operations, rig.logText(), rig.element, rig.timer1->actionsRun};
+    };
+    const Outcome steps = send(false), timer = send(true);
+    EXPECT_EQ(steps.edgesByTimer, 0);
+    EXPECT_GE(timer.edgesByTimer, 6);
+    EXPECT_EQ(timer.operations, steps.operations);
+    EXPECT_EQ(timer.log, steps.log);
+    EXPECT_EQ(timer.element, steps.element);
+    EXPECT_EQ(timer.operations.back().on, false);
+}
+
 TEST(Transmission, FirstTimerStepAfterStartUpOnlyShowsTheEnd) {
     KeyerRig rig;
     rig.openPort();
