@@ -56,6 +56,11 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName("Tarvel");
         return tarvel::station::endOfRun(tarvel::beacon::runBeacon(command.beaconArguments));
     }
+    case Command::Action::Calibrate: {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName("Tarvel");
+        return tarvel::station::endOfRun(tarvel::beacon::runCalibrate(command.beaconArguments));
+    }
     case Command::Action::Window:
         break;
     }

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <string>
 #include <sys/eventfd.h>
+#include <time.h>
 #include <unistd.h>
 #include <utility>
 
@@ -78,6 +79,7 @@ bool AlsaAudioDevice::open(int framesPerBuffer) {
     taking_ = false;
     pending_ = nullptr;
     pendingFrames_ = 0;
+    framesWritten_ = 0;
     if (!configure(framesPerBuffer)) {
         pcm_.reset();
         return false;
@@ -119,7 +121,12 @@ bool AlsaAudioDevice::configure(int framesPerBuffer) {
     if ((err = snd_pcm_sw_params_current(pcm, sw)) < 0 ||
         (err = snd_pcm_sw_params_set_start_threshold(pcm, sw, ring)) < 0 ||
         (err = snd_pcm_sw_params_set_avail_min(pcm, sw, availMin)) < 0 ||
-        (err = snd_pcm_sw_params(pcm, sw)) < 0)
+        (err = snd_pcm_sw_params_set_tstamp_mode(pcm, sw, SND_PCM_TSTAMP_ENABLE)) < 0)
+        return fail("software parameters", err);
+    // Position reports stamped on the clock NTP disciplines; a PCM that refuses is measured against the
+    // moment of each report instead (see playedPosition()).
+    snd_pcm_sw_params_set_tstamp_type(pcm, sw, SND_PCM_TSTAMP_TYPE_MONOTONIC);
+    if ((err = snd_pcm_sw_params(pcm, sw)) < 0)
         return fail("software parameters", err);
     const int count = snd_pcm_poll_descriptors_count(pcm);
     if (count < 0 || count >= maxPollFds)
@@ -148,6 +155,7 @@ bool AlsaAudioDevice::writePending() {
                 return false;
             continue;
         }
+        framesWritten_ += written;
         pending_ += written * channels;
         pendingFrames_ -= static_cast<int>(written);
     }
@@ -250,6 +258,28 @@ bool AlsaAudioDevice::waitForCompletion() {
     }
 }
 
+bool AlsaAudioDevice::playedPosition(PlayedPosition& position) {
+    if (!pcm_)
+        return false;
+    snd_pcm_status_t* status = nullptr;
+    snd_pcm_status_alloca(&status);
+    if (snd_pcm_status(pcm_.get(), status) < 0 || snd_pcm_status_get_state(status) != SND_PCM_STATE_RUNNING)
+        return false;
+    snd_htimestamp_t stamp{};
+    snd_pcm_status_get_htstamp(status, &stamp);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    constexpr std::int64_t second = 1'000'000'000;
+    const std::int64_t nowNs = now.tv_sec * second + now.tv_nsec;
+    std::int64_t stampNs = static_cast<std::int64_t>(stamp.tv_sec) * second + stamp.tv_nsec;
+    // A PCM that leaves the stamp empty, or stamps on another clock, is taken at the moment of its report.
+    if (stampNs <= 0 || stampNs > nowNs || nowNs - stampNs > second)
+        stampNs = nowNs;
+    position.frames = framesWritten_ - snd_pcm_status_get_delay(status);
+    position.monotonicNs = stampNs;
+    return true;
+}
+
 void AlsaAudioDevice::wake() {
     const std::uint64_t one = 1;
     // A full counter already means "wake": nothing to do when the write fails.
@@ -260,6 +290,7 @@ void AlsaAudioDevice::wake() {
 void AlsaAudioDevice::reset() {
     if (pcm_)
         snd_pcm_drop(pcm_.get());
+    framesWritten_ = 0;
     pending_ = nullptr;
     pendingFrames_ = 0;
 }

@@ -39,6 +39,7 @@ public:
     void close() override;
     std::int64_t underrunCount() const override { return underruns_.load(); }
     std::string failureReason() const override { return failure_; }
+    bool playedPosition(PlayedPosition& position) override;
 
     // What the device granted after open(), in frames; for diagnostics and tests.
     std::int64_t periodFrames() const { return periodFrames_; }
@@ -69,6 +70,8 @@ private:
     std::int64_t ringFrames_ = 0;
     const std::int16_t* pending_ = nullptr;
     int pendingFrames_ = 0;
+    // Frames the PCM accepted since open(): less its reported delay, the frames played.
+    std::int64_t framesWritten_ = 0;
     std::string failure_;
 };
 

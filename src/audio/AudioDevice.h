@@ -44,6 +44,15 @@ public:
     // Why the last open(), submit() or waitForCompletion() that returned false failed, in the words of
     // the sound system; read on the worker thread right after the failure.
     virtual std::string failureReason() const = 0;
+
+    // Where playing stands: the frames played since open() and the CLOCK_MONOTONIC instant at which that
+    // count held, in nanoseconds. Worker thread only; must neither block for long nor allocate. False when
+    // the device cannot tell (not playing yet, in an underrun, or a device without a position).
+    struct PlayedPosition {
+        std::int64_t frames = 0;
+        std::int64_t monotonicNs = 0;
+    };
+    virtual bool playedPosition(PlayedPosition& /*position*/) { return false; }
 };
 
 } // namespace tarvel::audio

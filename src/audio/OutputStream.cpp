@@ -23,6 +23,7 @@ struct OutputStream::Worker {
     std::stop_source stop;
     std::atomic<std::int64_t> buffersSubmitted{0};
     std::atomic<bool> failed{false};
+    ClockPairRing clockPairs;
 
     // Guards the fields below, and every use the worker makes of the stream (the channels, the notice):
     // the stream leaves a worker behind under it, so a worker that wakes up later touches nothing.
@@ -200,6 +201,10 @@ std::int64_t OutputStream::buffersSubmitted() const {
     return worker_ ? worker_->buffersSubmitted.load() : 0;
 }
 
+ClockPairRing* OutputStream::clockPairs() {
+    return worker_ ? &worker_->clockPairs : nullptr;
+}
+
 std::int64_t OutputStream::underrunCount() const {
     return worker_ && worker_->device ? worker_->device->underrunCount() : 0;
 }
@@ -266,6 +271,14 @@ void OutputStream::run(const std::shared_ptr<Worker>& self, std::int32_t bytes) 
         return true;
     };
 
+    // The device's position against the system clock, after each hand-over and each wait.
+    const auto notePosition = [&] {
+        AudioDevice::PlayedPosition position;
+        if (device.playedPosition(position))
+            worker.clockPairs.push(
+                {position.frames, position.monotonicNs, worker.number, device.underrunCount()});
+    };
+
     int i = 0;
     bool failed = false;
     bool owned = fill(buffers[0]);
@@ -275,10 +288,12 @@ void OutputStream::run(const std::shared_ptr<Worker>& self, std::int32_t bytes) 
             break;
         }
         worker.buffersSubmitted.fetch_add(1);
+        notePosition();
         if (!device.waitForCompletion()) {
             failed = true;
             break;
         }
+        notePosition();
         i = 1 - i;
         owned = fill(buffers[i]);
     }

@@ -2,6 +2,7 @@
 // The stereo tone stream: its shared values and the worker thread that keeps two buffers queued on the
 // audio device. Called on the user-interface thread; the worker runs on its own thread.
 #include "audio/AudioDevice.h"
+#include "audio/ClockPairs.h"
 #include "synth/ToneChannel.h"
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace tarvel::audio {
 
@@ -78,6 +80,12 @@ public:
     std::int64_t buffersSubmitted() const;
     // Underruns the latest worker's device recovered from.
     std::int64_t underrunCount() const;
+    // Hands the latest worker's clock pairs taken since the last call to take(pair), oldest first; a few
+    // per buffer while it plays. One reader only: the user-interface thread.
+    template <typename Take> std::size_t takeClockPairs(Take&& take) {
+        ClockPairRing* ring = clockPairs();
+        return ring ? ring->drain(std::forward<Take>(take)) : 0;
+    }
 
     std::chrono::milliseconds waitLimit() const { return waitLimit_; }
     // For tests: a shorter wait limit.
@@ -99,6 +107,7 @@ private:
     // The worker's last touch of the stream: the channels' time back to 0, then "ended".
     void finish(Worker& worker);
     bool waitForWorker();
+    ClockPairRing* clockPairs();
 
     synth::ToneChannel& vfoA_;
     synth::ToneChannel& vfoB_;

@@ -3,12 +3,15 @@
 #include "audio/AlsaMessages.h"
 #include "audio/ToneOutput.h"
 #include "beacon/Beacon.h"
+#include "beacon/Calibration.h"
+#include "beacon/ClockTracking.h"
 #include "beacon/Rehearsal.h"
 #include "beacon/Schedule.h"
 #include "beacon/WallClockAlarm.h"
 #include "keyer/BeaconMessages.h"
 #include "keyer/PortOpenFailure.h"
 #include "keyer/SerialControlLines.h"
+#include "platform/ClockDiscipline.h"
 #include "platform/Cp1251.h"
 #include "platform/CrashHook.h"
 #include "platform/Failure.h"
@@ -30,6 +33,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -209,6 +213,14 @@ void printDryRun(const Options& options, const Rehearsal& plan, const std::strin
 
 } // namespace
 
+std::string settingsFileRefusal(const std::string& path) {
+    return settingsFileProblem(path);
+}
+
+std::string soundFailureMessage(const std::string& text, const std::string& device) {
+    return soundFailureText(text, device);
+}
+
 int runBeacon(const std::vector<std::string>& arguments) {
     const OptionsParse parse = parseOptions(arguments);
     if (parse.action == OptionsParse::Action::Error) {
@@ -332,6 +344,34 @@ int runBeacon(const std::vector<std::string>& arguments) {
         };
     }
 
+    // The correction follows the sound card's measured clock, changed only as a pass is about to begin.
+    std::optional<ClockTracking> tracking;
+    QTimer clockPairs;
+    if (options.trackClock) {
+        tracking.emplace(station.plan().factors().correction, sink.soundDevice);
+        const auto take = [&] {
+            station.stream().takeClockPairs([&](const audio::ClockPair& pair) { tracking->add(pair); });
+        };
+        QObject::connect(&clockPairs, &QTimer::timeout, take);
+        clockPairs.start(1000);
+        beacon.passStarting = [&, take, quiet = options.quiet](std::int64_t) {
+            take();
+            const std::optional<double> factor = tracking->update();
+            if (!factor)
+                return;
+            freqplan::FrequencyPlan& plan = station.plan();
+            plan.setCorrection(*factor);
+            plan.retuneVfoA();
+            plan.retuneVfoB();
+            if (!quiet)
+                std::cout << formatUtc(nowUtcMs()) << "  "
+                          << calibrationSummary(tracking->latest(),
+                                                platform::KernelClockDiscipline().state().synchronised,
+                                                *factor)
+                          << std::endl;
+        };
+    }
+
     // The window's day-change line at midnight, when logging is on.
     devices.clockTimer.setEnabled(true);
     // An adapter unplugged between passes is found before the next pass would key into nothing.
@@ -364,6 +404,7 @@ int runBeacon(const std::vector<std::string>& arguments) {
         QCoreApplication::exec();
     running = nullptr;
     portCheck.stop();
+    clockPairs.stop();
     station.shutDown();
     if (!options.quiet)
         std::cout << formatUtc(nowUtcMs()) << "  " << endingText(status, endingSignal, beacon.passesStarted())

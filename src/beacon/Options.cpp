@@ -79,6 +79,8 @@ std::string usageText() {
            "  --count N          send N passes (default 1)\n"
            "  --loop             send passes until stopped\n"
            "  --dry-run          no port and no sound: print the planned edges with their times\n"
+           "  --track-clock      measure the sound card's clock against the system clock and\n"
+           "                     correct the tone between passes (the settings file is not written)\n"
            "  --quiet            print only errors\n"
            "  --help             print this text\n"
            "  --version          print the program's version\n";
@@ -89,7 +91,8 @@ std::string versionText() {
 }
 
 OptionsParse parseOptions(const std::vector<std::string>& arguments) {
-    static const std::vector<std::string> kFlags{"--id-start", "--id-end", "--loop", "--dry-run", "--quiet"};
+    static const std::vector<std::string> kFlags{"--id-start", "--id-end", "--loop",
+                                                 "--dry-run",  "--quiet",  "--track-clock"};
     static const std::vector<std::string> kValued{"--settings", "--message", "--text", "--mode",
                                                   "--every",    "--offset",  "--count"};
     const auto listed = [](const std::vector<std::string>& list, const std::string& name) {
@@ -122,7 +125,8 @@ OptionsParse parseOptions(const std::vector<std::string>& arguments) {
              : name == "--id-end"  ? options.idEnd
              : name == "--loop"    ? options.loop
              : name == "--dry-run" ? options.dryRun
-                                   : options.quiet) = true;
+             : name == "--quiet"   ? options.quiet
+                                   : options.trackClock) = true;
             continue;
         }
         if (!value) {

@@ -28,6 +28,7 @@ struct Options {
     bool loop = false; // send passes until stopped; count does not apply
     bool dryRun = false;
     bool quiet = false;
+    bool trackClock = false; // keep the correction current from the sound card's measured clock
 };
 
 struct OptionsParse {

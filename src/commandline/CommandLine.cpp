@@ -1,5 +1,6 @@
 #include "commandline/CommandLine.h"
 
+#include "beacon/Calibration.h"
 #include "beacon/Options.h"
 
 #include <algorithm>
@@ -78,7 +79,8 @@ std::size_t qtOptionLength(std::string_view argument) {
 std::string usageText() {
     return "Usage: tarvel [QT-OPTION...]        open the window\n"
            "       tarvel beacon [OPTION...]    send a beacon message without a window\n"
-           "       tarvel help [beacon]         print this text, or the beacon's options\n"
+           "       tarvel calibrate [OPTION...] measure the sound card's clock against the system clock\n"
+           "       tarvel help [beacon|calibrate] print this text, or a command's options\n"
            "       tarvel --help | --version\n"
            "Sound-card reference oscillator and slow-Morse beacon keyer.\n"
            "\n"
@@ -94,11 +96,15 @@ std::string usageText() {
 Command readCommandLine(const std::vector<std::string>& arguments) {
     if (!arguments.empty() && arguments.front() == "beacon")
         return {Command::Action::Beacon, {arguments.begin() + 1, arguments.end()}, {}, beacon::kExitOk};
+    if (!arguments.empty() && arguments.front() == "calibrate")
+        return {Command::Action::Calibrate, {arguments.begin() + 1, arguments.end()}, {}, beacon::kExitOk};
     if (!arguments.empty() && arguments.front() == "help") {
         if (arguments.size() == 1)
             return print(usageText());
         if (arguments.size() == 2 && arguments[1] == "beacon")
             return print(beacon::usageText());
+        if (arguments.size() == 2 && arguments[1] == "calibrate")
+            return print(beacon::calibrateUsageText());
         return refuse("no help on \"" + arguments[1] + "\"");
     }
 

@@ -8,14 +8,15 @@ namespace tarvel::commandline {
 
 struct Command {
     enum class Action {
-        Window, // open the window; the arguments are Qt's own options, which QApplication takes
-        Beacon, // run `tarvel beacon` with beaconArguments
-        Print,  // print text on standard output and end with exitStatus
-        Refuse, // print the one-line text on standard error and end with exitStatus
+        Window,    // open the window; the arguments are Qt's own options, which QApplication takes
+        Beacon,    // run `tarvel beacon` with beaconArguments
+        Calibrate, // run `tarvel calibrate` with beaconArguments
+        Print,     // print text on standard output and end with exitStatus
+        Refuse,    // print the one-line text on standard error and end with exitStatus
     };
 
     Action action = Action::Window;
-    std::vector<std::string> beaconArguments;
+    std::vector<std::string> beaconArguments; // the words after "beacon" or "calibrate"
     std::string text;
     int exitStatus = 0;
 };

@@ -1,5 +1,6 @@
 #include "commandline/CommandLine.h"
 
+#include "beacon/Calibration.h"
 #include "beacon/Options.h"
 #include "mock/Files.h"
 
@@ -48,6 +49,10 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplay) {
     EXPECT_EQ(run("help"), std::make_tuple(0, usageText(), std::string()));
     EXPECT_EQ(run("help beacon"), std::make_tuple(0, beacon::usageText(), std::string()));
     EXPECT_EQ(run("--version"), std::make_tuple(0, beacon::versionText(), std::string()));
+    EXPECT_EQ(run("help calibrate"), std::make_tuple(0, beacon::calibrateUsageText(), std::string()));
+    // Refused before any file or device is touched.
+    EXPECT_EQ(std::get<0>(run("calibrate --minutes 0")), 2);
+    EXPECT_EQ(std::get<0>(run("calibrate --settings /nonexistent/tarvel.ini")), 2);
     for (const char* arguments : {"beacom", "--frobnicate"})
         EXPECT_EQ(run(arguments),
                   std::make_tuple(2, std::string(), readCommandLine({arguments}).text + "\n"));

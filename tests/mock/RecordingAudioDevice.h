@@ -32,6 +32,14 @@ struct AudioRecord {
     std::chrono::milliseconds closeDelay{0};
     std::atomic<std::int64_t> underruns{0}; // what every device reports; the test may change it any time
     static constexpr int capacity = 2;
+    // A sample clock: when on, each device reports one more buffer played per wait, at the instant a
+    // clock running clockPpm fast plays it, stamped with up to jitterNs of error either way; the wait
+    // numbered underrunAtWait (from 1) counts an underrun and the time it lost, underrunGapNs.
+    bool sampleClock = false;
+    double clockPpm = 0.0;
+    std::int64_t jitterNs = 0;
+    int underrunAtWait = -1;
+    std::int64_t underrunGapNs = 0;
 
     // Written by the devices, read by the test under the mutex (or after the worker has ended).
     std::vector<std::string> events; // "open", "submit", "wait", "reset", "close", each per device call
@@ -143,6 +151,10 @@ public:
         --record_->waiting;
         if (record_->queued >= AudioRecord::capacity)
             woken_ = false;
+        if (++waits_ == record_->underrunAtWait) {
+            ++record_->underruns;
+            lostNs_ += record_->underrunGapNs;
+        }
         return true;
     }
     void wake() override {
@@ -166,6 +178,20 @@ public:
     }
     std::int64_t underrunCount() const override { return record_->underruns.load(); }
     std::string failureReason() const override { return reason_; }
+    bool playedPosition(PlayedPosition& position) override {
+        std::lock_guard lock(record_->mutex);
+        if (!record_->sampleClock || waits_ == 0)
+            return false;
+        position.frames = static_cast<std::int64_t>(waits_) * record_->framesPerBuffer;
+        const double seconds =
+            static_cast<double>(position.frames) / (44100.0 * (1.0 + record_->clockPpm * 1e-6));
+        jitter_ = jitter_ * 6364136223846793005ULL + 1442695040888963407ULL; // a fixed pseudo-random sequence
+        const double spread =
+            static_cast<double>(jitter_ >> 11) / static_cast<double>(1ULL << 53) * 2.0 - 1.0;
+        position.monotonicNs = 1'000'000'000'000 + static_cast<std::int64_t>(seconds * 1e9) + lostNs_ +
+                               static_cast<std::int64_t>(spread * static_cast<double>(record_->jitterNs));
+        return true;
+    }
 
 private:
     bool stalled() const { return number_ <= record_->stalledThrough; } // under the record's mutex
@@ -173,6 +199,9 @@ private:
     std::shared_ptr<AudioRecord> record_;
     int number_ = 0;
     bool woken_ = false; // guarded by the record's mutex
+    int waits_ = 0;
+    std::int64_t lostNs_ = 0;
+    std::uint64_t jitter_ = 1;
     std::string reason_; // the worker's own
 };
 
