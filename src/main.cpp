@@ -20,7 +20,10 @@ int runWindow(int argc, char** argv) {
     if (!error) {
         for (const fs::path& path : {folder / tarvel::ui::kWindowModule,
                                      folder / TARVEL_INSTALLED_MODULE_FOLDER / tarvel::ui::kWindowModule}) {
-            void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            // Lazily: the toolkit's libraries then bind their functions on first call, as for any
+            // program that links them, rather than all of them before the window can show. The module
+            // itself is linked to bind at once whatever the flag says.
+            void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
             if (!module) {
                 problem = ::dlerror();
                 continue;

@@ -34,8 +34,11 @@ Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
 }
 
 int runProgram(const std::function<void(Wiring&)>& started) {
-    // The menu entry's icon, for the window manager and the task switcher.
-    QApplication::setWindowIcon(QIcon(":/tarvel.svg"));
+    // The menu entry's icon, for the window manager and the task switcher. It is given once the event
+    // loop runs: drawing it loads the SVG icon engine and scans the image-format plug-ins, which need not
+    // hold up the window's first appearance.
+    QMetaObject::invokeMethod(
+        qApp, [] { QApplication::setWindowIcon(QIcon(":/tarvel.svg")); }, Qt::QueuedConnection);
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;

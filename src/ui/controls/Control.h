@@ -72,6 +72,7 @@ public:
 
     // The widget showing this control; told after every change it must show.
     void setViewListener(std::function<void(ViewChange)> listener) { view_ = std::move(listener); }
+    const std::function<void(ViewChange)>& viewListener() const { return view_; }
 
 protected:
     void changed(ViewChange what = ViewChange::Properties) {

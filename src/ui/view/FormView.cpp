@@ -26,6 +26,8 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <unordered_map>
@@ -96,6 +98,56 @@ void applyStyle(QWidget& widget, const forms::ControlStyle& style) {
     }
 }
 
+// The contents of a container hidden while its window is built: built when the container first shows.
+struct LaterContents {
+    Control* owner;
+    QWidget* container;
+    std::vector<std::pair<Control*, std::optional<forms::ControlStyle>>> controls;
+};
+
+QWidget* makeStyledWidget(Control& control, const forms::ControlStyle* style, platform::MessageSink& sink,
+                          QWidget* parent) {
+    QWidget* widget = makeWidget(control, sink, parent);
+    if (style) {
+        applyStyle(*widget, *style);
+        if (style->popUp)
+            new PopUpFocus(*widget, [&control] { control.hide(); });
+    }
+    return widget;
+}
+
+// Puts the widget right after the other in the window's focus chain. The toolkit orders only widgets that
+// take the focus; those that do not, do for the moment.
+void placeInChainAfter(QWidget& previous, QWidget& widget) {
+    const Qt::FocusPolicy previousPolicy = previous.focusPolicy();
+    const Qt::FocusPolicy widgetPolicy = widget.focusPolicy();
+    if (previousPolicy == Qt::NoFocus)
+        previous.setFocusPolicy(Qt::TabFocus);
+    if (widgetPolicy == Qt::NoFocus)
+        widget.setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(&previous, &widget);
+    previous.setFocusPolicy(previousPolicy);
+    widget.setFocusPolicy(widgetPolicy);
+}
+
+// Builds what a hidden container holds, in the inventory's order, and puts the new widgets where the
+// window built at once had them in its focus chain: right after the container, in that order (Tab and the
+// pop-up panels' first stops follow the chain).
+void buildContents(FormWindow& window, const LaterContents& later, platform::MessageSink& sink) {
+    std::unordered_map<const Control*, QWidget*> containers;
+    QWidget* previous = later.container;
+    for (const auto& [control, style] : later.controls) {
+        const auto found = containers.find(control->parent());
+        QWidget* parent = found == containers.end() ? later.container : found->second;
+        QWidget* widget = makeStyledWidget(*control, style ? &*style : nullptr, sink, parent);
+        containers[control] = widget;
+        window.addWidget(control->name(), widget);
+        placeInChainAfter(*previous, *widget);
+        previous = widget;
+    }
+    renewAccessibleInterfaces(*later.container);
+}
+
 } // namespace
 
 std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Control*>& controls,
@@ -112,6 +164,8 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
 
     std::unordered_map<const Control*, QWidget*> containers{{&form, window->clientArea()}};
     std::unordered_map<const Control*, QMenu*> menus;
+    // Hidden containers, and what they hold, by control.
+    std::unordered_map<const Control*, std::shared_ptr<LaterContents>> hidden;
     // The mnemonic letters taken in each menu (the bar under the form).
     std::unordered_map<const Control*, QString> mnemonics;
     for (Control* control : controls) {
@@ -139,18 +193,43 @@ std::unique_ptr<FormWindow> FormView::build(Form& form, const std::vector<Contro
             window->addAction(item->name(), action);
             continue;
         }
+        std::optional<forms::ControlStyle> style;
+        if (options.styles)
+            style = options.styles->of(*control);
+        if (const auto later = hidden.find(parent); later != hidden.end()) {
+            later->second->controls.emplace_back(control, style);
+            hidden[control] = later->second;
+            continue;
+        }
         const auto found = containers.find(parent);
         if (found == containers.end())
             throw std::invalid_argument("control " + control->name() + " comes before its container");
-        QWidget* widget = makeWidget(*control, sink, found->second);
-        if (options.styles) {
-            const forms::ControlStyle style = options.styles->of(*control);
-            applyStyle(*widget, style);
-            if (style.popUp)
-                new PopUpFocus(*widget, [control] { control->hide(); });
-        }
+        QWidget* widget = makeStyledWidget(*control, style ? &*style : nullptr, sink, found->second);
         containers[control] = widget;
         window->addWidget(control->name(), widget);
+        // Start-up builds what it shows: a hidden control's own widget keeps its place in the stacking
+        // and the focus chain, what it holds comes later.
+        if (!control->visible())
+            hidden[control] = std::make_shared<LaterContents>(LaterContents{control, widget, {}});
+    }
+    for (const auto& [control, later] : hidden) {
+        if (later->owner != control || later->controls.empty())
+            continue;
+        std::vector<std::string> names;
+        for (const auto& entry : later->controls)
+            names.push_back(entry.first->name());
+        window->buildLater(*later->container, names,
+                           [&window = *window, later, &sink] { buildContents(window, *later, sink); });
+        // The contents are built as the container's model shows, before its widget does: built under a
+        // hidden container, each widget gets its first size only once it is whole.
+        Control* owner = later->owner;
+        auto showing = owner->viewListener();
+        owner->setViewListener(
+            [owner, showing, &window = *window, container = later->container](ViewChange what) {
+                if (what != ViewChange::Focus && owner->visible())
+                    window.buildNow(container);
+                showing(what);
+            });
     }
     renewAccessibleInterfaces(*window);
     window->finishBuilding();

@@ -50,8 +50,32 @@ QMenuBar* FormWindow::ensureMenuBar() {
 QWidget* FormWindow::widget(const std::string& name) const {
     if (name == model_.name())
         return const_cast<FormWindow*>(this);
-    const auto found = widgets_.find(name);
+    auto found = widgets_.find(name);
+    if (found == widgets_.end()) {
+        const auto later = laterNames_.find(name);
+        if (later == laterNames_.end())
+            return nullptr;
+        const_cast<FormWindow*>(this)->buildNow(later->second);
+        found = widgets_.find(name);
+    }
     return found == widgets_.end() ? nullptr : found->second.data();
+}
+
+void FormWindow::buildLater(QWidget& container, const std::vector<std::string>& names,
+                            std::function<void()> build) {
+    later_[&container] = std::move(build);
+    for (const std::string& name : names)
+        laterNames_[name] = &container;
+}
+
+void FormWindow::buildNow(QWidget* container) {
+    const auto found = later_.find(container);
+    if (found == later_.end())
+        return;
+    const std::function<void()> build = std::move(found->second);
+    later_.erase(found);
+    std::erase_if(laterNames_, [container](const auto& entry) { return entry.second == container; });
+    build();
 }
 
 QAction* FormWindow::action(const std::string& name) const {

@@ -8,8 +8,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenuBar;
@@ -43,6 +45,12 @@ public:
     // A window that opens over the main one for a while (such as the help text): Escape closes it.
     void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
 
+    // What a container hidden at start holds is built later: build makes the widgets of the named
+    // controls, at the latest when one of them is asked for by name.
+    void buildLater(QWidget& container, const std::vector<std::string>& names, std::function<void()> build);
+    // Builds what the container holds now, if that is still to do.
+    void buildNow(QWidget* container);
+
     // From now on the window is shown whenever its model is visible; until then it stays hidden, so that
     // every widget exists before the window first appears.
     void finishBuilding();
@@ -68,6 +76,9 @@ private:
     QMenuBar* menuBar_ = nullptr;
     std::map<std::string, QPointer<QWidget>> widgets_;
     std::map<std::string, QPointer<QAction>> actions_;
+    // Containers whose contents are not built yet, and the names of those contents.
+    std::map<QWidget*, std::function<void()>> later_;
+    std::map<std::string, QWidget*> laterNames_;
     ViewBinding binding_;
 };
 

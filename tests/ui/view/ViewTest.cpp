@@ -605,3 +605,45 @@ TEST_F(ViewTest, AccessibleNamesCarryWhatTheControlShows) {
 }
 
 } // namespace
+
+TEST_F(ViewTest, HiddenContainerIsFilledWhenItShowsOrIsAskedForWithItsFieldsInTheirTabPlaces) {
+    auto& before = make<TextField>("EdA", "a");
+    before.setBounds(5, 5, 60, 21);
+    auto& panel = make<Panel>("PnP", "");
+    panel.setBounds(5, 30, 300, 100);
+    panel.hide();
+    auto& inPanel = make<TextField>("EdB", "b");
+    inPanel.setParent(panel);
+    inPanel.setBounds(5, 5, 60, 21);
+    auto& inner = make<Panel>("PnQ", "");
+    inner.setParent(panel);
+    inner.setBounds(5, 30, 200, 40);
+    auto& inInner = make<TextField>("EdC", "c");
+    inInner.setParent(inner);
+    inInner.setBounds(5, 5, 60, 21);
+    auto& after = make<TextField>("EdD", "d");
+    after.setBounds(5, 140, 60, 21);
+    auto& other = make<Panel>("PnR", "");
+    other.setBounds(5, 170, 300, 60);
+    other.hide();
+    auto& inOther = make<TextField>("EdE", "e");
+    inOther.setParent(other);
+    build({&before, &panel, &inPanel, &inner, &inInner, &after, &other, &inOther});
+
+    // The hidden panels hold nothing yet; one is filled when a widget in it is asked for.
+    EXPECT_TRUE(widget<QWidget>("PnP")->findChildren<QWidget*>().isEmpty());
+    EXPECT_TRUE(widget<QWidget>("PnR")->findChildren<QWidget*>().isEmpty());
+    EXPECT_EQ(widget<QLineEdit>("EdE")->parentWidget(), window->widget("PnR"));
+    EXPECT_TRUE(widget<QWidget>("PnP")->findChildren<QWidget*>().isEmpty());
+
+    // Shown, the panel's fields come in Tab between the fields around it, as if built at once.
+    panel.show();
+    EXPECT_TRUE(window->widget("EdC")->isVisible());
+    window->widget("EdA")->setFocus(Qt::TabFocusReason);
+    std::vector<std::string> stops;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops.push_back(QApplication::focusWidget()->objectName().toStdString());
+    }
+    EXPECT_EQ(stops, (std::vector<std::string>{"EdB", "EdC", "EdD"}));
+}
