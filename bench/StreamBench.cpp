@@ -69,15 +69,20 @@ double threadCpuSeconds() {
 
 constexpr int playSeconds = 8;
 
-// CPU percent of the synthesizer alone for one buffer of both channels, as the worker fills it.
-double synthPercent(int frames) {
-    synth::ToneChannel vfoA, vfoB;
+// Both channels on the tones the stream plays here: VFO A near 8.7 kHz, VFO B at 12 kHz, sine.
+void tuneForBench(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB) {
     vfoA.frequencyWord = 35651584 + 41;
     vfoA.waveform = static_cast<std::int32_t>(synth::WaveformKind::Sine);
     vfoA.level = 22000;
     vfoB.frequencyWord = 4096 * 12000;
     vfoB.waveform = static_cast<std::int32_t>(synth::WaveformKind::Sine);
     vfoB.level = 30000;
+}
+
+// CPU percent of the synthesizer alone for one buffer of both channels, as the worker fills it.
+double synthPercent(int frames) {
+    synth::ToneChannel vfoA, vfoB;
+    tuneForBench(vfoA, vfoB);
     std::vector<std::int16_t> a(frames + 1), b(frames + 1), out(2 * frames);
     // Thread CPU time over eight seconds of audio, so other processes' load does not count.
     const int rounds = static_cast<int>(playSeconds * 44100 / frames) + 1;
@@ -95,12 +100,7 @@ double synthPercent(int frames) {
 void BM_StreamCpu_Program(benchmark::State& state) {
     const int bytes = static_cast<int>(state.range(0)) * 1024;
     synth::ToneChannel vfoA, vfoB;
-    vfoA.frequencyWord = 35651584 + 41;
-    vfoA.waveform = static_cast<std::int32_t>(synth::WaveformKind::Sine);
-    vfoA.level = 22000;
-    vfoB.frequencyWord = 4096 * 12000;
-    vfoB.waveform = static_cast<std::int32_t>(synth::WaveformKind::Sine);
-    vfoB.level = 30000;
+    tuneForBench(vfoA, vfoB);
     double percent = 0;
     for (auto _ : state) {
         audio::OutputStream stream(vfoA, vfoB, audio::AlsaAudioDevice::factory(pcm()));
