@@ -31,6 +31,13 @@ struct SetDfcwShift {
 struct RetuneVfoA {
     std::int64_t fromMs = 0;
 };
+// VFO A moved to its controls' frequency plus rfOffsetHz at RF (the plan's formula: divided by the factor at
+// the sound card), without a phase jump, fromNs after the step's deadline. The FSK modes move the carrier
+// while the key is down, so the move must land on the sample of its instant.
+struct ShiftVfoA {
+    std::int64_t fromNs = 0;
+    double rfOffsetHz = 0;
+};
 struct Log {
     LogRecord record = LogRecord::Start;
 };
@@ -80,10 +87,11 @@ struct MessagesIdle {};
 struct Restart {};
 } // namespace action
 
-using Action = std::variant<action::Key, action::SetDfcwShift, action::RetuneVfoA, action::Log, action::Show,
-                            action::Pass, action::ClearSentText, action::CharacterSent, action::ShiftTraced,
-                            action::SwitchValues, action::IdentificationBegun, action::Wait,
-                            action::EndTransmission, action::MessagesIdle, action::Restart>;
+using Action =
+    std::variant<action::Key, action::SetDfcwShift, action::RetuneVfoA, action::ShiftVfoA, action::Log,
+                 action::Show, action::Pass, action::ClearSentText, action::CharacterSent,
+                 action::ShiftTraced, action::SwitchValues, action::IdentificationBegun, action::Wait,
+                 action::EndTransmission, action::MessagesIdle, action::Restart>;
 using Actions = std::vector<Action>;
 
 // What a step reads and moves on: the 1-based position of the next symbol, the values in force, Start TX's
