@@ -55,8 +55,25 @@ void FillBuffers(benchmark::State& state, FillFunction fill) {
     state.counters["period_percent"] = benchmark::Counter(played / 100.0, perPlayedSecond);
 }
 
+// The program's fill with frequency changes inside each buffer: continuous (the counted phase) or not
+// (the channel-time formula), two per buffer as fast frequency-shift keying would give.
+template <bool continuous>
+void FillChanging(std::int16_t* block, std::int32_t waveform, std::int32_t level, std::int32_t word,
+                  int frames, double& time) {
+    static tarvel::synth::CountedPhase phase;
+    const tarvel::synth::FrequencyChange changes[2] = {{frames / 3, word + 4096 * 3, continuous},
+                                                       {2 * frames / 3, word, continuous}};
+    FillChannel(block, waveform, level, word, frames, time, phase, changes, 2);
+}
+
 void BM_ProgramFill(benchmark::State& state) {
     FillBuffers(state, FillChannel);
+}
+void BM_ProgramFillContinuousChanges(benchmark::State& state) {
+    FillBuffers(state, FillChanging<true>);
+}
+void BM_ProgramFillRetunes(benchmark::State& state) {
+    FillBuffers(state, FillChanging<false>);
 }
 void BM_PointwiseFill(benchmark::State& state) {
     FillBuffers(state, FillChannelPointwise);
@@ -69,6 +86,8 @@ void BM_DoubleSinFill(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ProgramFill)->Arg(4096)->Arg(8192)->Arg(12288)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramFillContinuousChanges)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramFillRetunes)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PointwiseFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainSinlFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DoubleSinFill)->Arg(4096)->Arg(16384)->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 
 #include "synth/ReducedSine.h"
 #include "synth/SampleClock.h"
+#include "synth/ToneChannel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,15 +35,13 @@ bool PrepareFill(std::int16_t* block, std::int32_t waveform, int frames, double&
 }
 
 // Today's yardstick route: each sample's phase reduced on its own; the fast sine decides almost every
-// sample and the exact sine settles the ones it cannot be sure of.
-void FillSinePointwise(std::int16_t* block, std::int32_t level, double omega, int frames, double& time) {
-    const long double start = time;
+// sample and the exact sine settles the ones it cannot be sure of. Samples a..b-1 of a buffer from start.
+void FillSinePointwise(std::int16_t* block, std::int32_t level, double omega, long double start, int a,
+                       int b) {
     const bool reducible = level >= -kReducedLevelLimit && level <= kReducedLevelLimit;
     const double levelAsDouble = level;
-    double t = time;
-    for (int i = 0; i <= frames; ++i) {
-        t = SampleTime(start, i);
-        const long double phase = SamplePhase(omega, t);
+    for (int i = a; i < b; ++i) {
+        const long double phase = SamplePhase(omega, SampleTime(start, i));
         std::int64_t rounded;
         if (reducible && TryReducedSineSample(phase, levelAsDouble, rounded)) {
             block[i] = Low16(rounded);
@@ -50,25 +49,21 @@ void FillSinePointwise(std::int16_t* block, std::int32_t level, double omega, in
             block[i] = ExactSineSample(phase, level);
         }
     }
-    time = t;
 }
 
-void FillSquarePointwise(std::int16_t* block, std::int32_t level, double omega, int frames, double& time) {
-    const long double start = time;
+void FillSquarePointwise(std::int16_t* block, std::int32_t level, double omega, long double start, int a,
+                         int b) {
     const std::int16_t high = Low16(level);
     // Widened first: -level of the lowest 32-bit value does not fit.
     const std::int16_t low = Low16(-static_cast<std::int64_t>(level));
-    double t = time;
-    for (int i = 0; i <= frames; ++i) {
-        t = SampleTime(start, i);
-        const long double phase = SamplePhase(omega, t);
+    for (int i = a; i < b; ++i) {
+        const long double phase = SamplePhase(omega, SampleTime(start, i));
         bool nonNegative;
         if (!TryReducedSineSign(phase, nonNegative)) {
             nonNegative = ExactSineNonNegative(phase);
         }
         block[i] = nonNegative ? high : low;
     }
-    time = t;
 }
 
 // The rotating route. Sample phases are still formed exactly as SampleTime and SamplePhase form them,
@@ -94,18 +89,19 @@ const long double* TabulatedOffsets() {
 
 class RotatingSine {
 public:
-    RotatingSine(double omega, double time, int frames)
+    // samples: how many the fill takes from here (the rotations needed are at most that many).
+    RotatingSine(double omega, double time, int samples)
         : omega_(omega), start_(time), step_(static_cast<long double>(omega) / kSampleRate),
           offsets_(TabulatedOffsets()) {
-        const int count = std::min(frames + 1, kAnchorSpacing);
+        const int count = std::min(samples, kAnchorSpacing);
         for (int j = 0; j < count; ++j) {
             // |j * step| stays below 5000 rad, well inside the reduction's range.
             ReducedSineCosine(static_cast<long double>(j) * step_, rotationSine_[j], rotationCosine_[j]);
         }
     }
 
-    // Sines of samples first..first+count-1 (first a multiple of kAnchorSpacing, count at most that);
-    // false when the anchor lies beyond the fast reduction's range.
+    // Sines of samples first..first+count-1 (count at most kAnchorSpacing); false when the anchor lies
+    // beyond the fast reduction's range.
     bool Block(int first, int count, double* sine) const {
         const long double anchor = Phase(first);
         double anchorSine;
@@ -154,16 +150,17 @@ inline double RoundToNearest(double value) {
     return (value + shifter) - shifter;
 }
 
-void FillSine(std::int16_t* block, std::int32_t level, double omega, int frames, double& time) {
+// Samples a..b-1 of a buffer starting at time, on the channel-time formula.
+void FillSine(std::int16_t* block, std::int32_t level, double omega, double time, int a, int b) {
     if (level < -kReducedLevelLimit || level > kReducedLevelLimit) {
-        FillSinePointwise(block, level, omega, frames, time);
+        FillSinePointwise(block, level, omega, time, a, b);
         return;
     }
-    const RotatingSine rotating(omega, time, frames);
+    const RotatingSine rotating(omega, time, b - a);
     const double levelAsDouble = level;
     double sine[kAnchorSpacing];
-    for (int first = 0; first <= frames; first += kAnchorSpacing) {
-        const int count = std::min(kAnchorSpacing, frames + 1 - first);
+    for (int first = a; first < b; first += kAnchorSpacing) {
+        const int count = std::min(kAnchorSpacing, b - first);
         if (!rotating.Block(first, count, sine)) {
             for (int j = 0; j < count; ++j) {
                 block[first + j] = ExactSineSample(rotating.Phase(first + j), level);
@@ -180,17 +177,16 @@ void FillSine(std::int16_t* block, std::int32_t level, double omega, int frames,
             }
         }
     }
-    time = SampleTime(time, frames);
 }
 
-void FillSquare(std::int16_t* block, std::int32_t level, double omega, int frames, double& time) {
-    const RotatingSine rotating(omega, time, frames);
+void FillSquare(std::int16_t* block, std::int32_t level, double omega, double time, int a, int b) {
+    const RotatingSine rotating(omega, time, b - a);
     const std::int16_t high = Low16(level);
     // Widened first: -level of the lowest 32-bit value does not fit.
     const std::int16_t low = Low16(-static_cast<std::int64_t>(level));
     double sine[kAnchorSpacing];
-    for (int first = 0; first <= frames; first += kAnchorSpacing) {
-        const int count = std::min(kAnchorSpacing, frames + 1 - first);
+    for (int first = a; first < b; first += kAnchorSpacing) {
+        const int count = std::min(kAnchorSpacing, b - first);
         const bool rotated = rotating.Block(first, count, sine);
         for (int j = 0; j < count; ++j) {
             const bool certain = rotated && std::fabs(sine[j]) >= kSignMargin;
@@ -199,22 +195,127 @@ void FillSquare(std::int16_t* block, std::int32_t level, double omega, int frame
             block[first + j] = nonNegative ? high : low;
         }
     }
-    time = SampleTime(time, frames);
+}
+
+// The counted phase: whole units of 1/kPhaseUnitsPerCycle of a cycle, taken modulo one cycle.
+constexpr long double kRadiansPerUnit = kTwoPi / static_cast<long double>(kPhaseUnitsPerCycle);
+
+std::int64_t Wrapped(std::int64_t units) {
+    const std::int64_t r = units % kPhaseUnitsPerCycle;
+    return r < 0 ? r + kPhaseUnitsPerCycle : r;
+}
+
+// The phase n samples on: each sample turns it by the word (both factors below one cycle, so the product
+// stays far inside 64 bits).
+std::int64_t Advanced(std::int64_t units, std::int32_t word, std::int64_t n) {
+    return Wrapped(units + Wrapped(word) * Wrapped(n));
+}
+
+// Where the channel-time formula puts sample i, in counted units: a continuous change goes on from there.
+std::int64_t CountedUnitsOf(double omega, long double start, int i) {
+    long double cycles = SamplePhase(omega, SampleTime(start, i)) / kTwoPi;
+    cycles -= std::floor(cycles);
+    return Wrapped(std::llrint(cycles * static_cast<long double>(kPhaseUnitsPerCycle)));
+}
+
+// Samples a..b-1 on the counted phase, units being sample a's: rotated on from an exact anchor every
+// kAnchorSpacing samples, the rotations from the word's own whole-unit steps, so nothing strays.
+void FillSineCounted(std::int16_t* block, std::int32_t level, std::int32_t word, std::int64_t units, int a,
+                     int b) {
+    const auto exact = [&](std::int64_t u) {
+        return ExactSineSample(kRadiansPerUnit * static_cast<long double>(u), level);
+    };
+    if (level < -kReducedLevelLimit || level > kReducedLevelLimit) {
+        for (int i = a; i < b; ++i)
+            block[i] = exact(Advanced(units, word, i - a));
+        return;
+    }
+    double rotationSine[kAnchorSpacing];
+    double rotationCosine[kAnchorSpacing];
+    const int rotations = std::min(b - a, kAnchorSpacing);
+    for (int j = 0; j < rotations; ++j) {
+        ReducedSineCosine(kRadiansPerUnit * static_cast<long double>(Advanced(0, word, j)), rotationSine[j],
+                          rotationCosine[j]);
+    }
+    const double levelAsDouble = level;
+    for (int first = a; first < b; first += kAnchorSpacing) {
+        const int count = std::min(kAnchorSpacing, b - first);
+        const std::int64_t anchor = Advanced(units, word, first - a);
+        double anchorSine;
+        double anchorCosine;
+        ReducedSineCosine(kRadiansPerUnit * static_cast<long double>(anchor), anchorSine, anchorCosine);
+        for (int j = 0; j < count; ++j) {
+            const double value =
+                (anchorSine * rotationCosine[j] + anchorCosine * rotationSine[j]) * levelAsDouble;
+            const double nearest = RoundToNearest(value);
+            block[first + j] = std::fabs(value - nearest) <= 0.5 - kRoundingMargin
+                                   ? Low16(static_cast<std::int64_t>(nearest))
+                                   : exact(Advanced(anchor, word, j));
+        }
+    }
+}
+
+// The sine of a counted phase is exactly non-negative over the first half cycle, both ends included.
+void FillSquareCounted(std::int16_t* block, std::int32_t level, std::int32_t word, std::int64_t units, int a,
+                       int b) {
+    const std::int16_t high = Low16(level);
+    const std::int16_t low = Low16(-static_cast<std::int64_t>(level));
+    const std::int64_t step = Wrapped(word);
+    std::int64_t u = units;
+    for (int i = a; i < b; ++i) {
+        block[i] = 2 * u <= kPhaseUnitsPerCycle ? high : low;
+        u += step;
+        if (u >= kPhaseUnitsPerCycle)
+            u -= kPhaseUnitsPerCycle;
+    }
 }
 
 } // namespace
 
 void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
-                 std::int32_t frequencyWordLow32, int frames, double& time) {
+                 std::int32_t frequencyWordLow32, int frames, double& time, CountedPhase& phase,
+                 const FrequencyChange* changes, int changeCount) {
     if (!PrepareFill(block, waveform, frames, time)) {
+        if (frames >= 0 && waveform == static_cast<std::int32_t>(WaveformKind::Off))
+            phase = {};
         return;
     }
-    const double omega = AngularFrequency(frequencyWordLow32);
-    if (waveform == static_cast<std::int32_t>(WaveformKind::Sine)) {
-        FillSine(block, level, omega, frames, time);
-    } else {
-        FillSquare(block, level, omega, frames, time);
+    const bool square = waveform == static_cast<std::int32_t>(WaveformKind::Square);
+    std::int32_t word = frequencyWordLow32;
+    int a = 0;
+    for (int c = 0;; ++c) {
+        // The last stretch runs through the unplayed sample; the counted phase stops at it, as time does.
+        const bool last = c == changeCount;
+        const int b = last ? frames + 1 : std::clamp(changes[c].at, a, frames);
+        if (phase.on) {
+            if (square)
+                FillSquareCounted(block, level, word, phase.units, a, b);
+            else
+                FillSineCounted(block, level, word, phase.units, a, b);
+            phase.units = Advanced(phase.units, word, (last ? frames : b) - a);
+        } else if (b > a) {
+            const double omega = AngularFrequency(word);
+            if (square)
+                FillSquare(block, level, omega, time, a, b);
+            else
+                FillSine(block, level, omega, time, a, b);
+        }
+        if (last)
+            break;
+        if (!changes[c].continuous)
+            phase.on = false;
+        else if (!phase.on)
+            phase = {true, CountedUnitsOf(AngularFrequency(word), time, b)};
+        word = changes[c].word;
+        a = b;
     }
+    time = SampleTime(time, frames);
+}
+
+void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
+                 std::int32_t frequencyWordLow32, int frames, double& time) {
+    CountedPhase timed;
+    FillChannel(block, waveform, level, frequencyWordLow32, frames, time, timed, nullptr, 0);
 }
 
 void FillChannel(std::int16_t* block, ToneChannel& channel, int frames) {
@@ -223,7 +324,7 @@ void FillChannel(std::int16_t* block, ToneChannel& channel, int frames) {
     // Low half of the word, read as signed (modular conversion).
     const auto word = static_cast<std::int32_t>(
         static_cast<std::uint32_t>(channel.frequencyWord.load(std::memory_order_relaxed)));
-    FillChannel(block, waveform, level, word, frames, channel.time);
+    FillChannel(block, waveform, level, word, frames, channel.time, channel.phase, nullptr, 0);
 }
 
 void FillChannelPointwise(std::int16_t* block, std::int32_t waveform, std::int32_t level,
@@ -233,10 +334,11 @@ void FillChannelPointwise(std::int16_t* block, std::int32_t waveform, std::int32
     }
     const double omega = AngularFrequency(frequencyWordLow32);
     if (waveform == static_cast<std::int32_t>(WaveformKind::Sine)) {
-        FillSinePointwise(block, level, omega, frames, time);
+        FillSinePointwise(block, level, omega, time, 0, frames + 1);
     } else {
-        FillSquarePointwise(block, level, omega, frames, time);
+        FillSquarePointwise(block, level, omega, time, 0, frames + 1);
     }
+    time = SampleTime(time, frames);
 }
 
 void FillChannelPlain(std::int16_t* block, std::int32_t waveform, std::int32_t level,

@@ -15,6 +15,23 @@ namespace tarvel::synth {
 void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
                  std::int32_t frequencyWordLow32, int frames, double& time);
 
+// From sample `at` of a buffer on (0 <= at <= frames), the tone has the low 32 bits `word`. A change that is
+// not continuous keeps the channel-time formula (phase = angular frequency x the sample's instant), as every
+// retune always did; a continuous one goes on from the phase the tone had at that sample, counting it in
+// whole units from there on (CountedPhase), so the frequency moves without a phase jump.
+struct FrequencyChange {
+    int at = 0;
+    std::int32_t word = 0;
+    bool continuous = false;
+};
+
+// The one fill: as above with the word in force at sample 0, switching at each change (given in order of
+// `at`); phase is the channel's counted phase, on while continuous changes are in force, and moved on to
+// sample `frames` like time.
+void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
+                 std::int32_t frequencyWordLow32, int frames, double& time, CountedPhase& phase,
+                 const FrequencyChange* changes, int changeCount);
+
 // Takes the channel's waveform, level and frequency word once each, then fills as above with its time.
 void FillChannel(std::int16_t* block, ToneChannel& channel, int frames);
 
