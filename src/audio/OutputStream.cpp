@@ -3,7 +3,9 @@
 #include "platform/ProcessPriority.h"
 #include "synth/ToneSynthesizer.h"
 
+#include <algorithm>
 #include <condition_variable>
+#include <ctime>
 #include <mutex>
 #include <new>
 #include <stop_token>
@@ -12,6 +14,16 @@
 namespace tarvel::audio {
 
 std::atomic<bool> OutputStream::anyLeftBehind_{false};
+
+namespace {
+
+std::int64_t monotonicNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+} // namespace
 
 struct OutputStream::Worker {
     Worker(std::uint64_t number, std::unique_ptr<AudioDevice> device)
@@ -24,6 +36,9 @@ struct OutputStream::Worker {
     std::atomic<std::int64_t> buffersSubmitted{0};
     std::atomic<bool> failed{false};
     ClockPairRing clockPairs;
+    VfoAMoveQueue vfoAMoves;
+    std::atomic<std::uint64_t> vfoAMoveDrops{0};
+    std::atomic<std::int64_t> lateVfoAMoves{0};
 
     // Guards the fields below, and every use the worker makes of the stream (the channels, the notice):
     // the stream leaves a worker behind under it, so a worker that wakes up later touches nothing.
@@ -109,18 +124,22 @@ void OutputStream::startWorker() {
     stopAndWait();
     vfoA_.time = 0.0;
     vfoB_.time = 0.0;
+    vfoA_.phase = {};
+    vfoB_.phase = {};
     const std::uint64_t number = ++workers_;
     if (probed_) {
         worker_ = std::move(probed_);
         thread_ = std::move(probedThread_);
         std::lock_guard lock(worker_->mutex);
         worker_->number = number;
+        worker_->vfoAMoveDrops = moveDrops_;
         worker_->bytes = bufferBytes_.load();
         worker_->go = true;
         worker_->endedChanged.notify_all();
         return;
     }
     worker_ = std::make_shared<Worker>(number, factory_ ? factory_() : nullptr);
+    worker_->vfoAMoveDrops = moveDrops_;
     if (!worker_->device) {
         report(*worker_, "no audio device");
         worker_->ended = true;
@@ -205,6 +224,20 @@ ClockPairRing* OutputStream::clockPairs() {
     return worker_ ? &worker_->clockPairs : nullptr;
 }
 
+bool OutputStream::queueVfoAMove(std::int64_t word, std::int64_t instantNs, bool continuous) {
+    return worker_ && worker_->vfoAMoves.push({word, instantNs, continuous, moveDrops_});
+}
+
+void OutputStream::dropVfoAMoves() {
+    ++moveDrops_;
+    if (worker_)
+        worker_->vfoAMoveDrops.store(moveDrops_, std::memory_order_release);
+}
+
+std::int64_t OutputStream::lateVfoAMoves() const {
+    return worker_ ? worker_->lateVfoAMoves.load() : 0;
+}
+
 std::int64_t OutputStream::underrunCount() const {
     return worker_ && worker_->device ? worker_->device->underrunCount() : 0;
 }
@@ -224,6 +257,8 @@ void OutputStream::finish(Worker& worker) {
     if (!worker.leftBehind) {
         vfoA_.time = 0.0;
         vfoB_.time = 0.0;
+        vfoA_.phase = {};
+        vfoB_.phase = {};
     }
     worker.ended = true;
     worker.endedChanged.notify_all();
@@ -260,23 +295,94 @@ void OutputStream::run(const std::shared_ptr<Worker>& self, std::int32_t bytes) 
     std::int16_t* const buffers[2] = {memory.get(), memory.get() + stereo};
     std::int16_t* const blockA = memory.get() + 2 * stereo;
     std::int16_t* const blockB = blockA + block;
+    // VFO A's moves: those taken from the queue and not yet played, in the order queued, and the changes
+    // they make inside the buffer being filled. All fixed, so the loop never allocates.
+    std::unique_ptr<VfoAMove[]> pending(new (std::nothrow) VfoAMove[VfoAMoveQueue::kCapacity]);
+    std::unique_ptr<synth::FrequencyChange[]> changes(new (std::nothrow)
+                                                          synth::FrequencyChange[VfoAMoveQueue::kCapacity]);
+    if (!pending || !changes) {
+        report(worker, "out of memory for the frequency moves");
+        device.close();
+        finish(worker);
+        return;
+    }
+    std::size_t pendingFirst = 0;
+    std::size_t pendingCount = 0;
+    std::uint64_t drops = worker.vfoAMoveDrops.load(std::memory_order_acquire);
+    bool followingMoves = false; // VFO A plays the moves' word, not the stored one
+    std::int32_t wordA = 0;
+    std::int64_t written = 0; // frames filled so far: the next buffer starts at this sample
+    SampleInstants instants;
+    instants.assumeStart(monotonicNow());
+
+    const auto takeMoves = [&] {
+        const std::uint64_t latest = worker.vfoAMoveDrops.load(std::memory_order_acquire);
+        if (latest != drops) {
+            drops = latest;
+            pendingCount = 0;
+            followingMoves = false;
+        }
+        VfoAMove move;
+        while (pendingCount < VfoAMoveQueue::kCapacity && worker.vfoAMoves.pop(move)) {
+            if (move.generation != drops)
+                continue; // queued before a drop that this worker has seen
+            pending[(pendingFirst + pendingCount++) % VfoAMoveQueue::kCapacity] = move;
+        }
+    };
+    // The moves due inside the next buffer, as changes at its samples; one due before it is late and
+    // plays from its first sample.
+    const auto dueChanges = [&] {
+        int count = 0;
+        int at = 0;
+        while (pendingCount > 0) {
+            const VfoAMove& move = pending[pendingFirst];
+            const std::int64_t sample = instants.sampleAt(move.instantNs);
+            if (sample >= written + frames)
+                break;
+            if (sample < written)
+                worker.lateVfoAMoves.fetch_add(1);
+            at = std::max(at, static_cast<int>(std::max<std::int64_t>(sample - written, 0)));
+            changes[count++] = {at, static_cast<std::int32_t>(static_cast<std::uint32_t>(move.word)),
+                                move.continuous};
+            pendingFirst = (pendingFirst + 1) % VfoAMoveQueue::kCapacity;
+            --pendingCount;
+        }
+        return count;
+    };
     // Fills from the channels while the stream still owns this worker; false once it was left behind.
     const auto fill = [&](std::int16_t* out) {
         std::lock_guard lock(worker.mutex);
         if (worker.leftBehind)
             return false;
-        synth::FillChannel(blockA, vfoA_, frames);
+        takeMoves();
+        if (!followingMoves) {
+            // The stored word, read once a buffer as ever.
+            wordA = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(vfoA_.frequencyWord.load(std::memory_order_relaxed)));
+            vfoA_.phase.on = false;
+        }
+        const int count = dueChanges();
+        synth::FillChannel(blockA, vfoA_.waveform.load(std::memory_order_relaxed),
+                           vfoA_.level.load(std::memory_order_relaxed), wordA, frames, vfoA_.time,
+                           vfoA_.phase, changes.get(), count);
+        if (count > 0) {
+            followingMoves = true;
+            wordA = changes[count - 1].word;
+        }
         synth::FillChannel(blockB, vfoB_, frames);
         synth::InterleaveChannels(out, blockA, blockB, frames);
+        written += frames;
         return true;
     };
 
     // The device's position against the system clock, after each hand-over and each wait.
     const auto notePosition = [&] {
         AudioDevice::PlayedPosition position;
-        if (device.playedPosition(position))
+        if (device.playedPosition(position)) {
             worker.clockPairs.push(
                 {position.frames, position.monotonicNs, worker.number, device.underrunCount()});
+            instants.note(position.frames, position.monotonicNs);
+        }
     };
 
     int i = 0;

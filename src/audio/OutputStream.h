@@ -3,6 +3,7 @@
 // audio device. Called on the user-interface thread; the worker runs on its own thread.
 #include "audio/AudioDevice.h"
 #include "audio/ClockPairs.h"
+#include "audio/VfoAMoves.h"
 #include "synth/ToneChannel.h"
 
 #include <atomic>
@@ -87,6 +88,17 @@ public:
         return ring ? ring->drain(std::forward<Take>(take)) : 0;
     }
 
+    // VFO A to word from the sample the device plays at instantNs (CLOCK_MONOTONIC), continuous: without a
+    // phase jump. The latest worker places it by the positions the device reports; from its first move on,
+    // VFO A follows the moves and not the stored word, until dropVfoAMoves(). False when no worker runs or
+    // 512 moves wait already. A stream stopped or started again drops what was queued.
+    bool queueVfoAMove(std::int64_t word, std::int64_t instantNs, bool continuous);
+    // Drops the moves still waiting; from the next buffer the worker plays VFO A's stored word again.
+    void dropVfoAMoves();
+    // Moves of the latest worker that came too late for their instant: each played from the first sample
+    // not yet written instead. Safe while the worker runs.
+    std::int64_t lateVfoAMoves() const;
+
     std::chrono::milliseconds waitLimit() const { return waitLimit_; }
     // For tests: a shorter wait limit.
     void setWaitLimit(std::chrono::milliseconds limit) { waitLimit_ = limit; }
@@ -116,6 +128,7 @@ private:
     std::atomic<std::int32_t> bufferBytes_{defaultBufferBytes};
     FailureNotice notice_;
     std::uint64_t workers_ = 0;
+    std::uint64_t moveDrops_ = 0; // the generation of the moves queued from now on
     std::chrono::milliseconds waitLimit_ = defaultWaitLimit;
     bool probeUnanswered_ = false;
     // The latest worker's state and device, shared with its thread so that a worker left behind keeps

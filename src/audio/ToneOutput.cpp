@@ -95,6 +95,18 @@ void ToneOutput::endTransmission(bool toneStartedForIt) {
         releaseFromTransmission();
 }
 
+void ToneOutput::retuneVfoAAt(std::int64_t word, std::int64_t instantNs, bool continuous) {
+    if (!playing())
+        return;
+    stream_.queueVfoAMove(word, instantNs, continuous);
+    vfoAMoveQueued(word, instantNs, continuous);
+}
+
+void ToneOutput::playStoredVfoA() {
+    stream_.dropVfoAMoves();
+    vfoAMovesDropped();
+}
+
 void ToneOutput::setBufferSetting(int setting) {
     stream_.setBufferBytes(bytesForSetting(setting));
 }

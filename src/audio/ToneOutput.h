@@ -33,6 +33,20 @@ public:
     // before the first. Safe while the worker runs.
     std::int64_t underruns() const { return stream_.underrunCount(); }
 
+    // VFO A at frequency word `word` from the sample the sound card plays at instantNs (CLOCK_MONOTONIC, the
+    // keyer timer's clock); continuous: without a phase jump, as the frequency-shift modes move the carrier.
+    // From the first such move VFO A follows the moves, not its stored word, until playStoredVfoA(). Ignored
+    // while the tone does not play.
+    void retuneVfoAAt(std::int64_t word, std::int64_t instantNs, bool continuous);
+    // Drops the moves not yet played; VFO A plays its stored word again from the next buffer.
+    void playStoredVfoA();
+    // Moves that came later than the queued sound allowed, each played from the first sample not yet
+    // written; of the latest stream.
+    std::int64_t lateRetunes() const { return stream_.lateVfoAMoves(); }
+    // Each move handed to the stream, and each drop: for whoever traces them.
+    platform::Notice<std::int64_t, std::int64_t, bool> vfoAMoveQueued;
+    platform::Notice<> vfoAMovesDropped;
+
     // A transmission owns the playing tone until it releases it: the operator may not stop it meanwhile.
     void holdForTransmission();
     void releaseFromTransmission();

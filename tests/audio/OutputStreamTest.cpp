@@ -105,6 +105,67 @@ TEST_F(OutputStreamTest, FirstWaitReturnsAtOnceAndAChangeIsHeardFromTheNextBuffe
     EXPECT_EQ(vfoB.time, 0.0);
 }
 
+// The device's sample clock plays sample n at 1e12 ns + n / 44100 s; moves land on the sample of their
+// instant, one whose sample was written already on the first one still unwritten (and is counted late), and
+// the stored word is ignored from the first move until a drop, after which it plays again. A new stream
+// starts without the moves the old one had waiting.
+TEST_F(OutputStreamTest, VfoAMovesLandOnTheSamplePlayedAtTheirInstant) {
+    const auto at = [](std::int64_t sample) { return 1'000'000'000'000 + sample * 1'000'000'000 / 44100; };
+    const auto left = [](const std::vector<std::int16_t>& stereo) {
+        std::vector<std::int16_t> channel;
+        for (std::size_t k = 0; k < stereo.size(); k += 2)
+            channel.push_back(stereo[k]);
+        return channel;
+    };
+    record->sampleClock = true;
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
+    EXPECT_TRUE(stream.queueVfoAMove(hertz(1500), at(frames / 2), false));
+    EXPECT_TRUE(stream.queueVfoAMove(hertz(1502), at(2 * frames + 100), true));
+    EXPECT_TRUE(stream.queueVfoAMove(hertz(1498), at(3 * frames + 7), true));
+    EXPECT_TRUE(stream.queueVfoAMove(hertz(1700), at(5 * frames), false));
+    vfoA.frequencyWord = hertz(1200);
+    for (std::size_t n = 3; n <= 4; ++n) {
+        record->play();
+        ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == n && record->waiting == 1; }));
+    }
+    stream.dropVfoAMoves();
+    for (std::size_t n = 5; n <= 6; ++n) {
+        record->play();
+        ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == n && record->waiting == 1; }));
+    }
+    EXPECT_EQ(stream.lateVfoAMoves(), 1);
+    stream.queueVfoAMove(hertz(1700), at(2 * frames), false);
+    stream.stopAndWait();
+    record->autoPlay = true;
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() >= 10; }));
+    stream.stopAndWait();
+    EXPECT_EQ(stream.lateVfoAMoves(), 0);
+
+    using Changes = std::vector<synth::FrequencyChange>;
+    const std::vector<std::pair<std::int32_t, Changes>> buffers{
+        {hertz(1000), {}},
+        {hertz(1000), {}},
+        {hertz(1200), {{0, hertz(1500), false}, {100, hertz(1502), true}}},
+        {hertz(1502), {{7, hertz(1498), true}}},
+        {hertz(1498), {{0, hertz(1200), false}}},
+        {hertz(1200), {}}};
+    double time = 0.0;
+    synth::CountedPhase phase;
+    std::vector<std::int16_t> block(frames + 1);
+    for (std::size_t k = 0; k < record->submits.size(); ++k) {
+        const auto& [word, changes] = k < buffers.size() ? buffers[k] : buffers.back();
+        if (k == buffers.size())
+            time = 0.0; // the second stream
+        synth::FillChannel(block.data(), 1, 22000, word, frames, time, phase, changes.data(),
+                           static_cast<int>(changes.size()));
+        block.pop_back();
+        EXPECT_EQ(left(record->submits[k]), block) << "buffer " << k;
+        block.push_back(0);
+    }
+}
+
 TEST_F(OutputStreamTest, StopBeforeTheFirstSubmitSubmitsNothing) {
     record->holdOpen = true;
     stream.startWorker();
