@@ -52,8 +52,18 @@ public:
             timer_.stop();
     }
     bool enabled() const override { return enabled_; }
+    // Not asked by the keyer's timing measured here: read from now.
+    std::int64_t stepInstantNs() const override { return now(); }
+    std::int64_t pendingDeadlineNs() const override {
+        return now() + std::int64_t{timer_.remainingTime()} * 1'000'000;
+    }
 
 private:
+    static std::int64_t now() {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
     QTimer timer_;
     int interval_ = 1000;
     bool enabled_ = false;

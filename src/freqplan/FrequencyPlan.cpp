@@ -56,7 +56,7 @@ void FrequencyPlan::setVfoA(std::int32_t coarseHz, std::int32_t fineCentiHz) {
 }
 
 void FrequencyPlan::retuneVfoA() {
-    const FrequencyWord fw = vfoAFrequencyWord();
+    const FrequencyWord fw = vfoAFrequencyWord(dfcwShift_);
     vfoA_.frequencyWord.store(fw.word);
     tunedCoarseHz_ = coarseHz_;
     tunedFineCentiHz_ = fineCentiHz_;
@@ -131,15 +131,23 @@ void FrequencyPlan::playVfoBLevel(std::int32_t level) {
 }
 
 std::int64_t FrequencyPlan::vfoAWord() const {
-    return vfoAFrequencyWord().word;
+    return vfoAFrequencyWord(dfcwShift_).word;
 }
 
 std::int64_t FrequencyPlan::vfoBWord() const {
     return vfoBFrequencyWord().word;
 }
 
-FrequencyWord FrequencyPlan::vfoAFrequencyWord() const {
-    return namedWord(vfoAFrequency(coarseHz_, factors_.vfoAOffset, fineCentiHz_, dfcwShift_),
+std::int64_t FrequencyPlan::vfoAWordWithShift(std::int32_t dfcwShift) const {
+    return vfoAFrequencyWord(dfcwShift).word;
+}
+
+std::int64_t FrequencyPlan::vfoAWordMovedBy(double rfOffsetHz) const {
+    return vfoAFrequencyWord(dfcwShift_, rfOffsetHz).word;
+}
+
+FrequencyWord FrequencyPlan::vfoAFrequencyWord(std::int32_t dfcwShift, double rfOffsetHz) const {
+    return namedWord(vfoAFrequency(coarseHz_, factors_.vfoAOffset, fineCentiHz_, dfcwShift) + rfOffsetHz,
                      factors_.correction, factors_.vfoAFactor, "VFO A multiplier (N)");
 }
 

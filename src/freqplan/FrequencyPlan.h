@@ -99,6 +99,12 @@ public:
     // The words Start loads, from the present values only (no report, no side effect).
     std::int64_t vfoAWord() const;
     std::int64_t vfoBWord() const;
+    // VFO A's word as a retune with that DFCW shift would publish it, without publishing it: the keyer
+    // hands it to the tone ahead of the step that retunes.
+    std::int64_t vfoAWordWithShift(std::int32_t dfcwShift) const;
+    // VFO A's word moved by rfOffsetHz at the radio frequency, by the same formula (the shift reaches the
+    // sound card divided by the factor); without publishing it. Throws the frequency-word failures.
+    std::int64_t vfoAWordMovedBy(double rfOffsetHz) const;
 
     // The tone source: VFO A as last tuned, and both channels' present values.
     std::int32_t lastCoarse() const override { return tunedCoarseHz_; }
@@ -113,7 +119,7 @@ public:
     PlanChanges changed;
 
 private:
-    FrequencyWord vfoAFrequencyWord() const;
+    FrequencyWord vfoAFrequencyWord(std::int32_t dfcwShift, double rfOffsetHz = 0.0) const;
     FrequencyWord vfoBFrequencyWord() const;
 
     synth::ToneChannel& vfoA_;

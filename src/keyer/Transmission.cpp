@@ -2,6 +2,7 @@
 
 #include "keyer/MessageCompiler.h"
 #include "keyer/TransmissionEstimate.h"
+#include "platform/Failure.h"
 #include "platform/Locale.h"
 
 #include <type_traits>
@@ -105,6 +106,8 @@ void Transmission::stepKeyer() {
     timer_.setEnabled(false);
     // Once disabled, the timer makes no edge any more: the one it made, if any, is settled.
     const int made = edgeMade_.exchange(NoEdge);
+    stepInstantNs_ = timer_.stepInstantNs();
+    stepMovesQueued_ = std::exchange(movesQueuedAhead_, false);
     PlanState state = planState();
     Actions actions = KeyerPlan(sequence_).step(state, conditions());
     if (made != NoEdge && !actions.empty())
@@ -144,7 +147,12 @@ void Transmission::apply(const Action& step) {
             } else if constexpr (std::is_same_v<A, action::SetDfcwShift>) {
                 plan_.setDfcwShift(a.centiHz);
             } else if constexpr (std::is_same_v<A, action::RetuneVfoA>) {
+                if (!stepMovesQueued_)
+                    tone_.retuneVfoAAt(plan_.vfoAWord(), stepInstantNs_ + a.fromMs * 1'000'000, false);
                 plan_.retuneVfoA();
+            } else if constexpr (std::is_same_v<A, action::ShiftVfoA>) {
+                if (!stepMovesQueued_)
+                    tone_.retuneVfoAAt(plan_.vfoAWordMovedBy(a.rfOffsetHz), stepInstantNs_ + a.fromNs, true);
             } else if constexpr (std::is_same_v<A, action::Log>) {
                 write(a.record);
             } else if constexpr (std::is_same_v<A, action::Show>) {
@@ -183,12 +191,40 @@ void Transmission::arm(std::int64_t intervalMs) {
     timer_.setInterval(static_cast<std::int32_t>(intervalMs));
     timer_.setEnabled(true);
     position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) + 1u);
-    handNextKeyEdge();
+    prepareNextStep();
 }
 
-void Transmission::handNextKeyEdge() {
+bool Transmission::queueMovesAhead(const Actions& actions, std::int64_t stepNs) {
+    struct Move {
+        std::int64_t word;
+        std::int64_t instantNs;
+        bool continuous;
+    };
+    std::vector<Move> moves;
+    // A retune ahead takes the DFCW shift its step will have set by then.
+    std::int32_t shift = plan_.dfcwShift();
+    try {
+        for (const Action& action : actions) {
+            if (const auto* s = std::get_if<action::SetDfcwShift>(&action))
+                shift = s->centiHz;
+            else if (const auto* r = std::get_if<action::RetuneVfoA>(&action))
+                moves.push_back({plan_.vfoAWordWithShift(shift), stepNs + r->fromMs * 1'000'000, false});
+            else if (const auto* m = std::get_if<action::ShiftVfoA>(&action))
+                moves.push_back({plan_.vfoAWordMovedBy(m->rfOffsetHz), stepNs + m->fromNs, true});
+        }
+    } catch (const platform::Failure&) {
+        // A word that cannot be had fails the step itself, when it runs, as it always did.
+        return false;
+    }
+    for (const Move& move : moves)
+        tone_.retuneVfoAAt(move.word, move.instantNs, move.continuous);
+    return true;
+}
+
+void Transmission::prepareNextStep() {
     PlanState ahead = planState();
     const Actions next = KeyerPlan(sequence_).step(ahead, conditions());
+    movesQueuedAhead_ = queueMovesAhead(next, timer_.pendingDeadlineNs());
     const auto* k = next.empty() ? nullptr : std::get_if<action::Key>(&next.front());
     if (!k)
         return;
@@ -223,6 +259,9 @@ void Transmission::write(LogRecord record) {
 }
 
 void Transmission::element(Element element) {
+    // An element by hand is a step of its own: its moves go to the tone from now.
+    stepInstantNs_ = timer_.stepInstantNs();
+    stepMovesQueued_ = false;
     PlanState state = planState();
     apply(KeyerPlan(sequence_).element(element, state));
 }
@@ -245,6 +284,7 @@ void Transmission::letterGap() {
 
 void Transmission::haltChain() {
     timer_.setEnabled(false);
+    movesQueuedAhead_ = false;
     position_ = length() + 1;
 }
 
@@ -253,6 +293,9 @@ void Transmission::takeOffAir(std::optional<LogRecord> record) {
     key(false);
     transmitter_.pttOff();
     messageRunning_ = false;
+    movesQueuedAhead_ = false;
+    // Moves still waiting belong to the transmission; VFO A comes back to what its controls say.
+    tone_.playStoredVfoA();
     tone_.endTransmission(!toneWasPlaying_);
     if (record)
         write(*record);

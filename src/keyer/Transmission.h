@@ -137,8 +137,13 @@ private:
     void apply(const Action& action);
     void element(Element element);
     void arm(std::int64_t intervalMs);
-    // Hands the key edge that opens the next step to the timer, to be made at the deadline.
-    void handNextKeyEdge();
+    // Hands the key edge that opens the next step to the timer, to be made at the deadline, and VFO A's
+    // moves of that step to the tone, a whole wait ahead: the sound card plays what is written well over a
+    // second later.
+    void prepareNextStep();
+    // VFO A's moves of the step whose deadline is stepNs, to the tone; false, and none queued, when a word
+    // fails (the step then fails as it runs).
+    bool queueMovesAhead(const Actions& actions, std::int64_t stepNs);
     // Every key operation on this thread: it supersedes an edge the timer made.
     void key(bool down);
     void write(LogRecord record);
@@ -171,6 +176,12 @@ private:
     bool toneWasPlaying_ = false;
     std::string sentText_;    // Windows-1251
     std::string messageText_; // the message last started from a panel, quoted in the log
+
+    // The moves of the step the timer waits for went to the tone when it was armed.
+    bool movesQueuedAhead_ = false;
+    // Whether the running step's moves went ahead, and its deadline.
+    bool stepMovesQueued_ = false;
+    std::int64_t stepInstantNs_ = 0;
 
     // The edge the timer made at its last deadline, for the step that follows not to make it again.
     enum EdgeMade : int { NoEdge, KeyUpMade, KeyDownMade };

@@ -63,7 +63,22 @@ nanoseconds systemAheadOfMonotonic() {
     return reading(CLOCK_REALTIME) - monotonic;
 }
 
+template <typename Clock> std::int64_t monotonicNs(typename Clock::time_point instant) {
+    if constexpr (kSystemClock<Clock>)
+        return (duration_cast<nanoseconds>(instant.time_since_epoch()) - systemAheadOfMonotonic()).count();
+    else
+        return duration_cast<nanoseconds>(instant.time_since_epoch()).count();
+}
+
 } // namespace
+
+template <typename C> std::int64_t KernelTimer<C>::stepInstantNs() const {
+    return monotonicNs<C>(handler_.running() ? handler_.fired() : Clock::now());
+}
+
+template <typename C> std::int64_t KernelTimer<C>::pendingDeadlineNs() const {
+    return monotonicNs<C>(deadline_);
+}
 
 template <typename C>
 KernelTimer<C>::KernelTimer()

@@ -28,6 +28,9 @@ public:
     int interval() const override { return interval_; }
     void setEnabled(bool enabled) override;
     bool enabled() const override { return enabled_; }
+    // On the monotonic clock; a system-clock timer's instants are carried over at the present offset.
+    std::int64_t stepInstantNs() const override;
+    std::int64_t pendingDeadlineNs() const override;
 
     // Enabled, with the first timeout at an absolute time of the clock (at once when it has passed); later
     // timeouts follow every interval after it, as after any enabling.

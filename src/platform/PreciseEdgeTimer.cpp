@@ -84,6 +84,15 @@ PreciseEdgeTimer::Clock::time_point PreciseEdgeTimer::base() const {
     return anchor_ ? *anchor_ : Clock::now();
 }
 
+std::int64_t PreciseEdgeTimer::stepInstantNs() const {
+    return duration_cast<nanoseconds>(base().time_since_epoch()).count();
+}
+
+std::int64_t PreciseEdgeTimer::pendingDeadlineNs() const {
+    // Written only on this thread.
+    return duration_cast<nanoseconds>(deadline_.time_since_epoch()).count();
+}
+
 void PreciseEdgeTimer::setInterval(int milliseconds) {
     interval_ = milliseconds;
     if (enabled_)

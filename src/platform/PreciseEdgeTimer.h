@@ -38,6 +38,8 @@ public:
     void setEnabled(bool enabled) override;
     bool enabled() const override { return enabled_; }
     bool actAtDeadline(std::function<void()> action) override;
+    std::int64_t stepInstantNs() const override;
+    std::int64_t pendingDeadlineNs() const override;
     void anchorNextStart() override { anchor_ = Clock::now(); }
     void dropAnchor() override { anchor_.reset(); }
 

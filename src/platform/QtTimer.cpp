@@ -33,6 +33,15 @@ void QtTimer::setEnabled(bool enabled) {
         timer_.stop();
 }
 
+std::int64_t QtTimer::stepInstantNs() const {
+    const auto instant = handler_.running() ? handler_.fired() : Clock::now();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(instant.time_since_epoch()).count();
+}
+
+std::int64_t QtTimer::pendingDeadlineNs() const {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(deadline_.time_since_epoch()).count();
+}
+
 void QtTimer::startFrom(Clock::time_point base) {
     deadline_ = base + effective(interval_);
     waitTowardDeadline();

@@ -21,6 +21,8 @@ public:
     int interval() const override { return interval_; }
     void setEnabled(bool enabled) override;
     bool enabled() const override { return enabled_; }
+    std::int64_t stepInstantNs() const override;
+    std::int64_t pendingDeadlineNs() const override;
 
 private:
     void startFrom(Clock::time_point base);

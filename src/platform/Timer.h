@@ -2,6 +2,7 @@
 // A millisecond one-shot-capable timer on the user-interface thread (Qt timer in the program, virtual
 // time in tests). It fires repeatedly every interval while enabled, like a form timer; the keyer
 // disables it at each step and re-arms it with the next interval.
+#include <cstdint>
 #include <functional>
 
 namespace tarvel::platform {
@@ -16,6 +17,12 @@ public:
     // Disabling cancels the pending timeout. An interval below 1 ms means the next opportunity.
     virtual void setEnabled(bool enabled) = 0;
     virtual bool enabled() const = 0;
+    // Instants on the monotonic clock (CLOCK_MONOTONIC, ns), so that what a step schedules is placed from
+    // the deadlines and not from when the event loop got round to it. stepInstantNs: inside the timeout
+    // handler, the deadline that fired; outside it, the instant the next enabling would count from (now,
+    // or the start anchored). pendingDeadlineNs: the pending timeout's, while enabled.
+    virtual std::int64_t stepInstantNs() const = 0;
+    virtual std::int64_t pendingDeadlineNs() const = 0;
     // Runs on the user-interface thread at each timeout.
     std::function<void()> onTimeout;
 

@@ -18,6 +18,10 @@ bool VirtualTimer::actAtDeadline(std::function<void()> action) {
     return true;
 }
 
+std::int64_t VirtualTimer::stepInstantNs() const {
+    return (time_ ? time_->now_ : 0) * 1'000'000;
+}
+
 void VirtualTimer::setInterval(int milliseconds) {
     action_ = nullptr;
     interval_ = milliseconds;

@@ -23,6 +23,9 @@ public:
     void setEnabled(bool enabled) override;
     bool enabled() const override { return enabled_; }
     std::int64_t deadline() const { return deadline_; }
+    // Virtual milliseconds as nanoseconds: while a timeout runs, time stands at its deadline.
+    std::int64_t stepInstantNs() const override;
+    std::int64_t pendingDeadlineNs() const override { return deadline_ * 1'000'000; }
 
     // As a timer with a waiting thread of its own: actions handed over run at the deadline, just before the
     // timeout. Off unless set.
