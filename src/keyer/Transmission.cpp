@@ -102,6 +102,10 @@ StepConditions Transmission::conditions() const {
     return {id_.speeds, loop_, messageRunning_, false};
 }
 
+Actions Transmission::step(PlanState& state) const {
+    return stepSource_ ? stepSource_(state, conditions()) : KeyerPlan(sequence_).step(state, conditions());
+}
+
 void Transmission::stepKeyer() {
     timer_.setEnabled(false);
     // Once disabled, the timer makes no edge any more: the one it made, if any, is settled.
@@ -109,7 +113,7 @@ void Transmission::stepKeyer() {
     stepInstantNs_ = timer_.stepInstantNs();
     stepMovesQueued_ = std::exchange(movesQueuedAhead_, false);
     PlanState state = planState();
-    Actions actions = KeyerPlan(sequence_).step(state, conditions());
+    Actions actions = step(state);
     if (made != NoEdge && !actions.empty())
         if (const auto* k = std::get_if<action::Key>(&actions.front()); k && k->down == (made == KeyDownMade))
             actions.erase(actions.begin());
@@ -223,7 +227,7 @@ bool Transmission::queueMovesAhead(const Actions& actions, std::int64_t stepNs) 
 
 void Transmission::prepareNextStep() {
     PlanState ahead = planState();
-    const Actions next = KeyerPlan(sequence_).step(ahead, conditions());
+    const Actions next = step(ahead);
     movesQueuedAhead_ = queueMovesAhead(next, timer_.pendingDeadlineNs());
     const auto* k = next.empty() ? nullptr : std::get_if<action::Key>(&next.front());
     if (!k)

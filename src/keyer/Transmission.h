@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -79,6 +80,11 @@ public:
     // A pass that ends starts again from the top while the loop is on.
     void setLoop(bool on) { loop_ = on; }
 
+    // Where the steps come from: the keyer's plan of the sequence, unless a mode with steps of its own is set
+    // (an empty source goes back to the plan). Asked at every step, and a wait ahead for VFO A's moves.
+    using StepSource = std::function<Actions(PlanState&, const StepConditions&)>;
+    void setStepSource(StepSource source) { stepSource_ = std::move(source); }
+
     // A stored message started from its panel: it replaces any running one, is quoted in the log, and
     // goes to Start TX.
     void sendMessage(const std::string& text);
@@ -133,6 +139,7 @@ private:
     // The state a step of the plan starts from, and what it reads afresh.
     PlanState planState() const;
     StepConditions conditions() const;
+    Actions step(PlanState& state) const;
     void apply(const Actions& actions);
     void apply(const Action& action);
     void element(Element element);
@@ -168,6 +175,7 @@ private:
     Identification id_;
     bool loop_ = false;
     Estimate estimate_;
+    StepSource stepSource_;
 
     std::string text_;
     std::string sequence_;

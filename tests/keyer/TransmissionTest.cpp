@@ -361,3 +361,74 @@ TEST(Transmission, EstimateGivesDurationStartAndEndAndFollowsTheIdSpeeds) {
     rig.transmission.refreshEstimate();
     EXPECT_EQ(rig.transmission.estimate().duration, "00:01:14"); // 60000 + 1500 + 3000 + 9000 + 1000
 }
+
+namespace {
+
+// VFO A's moves as the tone was handed them: word, instant (ns), continuous, and the virtual ms it was then.
+struct Moves : OpenRig {
+    struct Move {
+        std::int64_t word;
+        std::int64_t instantNs;
+        bool continuous;
+        std::int64_t queuedAtMs;
+        bool operator==(const Move&) const = default;
+    };
+    Moves() {
+        tone.vfoAMoveQueued.connect([this](std::int64_t word, std::int64_t instantNs, bool continuous) {
+            moves.push_back({word, instantNs, continuous, time.nowMs()});
+        });
+        tone.vfoAMovesDropped.connect([this] { ++drops; });
+    }
+    std::vector<Move> moves;
+    int drops = 0;
+};
+
+constexpr std::int64_t kMs = 1'000'000;
+
+} // namespace
+
+// DFCW's retunes reach the tone at their step's deadline, each once: the first step's at once, every later
+// one when the timer is armed for its step, a whole wait ahead. The end lets go of them.
+TEST(Transmission, DfcwRetunesGoToTheToneAtTheirDeadlineAWaitAhead) {
+    Moves rig;
+    rig.transmission.setKeying(kDfcw60);
+    rig.send("A");
+    rig.runToIdle();
+    const std::vector<Moves::Move> expected{{KeyerRig::vfoAWord(20), 0, false, 0},
+                                            {KeyerRig::vfoAWord(0), 61001 * kMs, false, 1001},
+                                            {KeyerRig::vfoAWord(0), 151001 * kMs, false, 91001}};
+    EXPECT_EQ(rig.moves, expected);
+    EXPECT_EQ(rig.drops, 1);
+}
+
+// A step of 162 phase-continuous moves (a symbol every 8192/12000 s) goes to the tone in one piece when the
+// timer is armed for it, at its deadline plus each offset, with the words of the plan's formula; Stop TX
+// lets go of those not yet played and VFO A's stored word plays again.
+TEST(Transmission, ShiftVfoAMovesOfAStepGoAheadOnceAndStopTxDropsThem) {
+    Moves rig;
+    rig.transmission.setKeying(kQrss1);
+    const auto offset = [](int k) { return (k % 4) * 12000.0 / 8192; };
+    rig.transmission.setStepSource([&](keyer::PlanState& state, const keyer::StepConditions& conditions) {
+        const std::int32_t position = state.position;
+        keyer::Actions actions = keyer::KeyerPlan(rig.transmission.sequence()).step(state, conditions);
+        for (int k = 0; position == 3 && k < 162; ++k)
+            actions.push_back(keyer::action::ShiftVfoA{k * 8192LL * 1'000'000'000 / 12000, offset(k)});
+        return actions;
+    });
+    rig.send("E");
+    ASSERT_EQ(rig.transmission.sequence(), "<E*=");
+    rig.runUntil(1001); // the dot, position 3, began at 1001
+    ASSERT_EQ(rig.moves.size(), 162u);
+    for (int k = 0; k < 162; ++k) {
+        const Moves::Move expected{rig.fp.plan.vfoAWordMovedBy(offset(k)),
+                                   1001 * kMs + k * 8192LL * 1'000'000'000 / 12000, true, 1000};
+        ASSERT_EQ(rig.moves[static_cast<std::size_t>(k)], expected) << k;
+    }
+    EXPECT_EQ(rig.fp.plan.vfoAWordMovedBy(12000.0 / 8192 * 16) - rig.fp.plan.vfoAWord(), 12000 / 2);
+    EXPECT_EQ(rig.drops, 0);
+    rig.act([&] { rig.transmission.stopTransmission(); });
+    EXPECT_EQ(rig.drops, 1);
+    EXPECT_EQ(rig.moves.size(), 162u);
+    EXPECT_FALSE(rig.lines.rts);
+    EXPECT_FALSE(rig.lines.dtr);
+}
