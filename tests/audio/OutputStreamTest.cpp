@@ -111,12 +111,6 @@ TEST_F(OutputStreamTest, FirstWaitReturnsAtOnceAndAChangeIsHeardFromTheNextBuffe
 // starts without the moves the old one had waiting.
 TEST_F(OutputStreamTest, VfoAMovesLandOnTheSamplePlayedAtTheirInstant) {
     const auto at = [](std::int64_t sample) { return 1'000'000'000'000 + sample * 1'000'000'000 / 44100; };
-    const auto left = [](const std::vector<std::int16_t>& stereo) {
-        std::vector<std::int16_t> channel;
-        for (std::size_t k = 0; k < stereo.size(); k += 2)
-            channel.push_back(stereo[k]);
-        return channel;
-    };
     record->sampleClock = true;
     stream.startWorker();
     ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
@@ -125,12 +119,9 @@ TEST_F(OutputStreamTest, VfoAMovesLandOnTheSamplePlayedAtTheirInstant) {
     EXPECT_TRUE(stream.queueVfoAMove(hertz(1498), at(3 * frames + 7), true));
     EXPECT_TRUE(stream.queueVfoAMove(hertz(1700), at(5 * frames), false));
     vfoA.frequencyWord = hertz(1200);
-    for (std::size_t n = 3; n <= 4; ++n) {
-        record->play();
-        ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == n && record->waiting == 1; }));
-    }
-    stream.dropVfoAMoves();
-    for (std::size_t n = 5; n <= 6; ++n) {
+    for (std::size_t n = 3; n <= 6; ++n) {
+        if (n == 5)
+            stream.dropVfoAMoves();
         record->play();
         ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == n && record->waiting == 1; }));
     }
@@ -160,9 +151,9 @@ TEST_F(OutputStreamTest, VfoAMovesLandOnTheSamplePlayedAtTheirInstant) {
             time = 0.0; // the second stream
         synth::FillChannel(block.data(), 1, 22000, word, frames, time, phase, changes.data(),
                            static_cast<int>(changes.size()));
-        block.pop_back();
-        EXPECT_EQ(left(record->submits[k]), block) << "buffer " << k;
-        block.push_back(0);
+        for (int i = 0; i < frames; ++i)
+            ASSERT_EQ(record->submits[k][2 * static_cast<std::size_t>(i)], block[i])
+                << "buffer " << k << " " << i;
     }
 }
 

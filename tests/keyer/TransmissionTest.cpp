@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace tarvel;
 using namespace tarvel::test;
@@ -365,17 +366,11 @@ TEST(Transmission, EstimateGivesDurationStartAndEndAndFollowsTheIdSpeeds) {
 namespace {
 
 // VFO A's moves as the tone was handed them: word, instant (ns), continuous, and the virtual ms it was then.
+using Move = std::tuple<std::int64_t, std::int64_t, bool, std::int64_t>;
 struct Moves : OpenRig {
-    struct Move {
-        std::int64_t word;
-        std::int64_t instantNs;
-        bool continuous;
-        std::int64_t queuedAtMs;
-        bool operator==(const Move&) const = default;
-    };
     Moves() {
         tone.vfoAMoveQueued.connect([this](std::int64_t word, std::int64_t instantNs, bool continuous) {
-            moves.push_back({word, instantNs, continuous, time.nowMs()});
+            moves.emplace_back(word, instantNs, continuous, time.nowMs());
         });
         tone.vfoAMovesDropped.connect([this] { ++drops; });
     }
@@ -394,9 +389,9 @@ TEST(Transmission, DfcwRetunesGoToTheToneAtTheirDeadlineAWaitAhead) {
     rig.transmission.setKeying(kDfcw60);
     rig.send("A");
     rig.runToIdle();
-    const std::vector<Moves::Move> expected{{KeyerRig::vfoAWord(20), 0, false, 0},
-                                            {KeyerRig::vfoAWord(0), 61001 * kMs, false, 1001},
-                                            {KeyerRig::vfoAWord(0), 151001 * kMs, false, 91001}};
+    const std::vector<Move> expected{{KeyerRig::vfoAWord(20), 0, false, 0},
+                                     {KeyerRig::vfoAWord(0), 61001 * kMs, false, 1001},
+                                     {KeyerRig::vfoAWord(0), 151001 * kMs, false, 91001}};
     EXPECT_EQ(rig.moves, expected);
     EXPECT_EQ(rig.drops, 1);
 }
@@ -420,8 +415,8 @@ TEST(Transmission, ShiftVfoAMovesOfAStepGoAheadOnceAndStopTxDropsThem) {
     rig.runUntil(1001); // the dot, position 3, began at 1001
     ASSERT_EQ(rig.moves.size(), 162u);
     for (int k = 0; k < 162; ++k) {
-        const Moves::Move expected{rig.fp.plan.vfoAWordMovedBy(offset(k)),
-                                   1001 * kMs + k * 8192LL * 1'000'000'000 / 12000, true, 1000};
+        const Move expected{rig.fp.plan.vfoAWordMovedBy(offset(k)),
+                            1001 * kMs + k * 8192LL * 1'000'000'000 / 12000, true, 1000};
         ASSERT_EQ(rig.moves[static_cast<std::size_t>(k)], expected) << k;
     }
     EXPECT_EQ(rig.fp.plan.vfoAWordMovedBy(12000.0 / 8192 * 16) - rig.fp.plan.vfoAWord(), 12000 / 2);
