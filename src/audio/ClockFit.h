@@ -37,6 +37,8 @@ public:
     // time measured.
     static constexpr double kServerDelayWanderSeconds = 0.002;
     void setUnseenWander(double seconds) { unseenWanderSeconds_ = seconds; }
+    // The pairs come through a sound server (isHardwarePcm false): its unseen wander.
+    void setSoundServer() { setUnseenWander(kServerDelayWanderSeconds); }
     // Forgets the pairs older than the newest by more than seconds (in whole blocks of a few seconds):
     // an estimate that follows a card warming up.
     void keepLast(double seconds);

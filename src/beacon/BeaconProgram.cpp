@@ -348,7 +348,8 @@ int runBeacon(const std::vector<std::string>& arguments) {
     std::optional<ClockTracking> tracking;
     QTimer clockPairs;
     if (options.trackClock) {
-        tracking.emplace(station.plan().factors().correction, sink.soundDevice);
+        tracking.emplace(station.plan().factors().correction, station.stored().cancelledOffset.ppm,
+                         sink.soundDevice);
         const auto take = [&] {
             station.stream().takeClockPairs([&](const audio::ClockPair& pair) { tracking->add(pair); });
         };

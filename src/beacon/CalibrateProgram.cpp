@@ -1,4 +1,5 @@
 #include "audio/AlsaMessages.h"
+#include "audio/ClockCorrection.h"
 #include "audio/ClockFit.h"
 #include "audio/PcmName.h"
 #include "audio/ToneOutput.h"
@@ -88,6 +89,7 @@ int runCalibrate(const std::vector<std::string>& arguments) {
     Station station(devices.forBeacon(sink, settingsPath));
     station.tone().watchStream(toneWatchdog, sink);
     double factor = 1.0;
+    double cancelledPpm = 0.0;
     try {
         if (const SettingsProblem problem = restore(station); !problem.message.empty()) {
             error(problem.message);
@@ -103,6 +105,12 @@ int runCalibrate(const std::vector<std::string>& arguments) {
             error("the stored \"Correct Freq\" factor is no positive number: set it in the window first");
             return kExitUsage;
         }
+        const audio::CancelledOffset& cancelled = station.stored().cancelledOffset;
+        if (!cancelled.refusal.empty()) {
+            error(cancelled.refusal);
+            return kExitUsage;
+        }
+        cancelledPpm = cancelled.ppm;
     } catch (const std::exception& failure) {
         error(soundFailureMessage(failure.what(), sink.soundDevice));
         return kExitUsage;
@@ -119,7 +127,7 @@ int runCalibrate(const std::vector<std::string>& arguments) {
 
     audio::ClockFit fit;
     if (!audio::isHardwarePcm(sink.soundDevice))
-        fit.setUnseenWander(audio::ClockFit::kServerDelayWanderSeconds);
+        fit.setSoundServer();
     const auto take = [&] {
         station.stream().takeClockPairs([&](const audio::ClockPair& pair) { fit.add(pair); });
     };
@@ -163,13 +171,26 @@ int runCalibrate(const std::vector<std::string>& arguments) {
         return kExitOk;
     }
     const bool synchronised = before.synchronised && discipline.state().synchronised;
-    const double corrected = audio::ClockFit::correctedFactor(factor, estimate.offsetPpm);
+    const double corrected = audio::correctedFactor(factor, cancelledPpm, estimate.offsetPpm);
     std::cout << calibrationSummary(estimate, synchronised, corrected) << std::endl;
     if (options.apply) {
-        // The run's one write, through the settings file's own writer and number format.
+        // The run's one write, through the settings file's own writer and number format: the factor and
+        // the offset it now cancels, so that measuring again proposes the same factor.
+        settings::IniFile file(settingsPath);
         try {
-            settings::IniFile(settingsPath).write(settings::keys::correction, corrected);
+            file.write(settings::keys::correction, corrected);
         } catch (const std::exception& failure) {
+            error(failure.what());
+            return kExitFailure;
+        }
+        try {
+            file.write(settings::keys::correctionCancelsPpm, estimate.offsetPpm);
+        } catch (const std::exception& failure) {
+            // A new factor without its offset would be corrected again at the next measurement.
+            try {
+                file.write(settings::keys::correction, factor);
+            } catch (const std::exception&) {
+            }
             error(failure.what());
             return kExitFailure;
         }

@@ -37,7 +37,7 @@ std::string calibrateUsageText() {
            "\n"
            "  --minutes N        measure for N minutes (default 10); Ctrl+C ends early\n"
            "  --settings FILE    read this settings file instead of the window's\n"
-           "  --apply            write the new factor to the settings file (nothing else is written)\n"
+           "  --apply            write the new factor, and the offset it cancels, to the settings file\n"
            "  --help             print this text\n"
            "  --version          print the program's version\n";
 }

@@ -9,7 +9,7 @@ std::optional<double> ClockTracking::update() {
     latest_ = fit_.estimate();
     if (!latest_.valid || latest_.uncertaintyPpm >= kThresholdPpm)
         return std::nullopt;
-    const double wanted = audio::ClockFit::correctedFactor(base_, latest_.offsetPpm);
+    const double wanted = audio::correctedFactor(base_, cancelled_, latest_.offsetPpm);
     if (std::abs(wanted / inForce_ - 1.0) * 1e6 <= kThresholdPpm)
         return std::nullopt;
     inForce_ = wanted;

@@ -2,6 +2,7 @@
 // `tarvel beacon --track-clock`: the sound card's clock measured all the time the tone plays, over the last
 // ten minutes so that the estimate follows a card warming up, and the correction that cancels it, changed
 // only between passes and only when it is sure enough and has moved enough to matter.
+#include "audio/ClockCorrection.h"
 #include "audio/ClockFit.h"
 
 #include <optional>
@@ -15,11 +16,12 @@ public:
     static constexpr double kThresholdPpm = 0.05;
     static constexpr double kWindowSeconds = 600.0;
 
-    // baseFactor: the stored correction, which the measured offset is corrected from; pcmName: the device
-    // measured.
-    ClockTracking(double baseFactor, const std::string& pcmName) : base_(baseFactor), inForce_(baseFactor) {
+    // baseFactor: the stored correction, which the measured offset is corrected from, and cancelledPpm the
+    // offset it already cancels; pcmName: the device measured.
+    ClockTracking(double baseFactor, double cancelledPpm, const std::string& pcmName)
+        : base_(baseFactor), cancelled_(cancelledPpm), inForce_(baseFactor) {
         if (!audio::isHardwarePcm(pcmName))
-            fit_.setUnseenWander(audio::ClockFit::kServerDelayWanderSeconds);
+            fit_.setSoundServer();
     }
 
     void add(const audio::ClockPair& pair) { fit_.add(pair); }
@@ -33,6 +35,7 @@ private:
     audio::ClockFit fit_;
     audio::ClockEstimate latest_;
     double base_;
+    double cancelled_;
     double inForce_;
 };
 

@@ -178,6 +178,9 @@ std::string prepareStation(Station& station, const Options& options) {
         return problem;
     if (std::string problem = missingIdentification(station, options); !problem.empty())
         return problem;
+    // Clock tracking corrects from the stored factor and the offset it cancels: a wrong one, every time.
+    if (options.trackClock && !station.stored().cancelledOffset.refusal.empty())
+        return station.stored().cancelledOffset.refusal;
     sendIdentification(station, options.idStart, options.idEnd);
     return {};
 }

@@ -20,6 +20,9 @@ inline constexpr IntegerKey vfoBWaveform{"TB", 0};
 inline constexpr IntegerKey vfoBOffset{"Fp", 0};
 inline constexpr IntegerKey vfoBFactor{"Nrx", 32};
 inline constexpr RealKey correction{"corr", 1.0};
+// The sound card's clock offset in ppm that "corr" already cancels, stored with a measured correction
+// (absent: none); typing "corr" by hand leaves it as it is.
+inline constexpr RealKey correctionCancelsPpm{"CorrPpm", 0.0};
 // VFO A's tuning range and which VFOs the compact layout shows (1 = shown).
 inline constexpr IntegerKey rangeMin{"MinF", 0};
 inline constexpr IntegerKey rangeMax{"MaxF", 0};
@@ -62,12 +65,42 @@ inline constexpr IntegerKey priority{"iPr", 3};
 using AnyKey = std::variant<const IntegerKey*, const RealKey*, const TextKey*, const IntegerKeyFamily*,
                             const TextKeyFamily*>;
 inline constexpr AnyKey all[]{
-    &vfoACoarse,        &vfoAFine,         &vfoAWaveform,      &vfoAOffset,   &vfoAFactor,  &vfoBFrequency,
-    &vfoBWaveform,      &vfoBOffset,       &vfoBFactor,        &correction,   &rangeMin,    &rangeMax,
-    &compactShowsVfoA,  &compactShowsVfoB, &memoryCoarse,      &memoryFine,   &portChoice,  &keyLineChoice,
-    &port1Device,       &port2Device,      &messages,          &customDot,    &customDash,  &customPause,
-    &customLetterPause, &customShift,      &endIdSpeed,        &startIdSpeed, &startIdText, &endIdText,
-    &audioDevice,       &bufferKiB,        &audioDeviceAnyPcm, &logging,      &priority,
+    &vfoACoarse,
+    &vfoAFine,
+    &vfoAWaveform,
+    &vfoAOffset,
+    &vfoAFactor,
+    &vfoBFrequency,
+    &vfoBWaveform,
+    &vfoBOffset,
+    &vfoBFactor,
+    &correction,
+    &correctionCancelsPpm,
+    &rangeMin,
+    &rangeMax,
+    &compactShowsVfoA,
+    &compactShowsVfoB,
+    &memoryCoarse,
+    &memoryFine,
+    &portChoice,
+    &keyLineChoice,
+    &port1Device,
+    &port2Device,
+    &messages,
+    &customDot,
+    &customDash,
+    &customPause,
+    &customLetterPause,
+    &customShift,
+    &endIdSpeed,
+    &startIdSpeed,
+    &startIdText,
+    &endIdText,
+    &audioDevice,
+    &bufferKiB,
+    &audioDeviceAnyPcm,
+    &logging,
+    &priority,
 };
 
 } // namespace tarvel::settings::keys

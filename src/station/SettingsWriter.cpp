@@ -53,6 +53,10 @@ void writeChangesOf(settings::IniFile& ini, audio::AudioDeviceChoice& audioDevic
     audioDevice.chosen.connect([&ini](const std::string& pcm) { ini.write(keys::audioDevice, pcm); });
 }
 
+void writeChangesOf(settings::IniFile& ini, audio::ClockMeasurement& clock) {
+    clock.cancelledChanged.connect([&ini](double ppm) { ini.write(keys::correctionCancelsPpm, ppm); });
+}
+
 void writeChangesOf(settings::IniFile& ini, log::Logbook& logbook) {
     logbook.switched.connect([&ini](bool on) { ini.write(keys::logging, on ? 1 : 0); });
 }
@@ -95,6 +99,7 @@ SettingsWriter::SettingsWriter(settings::IniFile& ini, const StoredObjects& obje
     writeChangesOf(ini_, objects.memories);
     writeChangesOf(ini_, objects.tone);
     writeChangesOf(ini_, objects.audioDevice);
+    writeChangesOf(ini_, objects.clock);
     writeChangesOf(ini_, objects.logbook);
     writeChangesOf(ini_, objects.port);
     writeChangesOf(ini_, objects.presets);

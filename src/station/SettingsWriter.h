@@ -3,6 +3,7 @@
 // under its key, at the moment the object tells it. The core objects themselves never write the file, so a
 // front end that must leave it alone (the unattended beacon) simply connects no writer.
 #include "audio/AudioDeviceChoice.h"
+#include "audio/ClockMeasurement.h"
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
 #include "freqplan/Memories.h"
@@ -26,6 +27,7 @@ void writeChangesOf(settings::IniFile& ini, freqplan::Options& options);
 void writeChangesOf(settings::IniFile& ini, freqplan::Memories& memories);
 void writeChangesOf(settings::IniFile& ini, audio::ToneOutput& tone);
 void writeChangesOf(settings::IniFile& ini, audio::AudioDeviceChoice& audioDevice);
+void writeChangesOf(settings::IniFile& ini, audio::ClockMeasurement& clock);
 void writeChangesOf(settings::IniFile& ini, log::Logbook& logbook);
 void writeChangesOf(settings::IniFile& ini, keyer::Port& port);
 void writeChangesOf(settings::IniFile& ini, keyer::Presets& presets);
@@ -39,6 +41,7 @@ struct StoredObjects {
     freqplan::Memories& memories;
     audio::ToneOutput& tone;
     audio::AudioDeviceChoice& audioDevice;
+    audio::ClockMeasurement& clock;
     log::Logbook& logbook;
     keyer::Port& port;
     keyer::Presets& presets;

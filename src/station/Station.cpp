@@ -16,7 +16,7 @@ Station::Station(Devices devices)
       transmission_(devices_.keyerTimer, port_.transmitter(), plan_, tone_, logbook_, messages_,
                     devices_.clock, devices_.sink),
       beaconClock_(logbook_, devices_.clock, devices_.clockTimer, devices_.sink), presets_(transmission_),
-      audioDevice_(devices_.outputPcms, ini_) {
+      audioDevice_(devices_.outputPcms, ini_), clockMeasurement_(stream_, audioDevice_) {
     // A transmission without its reference tone must not go on keying the transmitter.
     tone_.onToneLost.connect([this] {
         if (transmission_.onAir())
@@ -49,6 +49,7 @@ const StoredSettings& Station::load() {
     transmission_.rewind();
     // Held at once without writing them back.
     plan_.restoreFactors(s.factors);
+    clockMeasurement_.restoreCancelled(s.cancelledOffset);
     for (int k = 1; k <= freqplan::Memories::kCount; ++k)
         memories_.loadCoarse(k, s.memoryCoarseHz[static_cast<std::size_t>(k - 1)]);
     options_.restoreTuningRange(s.rangeMinHz, s.rangeMaxHz);

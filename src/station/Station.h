@@ -4,6 +4,7 @@
 // its panels to these objects; the beacon sends its passes through them. No window and no Qt Widgets.
 #include "audio/AudioDevice.h"
 #include "audio/AudioDeviceChoice.h"
+#include "audio/ClockMeasurement.h"
 #include "audio/OutputStream.h"
 #include "audio/ToneOutput.h"
 #include "freqplan/FrequencyPlan.h"
@@ -96,6 +97,7 @@ public:
     keyer::BeaconClock& beaconClock() { return beaconClock_; }
     keyer::Presets& presets() { return presets_; }
     audio::AudioDeviceChoice& audioDevice() { return audioDevice_; }
+    audio::ClockMeasurement& clockMeasurement() { return clockMeasurement_; }
 
 private:
     // From the audio worker's thread: the news goes to the event loop, where the tone is lost.
@@ -118,6 +120,7 @@ private:
     keyer::BeaconClock beaconClock_;
     keyer::Presets presets_;
     audio::AudioDeviceChoice audioDevice_;
+    audio::ClockMeasurement clockMeasurement_;
     StoredSettings stored_;
     // Tasks posted to the event loop check it, so that one arriving after the end does nothing.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -14,6 +14,7 @@ StoredSettings readStoredSettings(const settings::IniReader& file) {
     using keyer::CustomMode;
     StoredSettings s;
     s.factors.correction = file.read(keys::correction);
+    s.cancelledOffset = audio::readCancelledOffset(file);
     s.factors.vfoAFactor = file.read(keys::vfoAFactor);
     s.factors.vfoBFactor = file.read(keys::vfoBFactor);
     s.factors.vfoBOffset = file.read(keys::vfoBOffset);

@@ -3,6 +3,7 @@
 // missing key yields its design value; a value a control could not show is pulled into that control's
 // range here. VFO A's frequency and tuning range stay as stored: how they settle depends on each other
 // (the fine value's carry, the tuning bar), and the beacon refuses what the window would move.
+#include "audio/ClockCorrection.h"
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/CustomMode.h"
 #include "settings/IniFile.h"
@@ -15,7 +16,8 @@ namespace tarvel::station {
 
 struct StoredSettings {
     freqplan::Factors factors;
-    std::int32_t vfoACoarseHz = 0; // 0: Start never stored one
+    audio::CancelledOffset cancelledOffset; // what the correction already cancels of the card's clock
+    std::int32_t vfoACoarseHz = 0;          // 0: Start never stored one
     std::int32_t vfoAFineCentiHz = 0;
     std::int32_t vfoBHz = 0;
     synth::WaveformKind vfoAWaveform = synth::WaveformKind::Off;

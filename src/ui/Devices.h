@@ -4,6 +4,7 @@
 #include "audio/AudioDevice.h"
 #include "keyer/ControlLines.h"
 #include "platform/Clock.h"
+#include "platform/ClockDiscipline.h"
 #include "platform/DeviceList.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessPriority.h"
@@ -37,6 +38,9 @@ struct Devices {
     std::string helpPath = "readme.txt";
     // The keyer's timer, which times the key edges; makeTimer's kind when not given.
     std::function<std::unique_ptr<platform::Timer>()> makeKeyerTimer = {};
+    // Whether the system clock is synchronised, shown in the calibration window; the kernel's when not
+    // given.
+    const platform::ClockDiscipline* clockDiscipline = nullptr;
 };
 
 // The window's devices on the real hardware, as the program and the end-to-end tests that run it in-process

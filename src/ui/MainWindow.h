@@ -1,8 +1,8 @@
 #pragma once
-// The program's four windows on screen: builds the widgets of every window from its controls and passes
-// the keyboard's window-wide keys (function keys, Alt+X) to the main window. The main window is built at
-// once; the log, keypad and help windows when their models first show (or when asked for here), so that
-// start-up builds only what it shows.
+// The program's windows on screen: builds the widgets of every window from its controls and passes the
+// keyboard's window-wide keys (function keys, Alt+X) to the main window. The main window is built at once;
+// the log, keypad, help and calibration windows when their models first show (or when asked for here), so
+// that start-up builds only what it shows.
 #include "ui/Wiring.h"
 #include "ui/view/FormWindow.h"
 
@@ -21,6 +21,7 @@ public:
     view::FormWindow& logWindow() { return built(log_); }
     view::FormWindow& keypadWindow() { return built(keypad_); }
     view::FormWindow& helpWindow() { return built(help_); }
+    view::FormWindow& calibrateWindow() { return built(calibrate_); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +42,7 @@ private:
     LaterWindow log_;
     LaterWindow keypad_;
     LaterWindow help_;
+    LaterWindow calibrate_;
 };
 
 } // namespace tarvel::ui

@@ -25,13 +25,15 @@ Wiring::Wiring(Devices d)
       idPanel_(main_, station_.transmission().identification()),
       portPanel_(main_, station_.port(), station_.transmission(), devices_.serialPorts),
       audioDevicePanel_(main_, station_.audioDevice()),
+      calibratePanel_(main_, calibrate_, station_.clockMeasurement(), station_.plan(), optionsPanel_,
+                      devices_.clockDiscipline ? *devices_.clockDiscipline : kernelClock_),
       settingsWriter_(station_.settings(),
                       {station_.plan(), station_.options(), station_.memories(), station_.tone(),
-                       station_.audioDevice(), station_.logbook(), station_.port(), station_.presets(),
-                       station_.messages(), station_.transmission().identification(),
-                       priorityPanel_.applied}) {
+                       station_.audioDevice(), station_.clockMeasurement(), station_.logbook(),
+                       station_.port(), station_.presets(), station_.messages(),
+                       station_.transmission().identification(), priorityPanel_.applied}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
-    const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_};
+    const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_, &calibrate_};
     for (const forms::Inventory* form : windows)
         form->window().hide();
     connectResizes();
@@ -39,10 +41,11 @@ Wiring::Wiring(Devices d)
         timer->setInterval(1000);
         timer->setEnabled(true);
     }
-    // The status tick keeps the underruns shown current while the tone plays.
+    // The status tick keeps the underruns shown current while the tone plays, and the clock measured.
     statusTimer_->onTimeout = [this] {
         tonePanel_.showUnderruns();
         aboutPanel_.showUnderruns();
+        calibratePanel_.tick();
     };
 }
 

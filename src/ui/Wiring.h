@@ -1,17 +1,19 @@
 #pragma once
-// Builds the program without its widgets and wires it together: the four windows' controls, the station
+// Builds the program without its widgets and wires it together: the windows' controls, the station
 // and the panels that bind them to its objects; then runs the start-up and, on the way out, the end.
 // The Qt windows show these controls; tests drive them directly or through the widgets.
 #include "station/SettingsWriter.h"
 #include "station/Station.h"
 #include "ui/Devices.h"
 #include "ui/MainLayout.h"
+#include "ui/forms/CalibrateForm.h"
 #include "ui/forms/HelpForm.h"
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
 #include "ui/panels/AudioDevicePanel.h"
 #include "ui/panels/BeaconMessagesPanel.h"
+#include "ui/panels/CalibratePanel.h"
 #include "ui/panels/DiagnosticPanel.h"
 #include "ui/panels/EstimatePanel.h"
 #include "ui/panels/IdPanel.h"
@@ -55,11 +57,12 @@ public:
     // A function key pressed anywhere in the main window (F1 = 1), seen before the focused control.
     void functionKeyPressed(int functionKey);
 
-    // The four windows, for the Qt views that show them.
+    // The windows, for the Qt views that show them.
     forms::MainForm& mainWindow() { return main_; }
     forms::LogForm& logWindow() { return logWindow_; }
     forms::KeypadForm& keypadWindow() { return keypad_; }
     forms::HelpForm& helpWindow() { return help_; }
+    forms::CalibrateForm& calibrateWindow() { return calibrate_; }
 
     // The core objects, for tests that look behind the windows.
     station::Station& station() { return station_; }
@@ -81,6 +84,8 @@ private:
     forms::LogForm logWindow_;
     forms::KeypadForm keypad_;
     forms::HelpForm help_;
+    forms::CalibrateForm calibrate_;
+    platform::KernelClockDiscipline kernelClock_;
 
     std::unique_ptr<platform::Timer> keyerTimer_;
     std::unique_ptr<platform::Timer> clockTimer_;
@@ -105,6 +110,7 @@ private:
     panels::IdPanel idPanel_;
     panels::PortPanel portPanel_;
     panels::AudioDevicePanel audioDevicePanel_;
+    panels::CalibratePanel calibratePanel_;
     // The window keeps what the operator changes; nothing is written before start-up.
     station::SettingsWriter settingsWriter_;
 

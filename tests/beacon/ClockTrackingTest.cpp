@@ -23,7 +23,7 @@ struct Card {
 };
 
 TEST(ClockTracking, ChangesTheCorrectionOnlyWhenSureAndMovedAndFollowsACardWarmingUp) {
-    ClockTracking tracking(1.25, "hw:0,0");
+    ClockTracking tracking(1.25, 0.0, "hw:0,0");
     Card card{tracking};
     card.play(37.5, 10);
     EXPECT_FALSE(tracking.update()); // too early to be sure
@@ -39,6 +39,15 @@ TEST(ClockTracking, ChangesTheCorrectionOnlyWhenSureAndMovedAndFollowsACardWarmi
     ASSERT_TRUE(warm);
     EXPECT_NEAR(*warm, 1.25 / (1 + 38.5e-6), 1.25 * 0.05e-6);
     EXPECT_LT(tracking.latest().uncertaintyPpm, ClockTracking::kThresholdPpm);
+}
+
+// The stored factor already cancels the card's offset: nothing to change, not a second correction.
+TEST(ClockTracking, StartsFromTheStoredFactorAndTheOffsetItCancels) {
+    ClockTracking tracking(1.25 / (1 + 37.5e-6), 37.5, "hw:0,0");
+    Card card{tracking};
+    card.play(37.5, 310);
+    EXPECT_FALSE(tracking.update());
+    EXPECT_TRUE(tracking.latest().valid);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The whole program on virtual time with recording devices, in a fresh working directory of its own;
 // optionally with its real windows for driving it through the widgets.
 #include "mock/Files.h"
+#include "mock/FixedClockDiscipline.h"
 #include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
@@ -52,7 +53,7 @@ struct ProgramRig {
         application();
         if (!settingsText.empty())
             std::ofstream(iniPath(), std::ios::binary) << settingsText;
-        form = std::make_unique<ui::Wiring>(ui::Devices{
+        ui::Devices devices{
             sink,
             time,
             [this] { return time.makeTimer(); },
@@ -66,7 +67,9 @@ struct ProgramRig {
             priority,
             [this](const std::string& text) { clipboard = text; },
             iniPath(),
-        });
+        };
+        devices.clockDiscipline = &clockDiscipline;
+        form = std::make_unique<ui::Wiring>(std::move(devices));
         if (withWindows)
             windows = std::make_unique<ui::MainWindow>(*form, sink);
     }
@@ -84,6 +87,7 @@ struct ProgramRig {
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
     mock::RecordingPriority priority;
+    mock::FixedClockDiscipline clockDiscipline;
     mock::FixedDeviceList pcms, serialPorts;
     std::shared_ptr<mock::AudioRecord> audio = [] {
         auto record = std::make_shared<mock::AudioRecord>();

@@ -35,6 +35,7 @@ MainForm::MainForm() {
     addMenu(Buffer1, Setup1);
     addMenu(AudioDevice1, Setup1);
     addMenu(Log2, Setup1);
+    addMenu(Calibrate1, Setup1);
     addMenu(Log1, TForm1);
     addMenu(ID1, TForm1);
     addMenu(QRSSDFCW2, TForm1);

@@ -42,6 +42,7 @@ struct MainForm : Inventory {
     controls::MenuItem Buffer1{"Buffer1", "Buffer"};
     controls::MenuItem AudioDevice1{"AudioDevice1", "Audio device"};
     controls::MenuItem Log2{"Log2", "Log Off"};
+    controls::MenuItem Calibrate1{"Calibrate1", "Calibrate"};
     controls::MenuItem Log1{"Log1", "  Log  "};
     controls::MenuItem ID1{"ID1", "   ID   "};
     controls::MenuItem QRSSDFCW2{"QRSSDFCW2", "QRSS/DFCW"};

@@ -2,6 +2,7 @@
 #include "ui/controls/ScrollBar.h"
 #include "ui/controls/SpinField.h"
 #include "ui/controls/TextField.h"
+#include "ui/forms/CalibrateForm.h"
 #include "ui/forms/HelpForm.h"
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
@@ -69,7 +70,9 @@ template <typename F> void forEachForm(F check) {
     LogForm log;
     KeypadForm keypad;
     HelpForm help;
-    for (const Inventory* form : std::initializer_list<const Inventory*>{&main, &log, &keypad, &help})
+    CalibrateForm calibrate;
+    for (const Inventory* form :
+         std::initializer_list<const Inventory*>{&main, &log, &keypad, &help, &calibrate})
         check(*form);
 }
 
@@ -223,7 +226,8 @@ TEST(Forms, MenuHangsUnderItsTopLevelItems) {
             setup.push_back(c->name());
     }
     EXPECT_EQ(bar, (std::vector<std::string>{"Menu", "Setup", "  Log  ", "   ID   ", "QRSS/DFCW"}));
-    EXPECT_EQ(setup, (std::vector<std::string>{"Options2", "P1", "P2", "Buffer1", "AudioDevice1", "Log2"}));
+    EXPECT_EQ(setup, (std::vector<std::string>{"Options2", "P1", "P2", "Buffer1", "AudioDevice1", "Log2",
+                                               "Calibrate1"}));
     EXPECT_EQ(f.Help1.parent(), &f.Menu1);
     EXPECT_EQ(f.About1.parent(), &f.Menu1);
 }
