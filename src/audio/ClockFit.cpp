@@ -98,17 +98,23 @@ void ClockFit::add(const ClockPair& pair) {
         return;
     }
     candidates_.clear();
-    if (t - blocks_.back().startT >= kBlockSeconds)
+    lastT_ = t;
+    lastF_ = f;
+    if (t < settleSeconds_)
+        return;
+    if (blocks_.back().points.empty())
+        blocks_.back().startT = t; // the segment's first pair past the settling
+    else if (t - blocks_.back().startT >= kBlockSeconds)
         blocks_.push_back({{}, {}, segments_, t, t, originNs_});
     blocks_.back().moments.add(t, f);
     blocks_.back().points.push_back({t, f});
     blocks_.back().endT = std::max(blocks_.back().endT, t);
-    lastT_ = t;
-    lastF_ = f;
 }
 
 void ClockFit::startSegment(const ClockPair& pair) {
     beginSegment(pair);
+    if (settleSeconds_ > 0)
+        return;
     blocks_.back().moments.add(0.0, 0.0);
     blocks_.back().points.push_back({0.0, 0.0});
 }

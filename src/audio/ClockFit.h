@@ -37,8 +37,15 @@ public:
     // time measured.
     static constexpr double kServerDelayWanderSeconds = 0.002;
     void setUnseenWander(double seconds) { unseenWanderSeconds_ = seconds; }
-    // The pairs come through a sound server (isHardwarePcm false): its unseen wander.
-    void setSoundServer() { setUnseenWander(kServerDelayWanderSeconds); }
+    // A sound server's position settles over the first seconds of a stream (its delay estimate starts from
+    // a guess): through one, each segment's first seconds are followed for steps but left out of the fit.
+    static constexpr double kServerSettleSeconds = 10.0;
+    void setSettleTime(double seconds) { settleSeconds_ = seconds; }
+    // The pairs come through a sound server (isHardwarePcm false): its unseen wander and settling time.
+    void setSoundServer() {
+        setUnseenWander(kServerDelayWanderSeconds);
+        setSettleTime(kServerSettleSeconds);
+    }
     // Forgets the pairs older than the newest by more than seconds (in whole blocks of a few seconds):
     // an estimate that follows a card warming up.
     void keepLast(double seconds);
@@ -87,6 +94,7 @@ private:
 
     std::vector<Block> blocks_; // a few seconds each, in order
     double unseenWanderSeconds_ = 0;
+    double settleSeconds_ = 0;
     int segments_ = 0;
     std::uint64_t run_ = 0;
     std::int64_t underruns_ = 0;

@@ -70,6 +70,23 @@ TEST(ClockFitTest, ASoundServersWanderingDelayWidensTheUncertaintyEnoughToHoldTh
     EXPECT_GE(held, runs * 85 / 100);
 }
 
+// A sound server's reported position settles over a stream's first seconds: through one they are left out.
+TEST(ClockFitTest, ASoundServersFirstSecondsAreLeftOut) {
+    ClockFit server, plain;
+    server.setSoundServer();
+    for (int i = 0; i <= 1200; ++i) {
+        const double t = i * 0.1;
+        const double settling = t < 10 ? 0.002 * (1 - t / 10) : 0.0;
+        const ClockPair pair{static_cast<std::int64_t>(t * 44100),
+                             static_cast<std::int64_t>((100 + t + settling) * 1e9), 1, 0};
+        server.add(pair);
+        plain.add(pair);
+    }
+    EXPECT_NEAR(server.estimate().offsetPpm, 0.0, 0.01);
+    EXPECT_NEAR(server.estimate().seconds, 110.0, 0.2);
+    EXPECT_GT(std::abs(plain.estimate().offsetPpm), 1.0);
+}
+
 TEST(ClockFitTest, TellsHardwareFromASoundServer) {
     EXPECT_TRUE(measuredDeviceKind("hw:0,0").starts_with("hardware"));
     EXPECT_TRUE(measuredDeviceKind("plughw:1").starts_with("hardware"));
