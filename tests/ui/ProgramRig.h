@@ -2,13 +2,13 @@
 // The whole program on virtual time with recording devices, in a fresh working directory of its own;
 // optionally with its real windows for driving it through the widgets.
 #include "mock/Files.h"
-#include "mock/FixedClockDiscipline.h"
 #include "mock/FixedDeviceList.h"
 #include "mock/RecordingAudioDevice.h"
 #include "mock/RecordingControlLines.h"
 #include "mock/RecordingMessageSink.h"
 #include "mock/RecordingPriority.h"
 #include "mock/VirtualTime.h"
+#include "platform/ClockDiscipline.h"
 #include "ui/MainWindow.h"
 #include "ui/Wiring.h"
 
@@ -45,6 +45,11 @@ public:
 
 private:
     std::filesystem::path home_, dir_;
+};
+
+// A system clock kept within 16 us by a time server.
+struct SynchronisedClock : platform::ClockDiscipline {
+    platform::ClockDisciplineState state() const override { return {true, 16}; }
 };
 
 struct ProgramRig {
@@ -87,7 +92,7 @@ struct ProgramRig {
     mock::RecordingMessageSink sink;
     mock::RecordingControlLines lines{[this] { return time.nowMs(); }};
     mock::RecordingPriority priority;
-    mock::FixedClockDiscipline clockDiscipline;
+    SynchronisedClock clockDiscipline;
     mock::FixedDeviceList pcms, serialPorts;
     std::shared_ptr<mock::AudioRecord> audio = [] {
         auto record = std::make_shared<mock::AudioRecord>();
