@@ -79,6 +79,8 @@ const char* elementName(keyer::Element element) {
         return "gap";
     case keyer::Element::LetterGap:
         return "letter gap";
+    case keyer::Element::Symbols:
+        return "symbols";
     case keyer::Element::End:
         break;
     }

@@ -5,15 +5,17 @@
 
 namespace tarvel::keyer {
 
-// Whether VFO A is retuned at each gap for the next element (dots dfcwShift lower); the presets' numbers.
-enum class DfcwMode : std::int32_t { Off = 0, Dfcw = 1 };
+// How the shift is used; the presets' numbers. Dfcw: VFO A retuned at each gap for the next element (dots
+// dfcwShift lower). Fskcw: the key stays down from the first mark to the end, marks on VFO A and every gap
+// dfcwShift lower, moved without a phase jump at the element edges.
+enum class DfcwMode : std::int32_t { Off = 0, Dfcw = 1, Fskcw = 2 };
 
 struct KeyingValues {
     std::int32_t dotMs = 100;         // dot length, ms
     std::int32_t dashFactor = 3;      // dash = dotMs x dashFactor
     std::int32_t gapDivisor = 1;      // element gap = dotMs / gapDivisor
     std::int32_t letterGapFactor = 3; // letter gap = dotMs x letterGapFactor
-    std::int32_t dfcwShift = 0;       // 0.01 Hz subtracted from VFO A for dots in DFCW
+    std::int32_t dfcwShift = 0;       // 0.01 Hz subtracted from VFO A for DFCW dots, FSKCW gaps
     DfcwMode dfcwMode = DfcwMode::Off;
 
     bool operator==(const KeyingValues&) const = default;

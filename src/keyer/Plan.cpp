@@ -1,6 +1,7 @@
 #include "keyer/Plan.h"
 
 #include "keyer/MorseTable.h"
+#include "keyer/WsprPass.h"
 
 namespace tarvel::keyer {
 namespace {
@@ -28,6 +29,15 @@ constexpr std::int32_t kQrss3IdUnit = 3000;
 constexpr std::int64_t kOpeningPauseMs = 1000;
 constexpr std::int64_t kModeRestoredMs = 1000;
 constexpr std::int64_t kEchoMs = 1;
+
+bool fskcw(const PlanState& state) {
+    return state.values.dfcwMode == DfcwMode::Fskcw;
+}
+
+// FSKCW's gaps: the carrier stays on, the shift below VFO A.
+action::ShiftVfoA spaceTone(const PlanState& state) {
+    return {0, -static_cast<double>(state.values.dfcwShift) / 100.0};
+}
 
 } // namespace
 
@@ -63,6 +73,17 @@ Actions KeyerPlan::step(PlanState& state, const StepConditions& conditions) cons
         case '#':
             identification(actions, state, symbol == '>', conditions.idSpeeds);
             break;
+        case wsprpass::kSymbolsMarker:
+            if (!wsprPass())
+                return actions;
+            wsprSymbols(actions, state);
+            break;
+        case wsprpass::kCarrierEnd:
+            if (!wsprPass())
+                return actions;
+            actions.push_back(action::Key{false});
+            wait(actions, state, 0, 0);
+            break;
         case '^':
             restoreMode(actions, state);
             break;
@@ -92,12 +113,17 @@ Actions KeyerPlan::element(Element element, PlanState& state, bool estimating) c
         // Position 3 holds the first element of the first character.
         lookAhead(actions, state, 3);
         actions.push_back(action::Show{Element::OpeningPause});
-        wait(actions, state, kOpeningPauseMs, estimating ? e.dotMs : 0, action::Counted::StartsAt);
+        // A WSPR pass counts its own pause: its symbols start one second after PTT, whatever the dot.
+        wait(actions, state, kOpeningPauseMs,
+             estimating ? (wsprPass() ? static_cast<long double>(kOpeningPauseMs) : e.dotMs) : 0,
+             action::Counted::StartsAt);
         break;
     case Element::Dot:
     case Element::Dash: {
         const bool dot = element == Element::Dot;
         actions.push_back(action::Key{true});
+        if (fskcw(state))
+            actions.push_back(action::ShiftVfoA{0, 0.0});
         actions.push_back(action::Show{element});
         actions.push_back(action::ShiftTraced{state.dfcwShift, state.position, false});
         if (dot)
@@ -116,6 +142,9 @@ Actions KeyerPlan::element(Element element, PlanState& state, bool estimating) c
         // Past the next character's echo to its first element.
         gap(actions, state, element, 2, product32(k.dotMs, k.letterGapFactor),
             estimating ? product64(unit, e.letterGapFactor) : 0);
+        break;
+    case Element::Symbols:
+        wsprSymbols(actions, state);
         break;
     case Element::End:
         actions.push_back(action::Show{Element::End});
@@ -155,24 +184,60 @@ void KeyerPlan::lookAhead(Actions& actions, PlanState& state, std::int64_t posit
 void KeyerPlan::gap(Actions& actions, PlanState& state, Element element, std::int64_t lookAheadOffset,
                     std::int64_t ms, long double estimatedMs) const {
     const std::int64_t position = state.position;
-    actions.push_back(action::Key{false});
+    // In FSKCW the carrier stays on through the gaps, shifted, up to the last symbol: the end drops key
+    // and PTT together.
+    const bool shifted = fskcw(state) && position < length();
+    if (shifted)
+        actions.push_back(spaceTone(state));
+    else
+        actions.push_back(action::Key{false});
     lookAhead(actions, state, position + lookAheadOffset);
     actions.push_back(action::Show{element});
-    actions.push_back(action::ShiftTraced{state.dfcwShift, position + 1, true});
+    actions.push_back(
+        action::ShiftTraced{shifted ? state.values.dfcwShift : state.dfcwShift, position + 1, true});
     wait(actions, state, ms, estimatedMs,
          element == Element::ElementGap ? action::Counted::AddsExtended : action::Counted::Adds);
 }
 
 void KeyerPlan::wait(Actions& actions, PlanState& state, std::int64_t ms, long double estimatedMs,
-                     action::Counted counted) const {
-    actions.push_back(action::Wait{ms, estimatedMs, counted});
+                     action::Counted counted, std::int32_t positions) const {
+    actions.push_back(action::Wait{ms, estimatedMs, counted, positions});
     // The position is 32-bit and wraps as it always did.
-    state.position = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.position) + 1u);
+    state.position = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.position) +
+                                               static_cast<std::uint32_t>(positions));
+}
+
+bool KeyerPlan::wsprPass() const {
+    if (length() != wspr::kSymbolCount + 3 || symbolAt(2) != wsprpass::kSymbolsMarker ||
+        symbolAt(length()) != wsprpass::kCarrierEnd)
+        return false;
+    for (int k = 0; k < wspr::kSymbolCount; ++k)
+        if (const unsigned char digit = symbolAt(3 + k); digit < '0' || digit > '3')
+            return false;
+    return true;
+}
+
+void KeyerPlan::wsprSymbols(Actions& actions, PlanState& state) const {
+    actions.push_back(action::Key{true});
+    actions.push_back(action::Show{Element::Symbols});
+    for (int k = 0; k < wspr::kSymbolCount; ++k) {
+        const unsigned char digit = symbolAt(state.position + 1 + k);
+        actions.push_back(action::ShiftVfoA{
+            wsprpass::symbolStartNs(k), wsprpass::symbolOffsetHz(static_cast<std::uint8_t>(digit - '0'))});
+    }
+    // Past the marker and the symbols, to the carrier's end.
+    wait(actions, state, wsprpass::kSymbolsMs, static_cast<long double>(wsprpass::kSymbolsMs),
+         action::Counted::Adds, wspr::kSymbolCount + 1);
 }
 
 void KeyerPlan::identification(Actions& actions, PlanState& state, bool startId,
                                const IdSpeeds& speeds) const {
     KeyingValues& k = state.values;
+    // An FSKCW carrier ends before the identification, which is keyed on and off on VFO A.
+    if (k.dfcwMode == DfcwMode::Fskcw) {
+        actions.push_back(action::Key{false});
+        actions.push_back(action::ShiftVfoA{0, 0.0});
+    }
     k.dfcwShift = 0;
     k.dfcwMode = DfcwMode::Dfcw;
     const bool cw = startId ? speeds.startCw : speeds.endCw;

@@ -14,7 +14,8 @@
 namespace tarvel::keyer {
 
 // What the transmission panel shows while an element is on, and at the end of a sequence.
-enum class Element { OpeningPause, Dot, Dash, ElementGap, LetterGap, End };
+// Symbols: a WSPR pass's carrier, its 162 symbols moving VFO A.
+enum class Element { OpeningPause, Dot, Dash, ElementGap, LetterGap, Symbols, End };
 
 // The activity log's records of a transmission.
 enum class LogRecord { Start, End, Stop };
@@ -71,13 +72,15 @@ struct IdentificationBegun {
 // How the estimate takes a step's estimatedMs: added to its double total, added in extended precision
 // and then narrowed (element gaps, a real division), or as the total so far (the opening pause).
 enum class Counted { Adds, AddsExtended, StartsAt };
-// The timer runs ms before the next step; the position moves on by one. estimatedMs is what the estimate
-// counts for the step: it times a pass at the values of its start, an identification changing only the
-// dot, and leaves out the pauses of the markers and echoes.
+// The timer runs ms before the next step; the position moves on by positions (one symbol, or a WSPR pass's
+// marker and all its symbols). estimatedMs is what the estimate counts for the step: it times a pass at the
+// values of its start, an identification changing only the dot, and leaves out the pauses of the markers
+// and echoes.
 struct Wait {
     std::int64_t ms = 0;
     long double estimatedMs = 0;
     Counted counted = Counted::Adds;
+    std::int32_t positions = 1;
 };
 // The transmission is over: key, PTT and the tone are let go.
 struct EndTransmission {};
@@ -136,7 +139,9 @@ private:
     void gap(Actions& actions, PlanState& state, Element element, std::int64_t lookAheadOffset,
              std::int64_t ms, long double estimatedMs) const;
     void wait(Actions& actions, PlanState& state, std::int64_t ms, long double estimatedMs,
-              action::Counted counted = action::Counted::Adds) const;
+              action::Counted counted = action::Counted::Adds, std::int32_t positions = 1) const;
+    void wsprSymbols(Actions& actions, PlanState& state) const;
+    bool wsprPass() const;
     void identification(Actions& actions, PlanState& state, bool startId, const IdSpeeds& speeds) const;
     void restoreMode(Actions& actions, PlanState& state) const;
 

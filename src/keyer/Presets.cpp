@@ -34,11 +34,31 @@ const KeyingMode& Presets::preset(int row) {
     return kPresets[static_cast<std::size_t>(row)];
 }
 
+std::optional<KeyingMode> Presets::fskcw(std::int32_t dotSeconds, std::optional<std::int32_t> shiftCentiHz) {
+    if (std::find(kFskcwDotSeconds.begin(), kFskcwDotSeconds.end(), dotSeconds) == kFskcwDotSeconds.end())
+        return std::nullopt;
+    // The DFCW rule: the shift of the DFCW preset with this dot; one second has none, and five hertz keeps
+    // a one-second mark and space apart as clearly as DFCW3's two hertz do three-second ones.
+    std::int32_t shift = 500;
+    for (const KeyingMode& mode : kPresets)
+        if (mode.values.dfcwMode == DfcwMode::Dfcw && mode.values.dotMs == dotSeconds * 1000)
+            shift = mode.values.dfcwShift;
+    return KeyingMode{"FSKCW" + std::to_string(dotSeconds),
+                      {dotSeconds * 1000, 3, 1, 3, shiftCentiHz.value_or(shift), DfcwMode::Fskcw}};
+}
+
 Presets::Presets(Transmission& transmission) : transmission_(transmission) {}
 
 void Presets::choose(int row) {
     marked_ = row;
     transmission_.setMode(preset(row));
+    onChange();
+    transmission_.refreshEstimate();
+}
+
+void Presets::chooseMode(const KeyingMode& mode) {
+    marked_ = kNoRow;
+    transmission_.setMode(mode);
     onChange();
     transmission_.refreshEstimate();
 }

@@ -6,7 +6,9 @@
 #include "keyer/Transmission.h"
 #include "platform/Notice.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 
 namespace tarvel::keyer {
 
@@ -18,6 +20,14 @@ public:
     static constexpr int kNoRow = -1; // the custom mode: no speed button marked
 
     static const KeyingMode& preset(int row);
+
+    // FSKCW at the QRSS row's dots (1, 3, 10, 20, 30, 60, 90 or 120 s): a dash of three dots, the QRSS
+    // gaps, the carrier shifted down for the gaps by shiftCentiHz, or by the DFCW preset's shift for the
+    // same dot when none is given (500 = 5 Hz for FSKCW1, which has no DFCW twin). Labelled "FSKCW3".
+    // Not a row: the window's preset buttons stay as they are. Empty for any other dot.
+    static constexpr std::array<std::int32_t, 8> kFskcwDotSeconds{1, 3, 10, 20, 30, 60, 90, 120};
+    static std::optional<KeyingMode> fskcw(std::int32_t dotSeconds,
+                                           std::optional<std::int32_t> shiftCentiHz = std::nullopt);
 
     explicit Presets(Transmission& transmission);
 
@@ -35,6 +45,8 @@ public:
     void applyCustomMode();
     // The custom button's click: applied, no mark, its own label, and the estimate.
     void chooseCustomMode();
+    // A mode that is no row (FSKCW, WSPR): applied, no mark, and the estimate.
+    void chooseMode(const KeyingMode& mode);
     // The pop-up's "Ok": the custom values told to be stored (customSaved: Dot, Dash, pause, Bpause,
     // shiftFr, in this order). The keying values change at the next press on the custom button.
     void saveCustomMode() { customSaved(custom_); }

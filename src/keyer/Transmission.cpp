@@ -34,11 +34,16 @@ void Transmission::setSequence(std::string sequence, std::int32_t position) {
 
 // Starting a message while another runs replaces it: Start TX recompiles and begins afresh.
 void Transmission::sendMessage(const std::string& text) {
+    sendPass(text, {});
+}
+
+void Transmission::sendPass(const std::string& text, std::string sequence) {
     messageRunning_ = true;
     sequence_.clear();
     text_ = text;
     notices.sequenceChanged();
     messageText_ = text;
+    ownSequence_ = std::move(sequence);
     start(text);
 }
 
@@ -65,6 +70,7 @@ void Transmission::start(const std::string& message) {
         prepare(message);
     } catch (...) {
         // A transmission that was running when this start began must not go on with the new position either.
+        ownSequence_.clear();
         haltChain();
         takeOffAir(std::nullopt);
         notices.messagesIdle();
@@ -77,9 +83,15 @@ void Transmission::prepare(const std::string& message) {
     messages_.store();
     log_.refresh();
     notices.manualPttOffered(false);
-    text_ = WrapWithIdentification(message, id_.sendStart, id_.startText, id_.sendEnd, id_.endText);
     std::vector<std::string> trace;
-    sequence_ = CompileMessage(text_, &trace);
+    if (!ownSequence_.empty()) {
+        // A pass that brings its own sequence sends no identification and compiles nothing.
+        text_ = message;
+        sequence_ = std::exchange(ownSequence_, {});
+    } else {
+        text_ = WrapWithIdentification(message, id_.sendStart, id_.startText, id_.sendEnd, id_.endText);
+        sequence_ = CompileMessage(text_, &trace);
+    }
     notices.sequenceChanged();
     for (const std::string& line : trace)
         notices.compilerTraced(line);
@@ -178,7 +190,7 @@ void Transmission::apply(const Action& step) {
             } else if constexpr (std::is_same_v<A, action::IdentificationBegun>) {
                 notices.identificationTraced(a.unitMs, a.nextSymbol);
             } else if constexpr (std::is_same_v<A, action::Wait>) {
-                arm(a.ms);
+                arm(a.ms, a.positions);
             } else if constexpr (std::is_same_v<A, action::EndTransmission>) {
                 takeOffAir(std::nullopt);
             } else if constexpr (std::is_same_v<A, action::MessagesIdle>) {
@@ -191,10 +203,11 @@ void Transmission::apply(const Action& step) {
         step);
 }
 
-void Transmission::arm(std::int64_t intervalMs) {
+void Transmission::arm(std::int64_t intervalMs, std::int32_t positions) {
     timer_.setInterval(static_cast<std::int32_t>(intervalMs));
     timer_.setEnabled(true);
-    position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) + 1u);
+    position_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(position_) +
+                                          static_cast<std::uint32_t>(positions));
     prepareNextStep();
 }
 
@@ -307,11 +320,13 @@ void Transmission::takeOffAir(std::optional<LogRecord> record) {
 }
 
 void Transmission::stopTransmission() {
-    // Everything but the DFCW mode comes back.
+    // Everything but the DFCW mode comes back; an FSKCW mode comes back whole, or a stop inside its
+    // identification would leave a DFCW mode with FSKCW's dashes and shift.
     KeyingValues& k = mode_.values;
     const DfcwMode dfcwMode = k.dfcwMode;
     k = savedMode_;
-    k.dfcwMode = dfcwMode;
+    if (savedMode_.dfcwMode != DfcwMode::Fskcw)
+        k.dfcwMode = dfcwMode;
     haltChain();
     takeOffAir(LogRecord::Stop);
     notices.messagesIdle();

@@ -88,6 +88,9 @@ public:
     // A stored message started from its panel: it replaces any running one, is quoted in the log, and
     // goes to Start TX.
     void sendMessage(const std::string& text);
+    // The same for a pass that brings its own element sequence (a WSPR pass): text is what the log quotes;
+    // no identification is added.
+    void sendPass(const std::string& text, std::string sequence);
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
     // this start took is given back before the failure reaches the operator: no step will run, the key
     // and PTT lines are off, the tone it started is stopped, and no stored message runs. The first step
@@ -143,7 +146,7 @@ private:
     void apply(const Actions& actions);
     void apply(const Action& action);
     void element(Element element);
-    void arm(std::int64_t intervalMs);
+    void arm(std::int64_t intervalMs, std::int32_t positions);
     // Hands the key edge that opens the next step to the timer, to be made at the deadline, and VFO A's
     // moves of that step to the tone, a whole wait ahead: the sound card plays what is written well over a
     // second later.
@@ -184,6 +187,7 @@ private:
     bool toneWasPlaying_ = false;
     std::string sentText_;    // Windows-1251
     std::string messageText_; // the message last started from a panel, quoted in the log
+    std::string ownSequence_; // the sequence sendPass brings, taken by the start that follows
 
     // The moves of the step the timer waits for went to the tone when it was armed.
     bool movesQueuedAhead_ = false;

@@ -2,8 +2,11 @@
 #include "keyer/Plan.h"
 
 #include "keyer/TransmissionEstimate.h"
+#include "keyer/WsprPass.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -12,7 +15,7 @@ namespace tarvel::keyer {
 namespace {
 
 const char* name(Element e) {
-    const char* names[] = {"pause", "dot", "dash", "gap", "letter", "end"};
+    const char* names[] = {"pause", "dot", "dash", "gap", "letter", "symbols", "end"};
     return names[static_cast<int>(e)];
 }
 
@@ -27,7 +30,11 @@ std::string word(const Action& step) {
                 return "shift" + std::to_string(a.centiHz);
             else if constexpr (std::is_same_v<A, RetuneVfoA>)
                 return "retune";
-            else if constexpr (std::is_same_v<A, Log>)
+            else if constexpr (std::is_same_v<A, ShiftVfoA>) {
+                std::ostringstream out;
+                out << "mv" << a.fromNs << ":" << a.rfOffsetHz;
+                return out.str();
+            } else if constexpr (std::is_same_v<A, Log>)
                 return a.record == LogRecord::Start ? "start" : a.record == LogRecord::End ? "end" : "stop";
             else if constexpr (std::is_same_v<A, Show>)
                 return name(a.element);
@@ -89,6 +96,66 @@ TEST(KeyerPlan, StepsOfSmallSequencesInEachMode) {
               "clear pass+ start key- pause wait1000\nkey+ dot df0@2 wait100 end pass- idle\n");
     EXPECT_EQ(walk("<*", kCw, {{}, true, true, false}),
               "clear pass+ start key- pause wait1000\nkey+ dot df0@2 wait100 end pass- end restart\n");
+}
+
+TEST(KeyerPlan, FskcwHoldsTheKeyAndMovesVfoAAtEveryElementEdge) {
+    const KeyingValues fskcw3{3000, 3, 1, 3, 200, DfcwMode::Fskcw};
+    // Marks on VFO A, gaps 2 Hz below; the last gap drops key and PTT together.
+    EXPECT_EQ(walk("<A*,-=", fskcw3, {{}, false, true, false}),
+              "clear pass+ start key- pause wait1000\n"
+              "'A' wait1\n"
+              "key+ mv0:0 dot df0@3 wait3000\n"
+              "mv0:-2 gap df200@5 wait3000\n"
+              "key+ mv0:0 dash df0@5 wait9000\n"
+              "key- letter df0@7 wait9000 end pass- end off idle\n");
+    // The identification is keyed on and off on VFO A, and FSKCW comes back after it.
+    IdSpeeds speeds;
+    speeds.endCw = true;
+    EXPECT_EQ(
+        walk("<E*=#,*=^", fskcw3, {speeds, false, true, false}),
+        "clear pass+ start key- pause wait1000\n'E' wait1\nkey+ mv0:0 dot df0@3 wait3000\n"
+        "mv0:-2 letter df200@5 wait9000\n"
+        "key- mv0:0 tt100 wait100 shift0 id100\n"
+        "key- shift0 retune gap df0@7 wait100\nkey+ dot df0@7 wait100\nkey- retune letter df0@9 wait300\n"
+        "tt3000 wait1000 end pass- end off idle\n");
+}
+
+TEST(KeyerPlan, WsprPassKeysOneCarrierOf162SymbolsOnExactInstants) {
+    wspr::Symbols symbols{};
+    for (int k = 0; k < wspr::kSymbolCount; ++k)
+        symbols[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((k * 7 + k / 5) % 4);
+    const std::string sequence = wsprpass::sequence(symbols);
+    const KeyerPlan plan(sequence);
+    PlanState state{1, kCw, kCw, 0, 100};
+    const StepConditions message{{}, false, true, false};
+    std::string pause;
+    for (const Action& a : plan.step(state, message))
+        pause += word(a) + " ";
+    EXPECT_EQ(pause, "clear pass+ start key- pause wait1000 ");
+
+    const Actions carrier = plan.step(state, message);
+    ASSERT_EQ(carrier.size(), 2u + wspr::kSymbolCount + 1);
+    EXPECT_EQ(word(carrier[0]) + " " + word(carrier[1]) + " " + word(carrier.back()),
+              "key+ symbols wait110592");
+    for (int k = 0; k < wspr::kSymbolCount; ++k) {
+        const auto& move = std::get<action::ShiftVfoA>(carrier[static_cast<std::size_t>(k) + 2]);
+        // k x 8192/12000 s to the nearest nanosecond, and (s - 1.5) x 12000/8192 Hz.
+        EXPECT_EQ(move.fromNs, std::llround(static_cast<long double>(k) * 8192e9L / 12000.0L)) << k;
+        EXPECT_EQ(move.rfOffsetHz, (symbols[static_cast<std::size_t>(k)] - 1.5) * 12000.0 / 8192.0) << k;
+    }
+    EXPECT_EQ(wsprpass::symbolStartNs(wspr::kSymbolCount), 110'592'000'000);
+
+    std::string end;
+    for (const Action& a : plan.step(state, message))
+        end += word(a) + " ";
+    EXPECT_EQ(end, "key- wait0 end pass- end off idle ");
+    EXPECT_EQ(EstimateMilliseconds(sequence, kCw, {}), 111'592.0);
+
+    // A symbol out of range is no pass: the chain stops at its marker.
+    std::string bad = sequence;
+    bad[100] = '4';
+    PlanState at{2, kCw, kCw, 0, 100};
+    EXPECT_TRUE(KeyerPlan(bad).step(at, message).empty());
 }
 
 TEST(KeyerPlan, IdentificationSwitchesValuesAndCaretRestoresThem) {

@@ -16,6 +16,8 @@ const char* elementMark(keyer::Element element) {
         return "/";
     case keyer::Element::LetterGap:
         return "-----";
+    case keyer::Element::Symbols:
+        return "~~~";
     case keyer::Element::End:
         break;
     }
