@@ -87,6 +87,12 @@ void Beacon::startPass() {
         schedule(now);
         return;
     }
+    if (wspr_ && !wspr_->sendsInNextFrame()) {
+        if (frameLeftOut)
+            frameLeftOut(plannedFrameUtcMs_);
+        schedule(plannedFrameUtcMs_ + options_.everyMs / 2);
+        return;
+    }
     onAir_ = true;
     sentFrameUtcMs_ = plannedFrameUtcMs_;
     passStartUtcMs_ = now;
@@ -95,7 +101,12 @@ void Beacon::startPass() {
     keyer::Transmission& transmission = station_.transmission();
     // Without a frame the window's loop sends the passes back to back; the last one lets go of it.
     transmission.setLoop(options_.everyMs == 0 && (options_.loop || options_.count > 1));
-    platform::runGuarded(station_.sink(), [&] { transmission.sendMessage(message_); });
+    platform::runGuarded(station_.sink(), [&] {
+        if (wspr_)
+            transmission.sendPass(message_, wspr_->nextPass());
+        else
+            transmission.sendMessage(message_);
+    });
 }
 
 void Beacon::passBegan() {

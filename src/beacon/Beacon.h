@@ -8,6 +8,7 @@
 // program.
 #include "beacon/Options.h"
 #include "beacon/Station.h"
+#include "keyer/WsprPass.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,6 +57,10 @@ public:
     Beacon(const Beacon&) = delete;
     Beacon& operator=(const Beacon&) = delete;
 
+    // WSPR-2: the passes send these messages in the frames the schedule draws, quoting the message given
+    // to the constructor in the log. Before begin().
+    void sendWspr(keyer::wsprpass::Schedule schedule) { wspr_.emplace(std::move(schedule)); }
+
     // Starts the tone and schedules the first pass. Throws what starting the tone throws.
     void begin();
     // The end by a signal: a transmission on the air ends as Stop TX ends it; then finished(0).
@@ -78,6 +83,8 @@ public:
     std::function<void(std::int64_t startUtcMs)> passScheduled;
     // A frame's pass that is not sent because the alarm came lateMs after the frame began.
     std::function<void(std::int64_t frameUtcMs, std::int64_t lateMs)> passSkipped;
+    // A frame that the draw of --tx-percent left out.
+    std::function<void(std::int64_t frameUtcMs)> frameLeftOut;
     // The UTC clock was set forward (positive) or back by stepMs.
     std::function<void(std::int64_t stepMs)> clockStepped;
     std::function<void(const ElementShown&)> elementShown;
@@ -101,6 +108,7 @@ private:
     std::function<std::int64_t()> nowUtcMs_;
     Options options_;
     std::string message_;
+    std::optional<keyer::wsprpass::Schedule> wspr_;
     std::int64_t passLengthMs_;
     std::int64_t passStartUtcMs_ = 0;
     std::int64_t plannedFrameUtcMs_ = 0;         // the alarm's

@@ -188,13 +188,40 @@ void startSound(Station& station, const Beacon& beacon) {
     }
 }
 
+// VFO A at the radio frequency, moved by offsetHz: "136000.732 Hz".
+std::string movedVfoAText(std::int32_t coarseHz, std::int32_t fineCentiHz, double offsetHz) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f Hz",
+                  static_cast<double>(coarseHz) + fineCentiHz / 100.0 + offsetHz);
+    return text;
+}
+
+// "2026-12-07 15:30:01.682667Z": the instants of VFO A's moves, to the microsecond.
+std::string formatUtcMicros(std::int64_t utcNs) {
+    const std::int64_t us = utcNs / 1000 + (utcNs % 1000 >= 500 ? 1 : 0);
+    const std::int64_t ms = us / 1000;
+    std::string text = formatUtc(ms);
+    text.insert(text.size() - 1, std::to_string(1000 + us % 1000).substr(1));
+    return text;
+}
+
 void printDryRun(const Options& options, const Rehearsal& plan, const std::string& message,
                  std::int64_t passLengthMs) {
     std::cout << "dry run: nothing is keyed and nothing is played\n"
               << "message \"" << platform::cp1251ToUtf8(message) << "\", mode " << trimmed(plan.modeLabel)
               << ", one pass " << formatDuration(passLengthMs) << " from PTT on to PTT off\n";
+    if (options.wspr2 && options.txPercent < 100)
+        std::cout << "each frame carries a pass with a chance of " << options.txPercent
+                  << " %; the passes are shown in the frames that follow each other\n";
     std::size_t pass = 0;
+    std::size_t move = 0;
     for (const PassEdge& edge : plan.edges) {
+        for (; move < plan.toneChanges.size() && plan.toneChanges[move].atUtcNs < edge.atUtcMs * 1'000'000;
+             ++move)
+            std::cout << "  " << formatUtcMicros(plan.toneChanges[move].atUtcNs) << "  VFO A "
+                      << movedVfoAText(plan.vfoACoarseHz, plan.vfoAFineCentiHz,
+                                       plan.toneChanges[move].rfOffsetHz)
+                      << "\n";
         for (; pass < plan.passStarts.size() && plan.passStarts[pass] <= edge.atUtcMs; ++pass)
             std::cout << "pass " << pass + 1 << " at " << formatUtc(plan.passStarts[pass]) << "\n";
         std::cout << "  " << formatUtc(edge.atUtcMs) << "  " << (edge.ptt ? "PTT" : "key") << ' '
@@ -320,6 +347,8 @@ int runBeacon(const std::vector<std::string>& arguments) {
     priority.apply(station.priorityChoice());
     WallClockAlarm alarm;
     Beacon beacon(station, alarm, &nowUtcMs, options, message, passLengthMs);
+    if (options.wspr2)
+        beacon.sendWspr(keyer::wsprpass::Schedule(wsprMessages(options), options.txPercent));
     int status = kExitOk;
     beacon.finished = [&status](int result) {
         status = result;
@@ -333,6 +362,10 @@ int runBeacon(const std::vector<std::string>& arguments) {
         beacon.passSkipped = [](std::int64_t frameUtcMs, std::int64_t lateMs) {
             std::cout << formatUtc(nowUtcMs()) << "  pass at " << formatUtc(frameUtcMs) << " skipped: woke "
                       << lateMs << " ms late" << std::endl;
+        };
+        beacon.frameLeftOut = [](std::int64_t frameUtcMs) {
+            std::cout << formatUtc(nowUtcMs()) << "  frame at " << formatUtc(frameUtcMs)
+                      << " left out (--tx-percent)" << std::endl;
         };
         beacon.clockStepped = [](std::int64_t stepMs) {
             std::cout << formatUtc(nowUtcMs()) << "  the system clock was set " << clockStepText(stepMs)

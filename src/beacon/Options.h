@@ -17,8 +17,18 @@ struct Options {
     // What to send: stored message 1 to 4, or the text of --text. Without either, stored message 1.
     int message = 1;
     std::optional<std::string> text;
-    // The keying mode as a row of keyer::Presets, or keyer::Presets::kNoRow for the stored custom values.
+    // The keying mode as a row of keyer::Presets, or keyer::Presets::kNoRow for the stored custom values;
+    // or FSKCW at a dot of fskcwDotSeconds (not 0), or a WSPR-2 beacon.
     int presetRow = 0;
+    int fskcwDotSeconds = 0;
+    bool wspr2 = false;
+    // --shift: the DFCW or FSKCW shift, 0.01 Hz, instead of the mode's own.
+    std::optional<std::int32_t> shiftCentiHz;
+    // WSPR-2: what the message says, and the share of frames that carry a pass (each drawn on its own).
+    std::string call;
+    std::string locator;
+    int powerDbm = 0;
+    int txPercent = 100;
     bool idStart = false;
     bool idEnd = false;
     // The frame (0: no schedule, passes follow each other at once) and the start's offset in it.
@@ -40,7 +50,7 @@ struct OptionsParse {
     int exitStatus = kExitOk;
 };
 
-// The names --mode accepts, in the presets' order, then "custom".
+// The names --mode accepts: the presets' in their order, "custom", then fskcw1 to fskcw120 and wspr2.
 std::vector<std::string> modeNames();
 
 std::string usageText();

@@ -5,6 +5,7 @@
 #include "beacon/Schedule.h"
 #include "keyer/MessageCompiler.h"
 #include "keyer/Plan.h"
+#include "keyer/WsprPass.h"
 #include "platform/Cp1251.h"
 #include "platform/VirtualTime.h"
 #include "settings/Keys.h"
@@ -43,13 +44,20 @@ public:
     PassWalk(Station& station, const Options& options) : station_(station), options_(options) {}
 
     std::vector<PassEdge> edges;
+    std::vector<ToneChange> toneChanges;
     std::vector<std::int64_t> passStarts;
 
-    // message: Windows-1251, sent with the identification the station was prepared with.
+    // message: Windows-1251, sent with the identification the station was prepared with; a WSPR-2 beacon
+    // sends its messages in turn instead.
     void run(const std::string& message, std::int64_t nowUtcMs) {
         const keyer::Identification& id = station_.transmission().identification();
-        sequence_ = keyer::CompileMessage(
-            keyer::WrapWithIdentification(message, id.sendStart, id.startText, id.sendEnd, id.endText));
+        if (options_.wspr2) {
+            for (const keyer::wspr::Symbols& symbols : wsprMessages(options_))
+                sequences_.push_back(keyer::wsprpass::sequence(symbols));
+        } else {
+            sequences_.push_back(keyer::CompileMessage(
+                keyer::WrapWithIdentification(message, id.sendStart, id.startText, id.sendEnd, id.endText)));
+        }
         speeds_ = id.speeds;
         // The options' count of passes (not for --loop: that never ends).
         const int count = std::max(options_.count, 1);
@@ -75,7 +83,8 @@ private:
         keyer::PlanState state{1, values, values, plan.dfcwShift(), values.dotMs};
         // Without a frame the window's loop sends the passes back to back; the last one lets go of it.
         keyer::StepConditions conditions{speeds_, options_.everyMs == 0 && count > 1, true, false};
-        const keyer::KeyerPlan steps(sequence_);
+        const std::string& sequence = sequences_[static_cast<std::size_t>(started_) % sequences_.size()];
+        const keyer::KeyerPlan steps(sequence);
         line(at, true, true);
         for (std::int64_t t = at;;) {
             std::int64_t next = -1;
@@ -84,6 +93,8 @@ private:
                     line(t, false, key->down);
                 } else if (const auto* shift = std::get_if<keyer::action::SetDfcwShift>(&step)) {
                     plan.setDfcwShift(shift->centiHz);
+                } else if (const auto* move = std::get_if<keyer::action::ShiftVfoA>(&step)) {
+                    moveTone(t * 1'000'000 + move->fromNs, move->rfOffsetHz);
                 } else if (std::holds_alternative<keyer::action::RetuneVfoA>(step)) {
                     // A shifted tone the channels cannot take fails here as it would on the air.
                     plan.retuneVfoA();
@@ -110,12 +121,23 @@ private:
         if (level != on)
             edges.push_back({atUtcMs, ptt, on, station_.plan().dfcwShift()});
         level = on;
+        // Off the air VFO A plays its controls' frequency again.
+        if (ptt && !on)
+            toneOffsetHz_ = 0;
+    }
+
+    void moveTone(std::int64_t atUtcNs, double rfOffsetHz) {
+        if (!ptt_ || rfOffsetHz == toneOffsetHz_)
+            return;
+        toneChanges.push_back({atUtcNs, rfOffsetHz});
+        toneOffsetHz_ = rfOffsetHz;
     }
 
     Station& station_;
     const Options& options_;
-    std::string sequence_;
+    std::vector<std::string> sequences_;
     keyer::IdSpeeds speeds_;
+    double toneOffsetHz_ = 0;
     int started_ = 0;
     bool key_ = false;
     bool ptt_ = false;
@@ -146,8 +168,20 @@ std::string missingIdentification(Station& station, const Options& options) {
 
 } // namespace
 
+std::vector<keyer::wspr::Symbols> wsprMessages(const Options& options) {
+    return keyer::wspr::encode(options.call, options.locator, options.powerDbm).messages;
+}
+
 MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages& stored) {
     MessageChoice choice;
+    if (options.wspr2) {
+        choice.text = platform::cp1251ToUpper(platform::utf8ToCp1251(options.call + " " + options.locator +
+                                                                     " " + std::to_string(options.powerDbm)));
+        if (wsprMessages(options).empty())
+            choice.error = "--mode wspr2: " +
+                           keyer::wspr::encode(options.call, options.locator, options.powerDbm).refusal;
+        return choice;
+    }
     if (options.text) {
         choice.text = platform::cp1251ToUpper(platform::utf8ToCp1251(*options.text));
         if (options.text->find_first_not_of(' ') == std::string::npos)
@@ -173,7 +207,7 @@ std::string prepareStation(Station& station, const Options& options) {
     if (std::string refusal = audio::pcmRefusal(stored.read(settings::keys::audioDevice), stored);
         !refusal.empty())
         return refusal;
-    chooseMode(station, options.presetRow);
+    chooseMode(station, options);
     if (std::string problem = unusableReference(station); !problem.empty())
         return problem;
     if (std::string problem = missingIdentification(station, options); !problem.empty())
@@ -215,6 +249,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
     if (result.error.empty())
         result.error = sink.message;
     result.edges = walk.edges;
+    result.toneChanges = walk.toneChanges;
     result.passStarts = walk.passStarts;
     if (!result.edges.empty())
         result.lengthMs = result.edges.back().atUtcMs - result.edges.front().atUtcMs;

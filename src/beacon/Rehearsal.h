@@ -4,6 +4,7 @@
 // schedule. The pass's length refuses a frame too short for it, and its edges are what --dry-run prints.
 #include "beacon/Options.h"
 #include "beacon/Station.h"
+#include "keyer/Wspr.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +17,10 @@ struct MessageChoice {
     std::string text;
     std::string error; // empty when text can be sent
 };
+// WSPR-2: the text the log quotes ("K1ABC FN42 37"), and the passes' messages from --call, --locator and
+// --power (the options were refused when they cannot be encoded).
 MessageChoice chooseMessage(const Options& options, const keyer::BeaconMessages& stored);
+std::vector<keyer::wspr::Symbols> wsprMessages(const Options& options);
 
 // Restores the station from its settings and sets the mode and identification of the options. Returns
 // why the settings cannot be used, or an empty text. May throw platform::Failure (a frequency fault).
@@ -31,8 +35,16 @@ struct PassEdge {
     bool operator==(const PassEdge&) const = default;
 };
 
+// VFO A moved without a phase jump while PTT is on, to rfOffsetHz from its controls at the radio frequency.
+struct ToneChange {
+    std::int64_t atUtcNs = 0;
+    double rfOffsetHz = 0;
+    bool operator==(const ToneChange&) const = default;
+};
+
 struct Rehearsal {
     std::vector<PassEdge> edges;
+    std::vector<ToneChange> toneChanges;  // a tone already playing is not listed again
     std::vector<std::int64_t> passStarts; // UTC, as scheduled
     std::int64_t lengthMs = 0;            // the first edge to the last: PTT on to PTT off
     std::string modeLabel;                // as the log quotes it

@@ -93,10 +93,13 @@ std::string unusableReference(Station& station) {
         return "the stored port choice " +
                stored(keys::portChoice, static_cast<std::int32_t>(port.portChoice)) +
                " names no port: choose Com1 or Com2 in the window";
-    // The dots of a DFCW mode are sent shifted: both tones must play.
+    // The dots of a DFCW mode and the gaps of an FSKCW one are sent shifted, a WSPR pass's symbols up to
+    // 2.2 Hz either side: every tone must play.
     const keyer::KeyingMode& mode = station.transmission().mode();
-    const std::int32_t shift = mode.values.dfcwMode == keyer::DfcwMode::Dfcw ? mode.values.dfcwShift : 0;
-    for (const std::int32_t df : {0, shift}) {
+    const keyer::DfcwMode shifting = mode.values.dfcwMode;
+    const std::int32_t shift = shifting != keyer::DfcwMode::Off ? mode.values.dfcwShift : 0;
+    const bool wspr = mode.label == kWsprLabel;
+    for (const std::int32_t df : {0, shift, wspr ? 220 : 0, wspr ? -220 : 0}) {
         plan.setDfcwShift(df);
         const double toneHz = std::fabs(static_cast<double>(plan.vfoAWord()) / 4096.0);
         plan.setDfcwShift(0);
@@ -115,6 +118,27 @@ void chooseMode(Station& station, int presetRow) {
         station.presets().chooseCustomMode();
     else
         station.presets().choose(presetRow);
+}
+
+void chooseMode(Station& station, const Options& options) {
+    keyer::Presets& presets = station.presets();
+    if (options.wspr2) {
+        presets.chooseMode({kWsprLabel, {}});
+    } else if (options.fskcwDotSeconds != 0) {
+        presets.chooseMode(*keyer::Presets::fskcw(options.fskcwDotSeconds, options.shiftCentiHz));
+    } else if (options.presetRow == keyer::Presets::kNoRow && options.shiftCentiHz) {
+        keyer::CustomMode custom = presets.customMode();
+        custom.shiftCentiHz = *options.shiftCentiHz;
+        presets.setCustomMode(custom);
+        presets.chooseCustomMode();
+    } else {
+        chooseMode(station, options.presetRow);
+        if (options.shiftCentiHz) {
+            keyer::KeyingValues values = station.transmission().keying();
+            values.dfcwShift = *options.shiftCentiHz;
+            station.transmission().setKeying(values);
+        }
+    }
 }
 
 void sendIdentification(Station& station, bool atStart, bool atEnd) {

@@ -2,6 +2,7 @@
 // The core station as the unattended beacon runs it: loaded from the window's settings file as the window's
 // start-up leaves it, so a pass sends the same samples, edges and log lines as the window would; and the
 // refusals of stored values a beacon must not send on. The settings file is only read.
+#include "beacon/Options.h"
 #include "station/Station.h"
 
 #include <string>
@@ -12,6 +13,9 @@ using station::Station;
 
 // Values of the settings file that the window would not take as they stand (it would pull them into its
 // controls' ranges), so the beacon would send on another frequency than the window shows.
+// The mode label of a WSPR-2 beacon, as the log quotes it.
+inline constexpr const char* kWsprLabel = "WSPR2";
+
 struct SettingsProblem {
     std::string message; // empty: none
 };
@@ -27,6 +31,8 @@ std::string unusableReference(Station& station);
 
 // The keying mode: a preset row of keyer::Presets, or keyer::Presets::kNoRow for the stored custom mode.
 void chooseMode(Station& station, int presetRow);
+// The options' mode: a row, the custom mode, FSKCW or WSPR-2, with the shift of --shift.
+void chooseMode(Station& station, const Options& options);
 // Whether the stored identifications are sent around each pass.
 void sendIdentification(Station& station, bool atStart, bool atEnd);
 

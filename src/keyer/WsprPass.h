@@ -5,7 +5,9 @@
 #include "keyer/Wspr.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace tarvel::keyer::wsprpass {
 
@@ -27,5 +29,28 @@ double symbolOffsetHz(std::uint8_t symbol);
 
 // The element sequence of a pass sending these symbols.
 std::string sequence(const wspr::Symbols& symbols);
+
+// Which frames carry a pass, and what each pass sends: txPercent of the frames, each drawn on its own, so
+// that stations sharing a frequency do not keep meeting in the same frames; the messages of a pair
+// alternate over the passes actually sent.
+class Schedule {
+public:
+    // draw: a uniform 64-bit number for each frame; a std::mt19937_64 seeded from std::random_device
+    // unless given.
+    Schedule(std::vector<wspr::Symbols> messages, int txPercent, std::function<std::uint64_t()> draw = {});
+
+    // One draw for the frame to come: whether it carries a pass.
+    bool sendsInNextFrame();
+    // The sequence of the pass about to be sent; the next pass sends the other message of a pair.
+    std::string nextPass();
+    // The message of the pass at index (0: the first sent), without moving on.
+    const wspr::Symbols& message(int index) const;
+
+private:
+    std::vector<wspr::Symbols> messages_;
+    int txPercent_;
+    std::function<std::uint64_t()> draw_;
+    int sent_ = 0;
+};
 
 } // namespace tarvel::keyer::wsprpass
