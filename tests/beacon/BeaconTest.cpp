@@ -234,6 +234,46 @@ TEST(Beacon, LateWakeUpsAndClockStepsNeverSqueezeAnElement) {
     }
 }
 
+// WSPR-2 with half the frames drawn: the frames left out are not counted, each pass sent keys its carrier
+// from second 1 of its even minute for 110.592 s, and the two messages alternate over the passes sent.
+TEST(Beacon, WsprPassesKeyOnTheirFramesInTheDrawnFrames) {
+    Options options;
+    options.wspr2 = true;
+    options.everyMs = 2 * kMinute;
+    options.count = 2;
+    options.txPercent = 50;
+    BeaconRig rig(options);
+    std::vector<std::int64_t> leftOut;
+    rig.beacon->frameLeftOut = [&](std::int64_t frame) { leftOut.push_back(frame); };
+    keyer::wspr::Symbols first{}, second{};
+    second.fill(3);
+    std::vector<std::uint64_t> draws{99, 10, 50, 149};
+    rig.beacon->sendWspr(keyer::wsprpass::Schedule({first, second}, 50, [&] {
+        const std::uint64_t d = draws.front();
+        draws.erase(draws.begin());
+        return d;
+    }));
+    rig.beacon->begin();
+    rig.runToEnd();
+
+    // From 23:55 the frames of 23:56 (left out), 23:58 (sent), 0:00 (left out) and 0:02 (sent).
+    const std::int64_t sent[] = {kBase + 3 * kMinute, kBase + 7 * kMinute};
+    EXPECT_EQ(leftOut, (std::vector<std::int64_t>{kBase + kMinute, kBase + 5 * kMinute}));
+    EXPECT_TRUE(draws.empty());
+    std::vector<Edge> expected;
+    for (const std::int64_t frame : sent) {
+        expected.push_back({Line::Dtr, true, frame});
+        expected.push_back({Line::Rts, true, frame + 1000});
+        expected.push_back({Line::Rts, false, frame + 111'592});
+        expected.push_back({Line::Dtr, false, frame + 111'592});
+    }
+    EXPECT_EQ(rig.lines.edges(), expected);
+    EXPECT_EQ(rig.station.transmission().sequence(), keyer::wsprpass::sequence(second));
+    EXPECT_EQ(rig.statuses, std::vector<int>{0});
+    const std::string log = mock::readFile("vfolog.txt");
+    EXPECT_EQ(countOf(log, "   WSPR2   00:01:52   \"E\" 136000,0\r\n"), 2) << log;
+}
+
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
     test::WorkingDirectory dir;
     std::ofstream("tarvel.ini", std::ios::binary) << kSettings;
