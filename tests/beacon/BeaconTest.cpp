@@ -305,6 +305,16 @@ TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
         if (!edge.ptt && edge.on)
             keyedShifts.push_back(edge.shiftCentiHz);
     EXPECT_EQ(keyedShifts, (std::vector<std::int32_t>{200, 0}));
+
+    // FSKCW3: one key edge each way; VFO A moves 2 Hz down for the letter gap and back for the dash, and the
+    // tone it starts on is not listed.
+    options.fskcwDotSeconds = 3;
+    const Rehearsal fskcw = rehearse("tarvel.ini", options, "ET", kBase);
+    ASSERT_EQ(fskcw.error, "");
+    const std::int64_t t = fskcw.edges.front().atUtcMs;
+    EXPECT_EQ(fskcw.edges.size(), 4u);
+    EXPECT_EQ(fskcw.toneChanges,
+              (std::vector<ToneChange>{{(t + 4001) * 1'000'000, -2.0}, {(t + 13'002) * 1'000'000, 0.0}}));
 }
 
 } // namespace
