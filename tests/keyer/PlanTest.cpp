@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -32,7 +33,7 @@ std::string word(const Action& step) {
                 return "retune";
             else if constexpr (std::is_same_v<A, ShiftVfoA>) {
                 std::ostringstream out;
-                out << "mv" << a.fromNs << ":" << a.rfOffsetHz;
+                out << "mv" << a.fromNs << ":" << std::setprecision(17) << a.rfOffsetHz;
                 return out.str();
             } else if constexpr (std::is_same_v<A, Log>)
                 return a.record == LogRecord::Start ? "start" : a.record == LogRecord::End ? "end" : "stop";
@@ -122,40 +123,23 @@ TEST(KeyerPlan, FskcwHoldsTheKeyAndMovesVfoAAtEveryElementEdge) {
 
 TEST(KeyerPlan, WsprPassKeysOneCarrierOf162SymbolsOnExactInstants) {
     wspr::Symbols symbols{};
-    for (int k = 0; k < wspr::kSymbolCount; ++k)
-        symbols[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((k * 7 + k / 5) % 4);
+    for (std::size_t k = 0; k < symbols.size(); ++k)
+        symbols[k] = static_cast<std::uint8_t>((k * 7 + k / 5) % 4);
     const std::string sequence = wsprpass::sequence(symbols);
-    const KeyerPlan plan(sequence);
-    PlanState state{1, kCw, kCw, 0, 100};
-    const StepConditions message{{}, false, true, false};
-    std::string pause;
-    for (const Action& a : plan.step(state, message))
-        pause += word(a) + " ";
-    EXPECT_EQ(pause, "clear pass+ start key- pause wait1000 ");
-
-    const Actions carrier = plan.step(state, message);
-    ASSERT_EQ(carrier.size(), 2u + wspr::kSymbolCount + 1);
-    EXPECT_EQ(word(carrier[0]) + " " + word(carrier[1]) + " " + word(carrier.back()),
-              "key+ symbols wait110592");
-    for (int k = 0; k < wspr::kSymbolCount; ++k) {
-        const auto& move = std::get<action::ShiftVfoA>(carrier[static_cast<std::size_t>(k) + 2]);
-        // k x 8192/12000 s to the nearest nanosecond, and (s - 1.5) x 12000/8192 Hz.
-        EXPECT_EQ(move.fromNs, std::llround(static_cast<long double>(k) * 8192e9L / 12000.0L)) << k;
-        EXPECT_EQ(move.rfOffsetHz, (symbols[static_cast<std::size_t>(k)] - 1.5) * 12000.0 / 8192.0) << k;
-    }
-    EXPECT_EQ(wsprpass::symbolStartNs(wspr::kSymbolCount), 110'592'000'000);
-
-    std::string end;
-    for (const Action& a : plan.step(state, message))
-        end += word(a) + " ";
-    EXPECT_EQ(end, "key- wait0 end pass- end off idle ");
+    // Symbol k at k x 8192/12000 s to the nearest nanosecond from the first, (s - 1.5) x 12000/8192 Hz.
+    std::string carrier = "clear pass+ start key- pause wait1000\nkey+ symbols ";
+    for (std::size_t k = 0; k < symbols.size(); ++k)
+        carrier += word(action::ShiftVfoA{std::llround(static_cast<long double>(k) * 8192e9L / 12000.0L),
+                                          (symbols[k] - 1.5) * 12000.0 / 8192.0}) +
+                   " ";
+    EXPECT_EQ(walk(sequence, kCw, {{}, false, true, false}),
+              carrier + "wait110592\nkey- wait0 end pass- end off idle\n");
     EXPECT_EQ(EstimateMilliseconds(sequence, kCw, {}), 111'592.0);
-
     // A symbol out of range is no pass: the chain stops at its marker.
     std::string bad = sequence;
     bad[100] = '4';
     PlanState at{2, kCw, kCw, 0, 100};
-    EXPECT_TRUE(KeyerPlan(bad).step(at, message).empty());
+    EXPECT_TRUE(KeyerPlan(bad).step(at, {}).empty());
 }
 
 TEST(KeyerPlan, IdentificationSwitchesValuesAndCaretRestoresThem) {
