@@ -12,6 +12,10 @@ namespace {
 // that late into the frame, and a receiver watching the frame expects them on time.
 constexpr std::int64_t kSkipLateMs = 500;
 
+// A WSPR pass's moves go to the tone this long before its frame: the sound card plays up to 1.5 s after the
+// worker writes, more than the second from PTT to the first symbol.
+constexpr std::int64_t kMovesLeadMs = 3000;
+
 } // namespace
 
 TimerAlarm::TimerAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs)
@@ -66,11 +70,28 @@ void Beacon::begin() {
 }
 
 void Beacon::schedule(std::int64_t notBeforeUtcMs) {
+    // Moves handed for another frame would play into this one.
+    station_.transmission().dropHandedMoves();
     const std::int64_t start = passStart(notBeforeUtcMs, nowUtcMs_(), options_.everyMs, options_.offsetMs);
     plannedFrameUtcMs_ = start;
     if (passScheduled)
         passScheduled(start);
-    alarm_.at(start);
+    leading_ = wspr_.has_value();
+    alarm_.at(leading_ ? start - kMovesLeadMs : start);
+}
+
+void Beacon::leadPass() {
+    leading_ = false;
+    if (!wspr_->sendsInNextFrame()) {
+        if (frameLeftOut)
+            frameLeftOut(plannedFrameUtcMs_);
+        schedule(plannedFrameUtcMs_ + options_.everyMs / 2);
+        return;
+    }
+    platform::runGuarded(station_.sink(), [&] {
+        station_.transmission().handPassMovesAhead(wspr_->upcomingPass(), plannedFrameUtcMs_ - nowUtcMs_());
+    });
+    alarm_.at(plannedFrameUtcMs_);
 }
 
 void Beacon::scheduleNextFrame() {
@@ -79,18 +100,16 @@ void Beacon::scheduleNextFrame() {
 }
 
 void Beacon::startPass() {
+    if (leading_) {
+        leadPass();
+        return;
+    }
     // The pass's steps are timed from now, so a late start keeps every element whole.
     const std::int64_t now = nowUtcMs_();
     if (options_.everyMs > 0 && now - plannedFrameUtcMs_ >= kSkipLateMs) {
         if (passSkipped)
             passSkipped(plannedFrameUtcMs_, now - plannedFrameUtcMs_);
         schedule(now);
-        return;
-    }
-    if (wspr_ && !wspr_->sendsInNextFrame()) {
-        if (frameLeftOut)
-            frameLeftOut(plannedFrameUtcMs_);
-        schedule(plannedFrameUtcMs_ + options_.everyMs / 2);
         return;
     }
     onAir_ = true;
@@ -166,6 +185,7 @@ void Beacon::takeOffAir() {
     // Not on the air for the beacon any more: the transmission's end is not a pass that ran its course.
     onAir_ = false;
     alarm_.cancel();
+    station_.transmission().dropHandedMoves();
     if (station_.transmission().onAir())
         platform::runGuarded(station_.sink(), [this] { station_.transmission().stopTransmission(); });
 }

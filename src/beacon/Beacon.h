@@ -58,7 +58,8 @@ public:
     Beacon& operator=(const Beacon&) = delete;
 
     // WSPR-2: the passes send these messages in the frames the schedule draws, quoting the message given
-    // to the constructor in the log. Before begin().
+    // to the constructor in the log; each frame is drawn, and its pass's moves handed to the tone, a few
+    // seconds before it. Before begin().
     void sendWspr(keyer::wsprpass::Schedule schedule) { wspr_.emplace(std::move(schedule)); }
 
     // Starts the tone and schedules the first pass. Throws what starting the tone throws.
@@ -95,6 +96,8 @@ private:
     void schedule(std::int64_t notBeforeUtcMs);
     void scheduleNextFrame();
     void startPass();
+    // A WSPR frame's draw, and the moves of its pass handed to the tone ahead of it.
+    void leadPass();
     void stepClock(std::int64_t stepMs);
     void passBegan();
     void passOver();
@@ -115,6 +118,7 @@ private:
     std::optional<std::int64_t> sentFrameUtcMs_; // of the last pass started
     int started_ = 0;
     bool onAir_ = false;
+    bool leading_ = false; // the alarm is for the moves ahead of the frame, not the frame
     bool paused_ = false;
     bool ending_ = false;
     bool failed_ = false;

@@ -5,6 +5,7 @@
 #include "platform/Failure.h"
 #include "platform/Locale.h"
 
+#include <algorithm>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -123,7 +124,7 @@ void Transmission::stepKeyer() {
     // Once disabled, the timer makes no edge any more: the one it made, if any, is settled.
     const int made = edgeMade_.exchange(NoEdge);
     stepInstantNs_ = timer_.stepInstantNs();
-    stepMovesQueued_ = std::exchange(movesQueuedAhead_, false);
+    stepMovesQueued_ = std::exchange(movesQueuedAhead_, false) || movesHanded_;
     PlanState state = planState();
     Actions actions = step(state);
     if (made != NoEdge && !actions.empty())
@@ -241,7 +242,7 @@ bool Transmission::queueMovesAhead(const Actions& actions, std::int64_t stepNs) 
 void Transmission::prepareNextStep() {
     PlanState ahead = planState();
     const Actions next = step(ahead);
-    movesQueuedAhead_ = queueMovesAhead(next, timer_.pendingDeadlineNs());
+    movesQueuedAhead_ = movesHanded_ || queueMovesAhead(next, timer_.pendingDeadlineNs());
     const auto* k = next.empty() ? nullptr : std::get_if<action::Key>(&next.front());
     if (!k)
         return;
@@ -311,12 +312,43 @@ void Transmission::takeOffAir(std::optional<LogRecord> record) {
     transmitter_.pttOff();
     messageRunning_ = false;
     movesQueuedAhead_ = false;
+    movesHanded_ = false;
     // Moves still waiting belong to the transmission; VFO A comes back to what its controls say.
     tone_.playStoredVfoA();
     tone_.endTransmission(!toneWasPlaying_);
     if (record)
         write(*record);
     notices.manualPttOffered(true);
+}
+
+bool Transmission::handPassMovesAhead(const std::string& sequence, std::int64_t pttInMs) {
+    dropHandedMoves();
+    const KeyerPlan pass(sequence);
+    PlanState state{1, mode_.values, mode_.values, plan_.dfcwShift(), mode_.values.dotMs};
+    const StepConditions once{id_.speeds, false, true, false};
+    // Each step's deadline as the runner will count it from the PTT.
+    std::int64_t stepNs = timer_.stepInstantNs() + pttInMs * 1'000'000;
+    while (state.position >= 1 && state.position <= pass.length()) {
+        const Actions actions = pass.step(state, once);
+        if (!queueMovesAhead(actions, stepNs)) {
+            tone_.playStoredVfoA();
+            return false;
+        }
+        const auto wait = std::find_if(actions.begin(), actions.end(), [](const Action& a) {
+            return std::holds_alternative<action::Wait>(a);
+        });
+        if (wait == actions.end())
+            break;
+        stepNs += std::get<action::Wait>(*wait).ms * 1'000'000;
+    }
+    movesHanded_ = true;
+    return true;
+}
+
+void Transmission::dropHandedMoves() {
+    if (!std::exchange(movesHanded_, false))
+        return;
+    tone_.playStoredVfoA();
 }
 
 void Transmission::stopTransmission() {

@@ -91,6 +91,15 @@ public:
     // The same for a pass that brings its own element sequence (a WSPR pass): text is what the log quotes;
     // no identification is added.
     void sendPass(const std::string& text, std::string sequence);
+    // A pass whose moves must reach the sound card sooner than a wait ahead (a WSPR pass: its symbols begin
+    // one second after PTT, and the sound card plays more than a second after the worker writes): VFO A's
+    // moves of that sequence go to the tone now, placed from a PTT pttInMs from now on the keyer timer's
+    // clock, and the pass that sendPass starts next queues none again. False, and nothing handed, when a
+    // word fails: the pass then fails as it runs.
+    bool handPassMovesAhead(const std::string& sequence, std::int64_t pttInMs);
+    // Moves handed ahead for a pass that will not be sent: dropped, and VFO A plays its stored word again.
+    // The end of the pass lets go of them as of every move.
+    void dropHandedMoves();
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
     // this start took is given back before the failure reaches the operator: no step will run, the key
     // and PTT lines are off, the tone it started is stopped, and no stored message runs. The first step
@@ -191,6 +200,8 @@ private:
 
     // The moves of the step the timer waits for went to the tone when it was armed.
     bool movesQueuedAhead_ = false;
+    // Those of the whole pass went to the tone before it started.
+    bool movesHanded_ = false;
     // Whether the running step's moves went ahead, and its deadline.
     bool stepMovesQueued_ = false;
     std::int64_t stepInstantNs_ = 0;

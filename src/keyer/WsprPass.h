@@ -43,6 +43,8 @@ public:
     bool sendsInNextFrame();
     // The sequence of the pass about to be sent; the next pass sends the other message of a pair.
     std::string nextPass();
+    // The same without moving on.
+    std::string upcomingPass() const { return sequence(message(sent_)); }
     // The message of the pass at index (0: the first sent), without moving on.
     const wspr::Symbols& message(int index) const;
 

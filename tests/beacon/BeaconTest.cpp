@@ -253,6 +253,10 @@ TEST(Beacon, WsprPassesKeyOnTheirFramesInTheDrawnFrames) {
         draws.erase(draws.begin());
         return d;
     }));
+    std::vector<std::tuple<std::int64_t, std::int64_t, std::int64_t>> moves; // {virtual ms, word, instant}
+    rig.station.tone().vfoAMoveQueued.connect([&](std::int64_t word, std::int64_t instantNs, bool) {
+        moves.emplace_back(rig.time.nowMs(), word, instantNs);
+    });
     rig.beacon->begin();
     rig.runToEnd();
 
@@ -268,10 +272,38 @@ TEST(Beacon, WsprPassesKeyOnTheirFramesInTheDrawnFrames) {
         expected.push_back({Line::Dtr, false, frame + 111'592});
     }
     EXPECT_EQ(rig.lines.edges(), expected);
+    // Each pass's moves go to the tone once, 3 s before its frame, placed from the frame on the keyer's
+    // clock.
+    ASSERT_EQ(moves.size(), 2u * keyer::wspr::kSymbolCount);
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const std::int64_t frameMs = sent[i / keyer::wspr::kSymbolCount] - kBase;
+        const int k = static_cast<int>(i % keyer::wspr::kSymbolCount);
+        const auto [queuedMs, word, instantNs] = moves[i];
+        EXPECT_EQ(queuedMs, frameMs - 3000);
+        EXPECT_EQ(instantNs, (frameMs + 1000) * 1'000'000 + keyer::wsprpass::symbolStartNs(k));
+        EXPECT_EQ(word, rig.station.plan().vfoAWordMovedBy(i < 162 ? -2.197265625 : 2.197265625));
+    }
     EXPECT_EQ(rig.station.transmission().sequence(), keyer::wsprpass::sequence(second));
     EXPECT_EQ(rig.statuses, std::vector<int>{0});
     const std::string log = mock::readFile("vfolog.txt");
     EXPECT_EQ(countOf(log, "   WSPR2   00:01:52   \"E\" 136000,0\r\n"), 2) << log;
+}
+
+// Moves handed ahead for a frame whose pass is not sent are dropped: VFO A plays its stored word again.
+TEST(Beacon, AStopBeforeAWsprFrameDropsTheMovesHandedForIt) {
+    Options options;
+    options.wspr2 = true;
+    options.everyMs = 2 * kMinute;
+    BeaconRig rig(options);
+    rig.beacon->sendWspr(keyer::wsprpass::Schedule({keyer::wspr::Symbols{}}, 100));
+    int drops = 0;
+    rig.station.tone().vfoAMovesDropped.connect([&] { ++drops; });
+    rig.beacon->begin();
+    rig.time.advance(kMinute - 2000); // 1 s after the moves went ahead, 2 s before the frame
+    EXPECT_EQ(drops, 0);
+    rig.beacon->stop();
+    EXPECT_EQ(drops, 1);
+    EXPECT_TRUE(rig.lines.edges().empty());
 }
 
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
