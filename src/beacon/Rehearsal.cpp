@@ -94,6 +94,8 @@ private:
                 } else if (const auto* shift = std::get_if<keyer::action::SetDfcwShift>(&step)) {
                     plan.setDfcwShift(shift->centiHz);
                 } else if (const auto* move = std::get_if<keyer::action::ShiftVfoA>(&step)) {
+                    // A moved tone the channels cannot take fails here as it would on the air.
+                    static_cast<void>(plan.vfoAWordMovedBy(move->rfOffsetHz));
                     moveTone(t * 1'000'000 + move->fromNs, move->rfOffsetHz);
                 } else if (std::holds_alternative<keyer::action::RetuneVfoA>(step)) {
                     // A shifted tone the channels cannot take fails here as it would on the air.
