@@ -235,75 +235,52 @@ TEST(Beacon, LateWakeUpsAndClockStepsNeverSqueezeAnElement) {
 }
 
 // WSPR-2 with half the frames drawn: the frames left out are not counted, each pass sent keys its carrier
-// from second 1 of its even minute for 110.592 s, and the two messages alternate over the passes sent.
+// from second 1 of its even minute for 110.592 s, its moves go to the tone once, 3 s ahead, and the two
+// messages alternate over the passes sent. A stop between the moves and their frame drops them.
 TEST(Beacon, WsprPassesKeyOnTheirFramesInTheDrawnFrames) {
     Options options;
     options.wspr2 = true;
     options.everyMs = 2 * kMinute;
-    options.count = 2;
-    options.txPercent = 50;
+    options.count = 3;
     BeaconRig rig(options);
     std::vector<std::int64_t> leftOut;
     rig.beacon->frameLeftOut = [&](std::int64_t frame) { leftOut.push_back(frame); };
     keyer::wspr::Symbols first{}, second{};
     second.fill(3);
-    std::vector<std::uint64_t> draws{99, 10, 50, 149};
-    rig.beacon->sendWspr(keyer::wsprpass::Schedule({first, second}, 50, [&] {
-        const std::uint64_t d = draws.front();
-        draws.erase(draws.begin());
-        return d;
-    }));
+    const std::uint64_t draws[] = {99, 10, 50, 149, 0};
+    std::size_t drawn = 0;
+    rig.beacon->sendWspr(keyer::wsprpass::Schedule({first, second}, 50, [&] { return draws[drawn++]; }));
     std::vector<std::tuple<std::int64_t, std::int64_t, std::int64_t>> moves; // {virtual ms, word, instant}
-    rig.station.tone().vfoAMoveQueued.connect([&](std::int64_t word, std::int64_t instantNs, bool) {
-        moves.emplace_back(rig.time.nowMs(), word, instantNs);
-    });
-    rig.beacon->begin();
-    rig.runToEnd();
-
-    // From 23:55 the frames of 23:56 (left out), 23:58 (sent), 0:00 (left out) and 0:02 (sent).
-    const std::int64_t sent[] = {kBase + 3 * kMinute, kBase + 7 * kMinute};
-    EXPECT_EQ(leftOut, (std::vector<std::int64_t>{kBase + kMinute, kBase + 5 * kMinute}));
-    EXPECT_TRUE(draws.empty());
-    std::vector<Edge> expected;
-    for (const std::int64_t frame : sent) {
-        expected.push_back({Line::Dtr, true, frame});
-        expected.push_back({Line::Rts, true, frame + 1000});
-        expected.push_back({Line::Rts, false, frame + 111'592});
-        expected.push_back({Line::Dtr, false, frame + 111'592});
-    }
-    EXPECT_EQ(rig.lines.edges(), expected);
-    // Each pass's moves go to the tone once, 3 s before its frame, placed from the frame on the keyer's
-    // clock.
-    ASSERT_EQ(moves.size(), 2u * keyer::wspr::kSymbolCount);
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const std::int64_t frameMs = sent[i / keyer::wspr::kSymbolCount] - kBase;
-        const int k = static_cast<int>(i % keyer::wspr::kSymbolCount);
-        const auto [queuedMs, word, instantNs] = moves[i];
-        EXPECT_EQ(queuedMs, frameMs - 3000);
-        EXPECT_EQ(instantNs, (frameMs + 1000) * 1'000'000 + keyer::wsprpass::symbolStartNs(k));
-        EXPECT_EQ(word, rig.station.plan().vfoAWordMovedBy(i < 162 ? -2.197265625 : 2.197265625));
-    }
-    EXPECT_EQ(rig.station.transmission().sequence(), keyer::wsprpass::sequence(second));
-    EXPECT_EQ(rig.statuses, std::vector<int>{0});
-    const std::string log = mock::readFile("vfolog.txt");
-    EXPECT_EQ(countOf(log, "   WSPR2   00:01:52   \"E\" 136000,0\r\n"), 2) << log;
-}
-
-// Moves handed ahead for a frame whose pass is not sent are dropped: VFO A plays its stored word again.
-TEST(Beacon, AStopBeforeAWsprFrameDropsTheMovesHandedForIt) {
-    Options options;
-    options.wspr2 = true;
-    options.everyMs = 2 * kMinute;
-    BeaconRig rig(options);
-    rig.beacon->sendWspr(keyer::wsprpass::Schedule({keyer::wspr::Symbols{}}, 100));
+    rig.station.tone().vfoAMoveQueued.connect(
+        [&](std::int64_t word, std::int64_t ns, bool) { moves.emplace_back(rig.time.nowMs(), word, ns); });
     int drops = 0;
     rig.station.tone().vfoAMovesDropped.connect([&] { ++drops; });
     rig.beacon->begin();
-    rig.time.advance(kMinute - 2000); // 1 s after the moves went ahead, 2 s before the frame
-    EXPECT_EQ(drops, 0);
+    // From 23:55 the frames of 23:56 (left out), 23:58 (sent), 0:00 (left out), 0:02 (sent) and 0:04.
+    rig.time.advance(9 * kMinute - 2000);
     rig.beacon->stop();
-    EXPECT_EQ(drops, 1);
-    EXPECT_TRUE(rig.lines.edges().empty());
+    EXPECT_EQ(leftOut, (std::vector<std::int64_t>{kBase + kMinute, kBase + 5 * kMinute}));
+    std::vector<Edge> expected;
+    for (const std::int64_t frame : {kBase + 3 * kMinute, kBase + 7 * kMinute})
+        expected.insert(expected.end(), {{Line::Dtr, true, frame},
+                                         {Line::Rts, true, frame + 1000},
+                                         {Line::Rts, false, frame + 111'592},
+                                         {Line::Dtr, false, frame + 111'592}});
+    EXPECT_EQ(rig.lines.edges(), expected);
+    ASSERT_EQ(moves.size(), 3u * keyer::wspr::kSymbolCount);
+    const std::int64_t frames[] = {3 * kMinute, 7 * kMinute, 9 * kMinute};
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const std::int64_t frameMs = frames[i / 162];
+        const auto [queuedMs, word, instantNs] = moves[i];
+        EXPECT_EQ(queuedMs, frameMs - 3000);
+        EXPECT_EQ(instantNs,
+                  (frameMs + 1000) * 1'000'000 + keyer::wsprpass::symbolStartNs(static_cast<int>(i % 162)));
+        EXPECT_EQ(word, rig.station.plan().vfoAWordMovedBy(i / 162 == 1 ? 2.197265625 : -2.197265625));
+    }
+    // Two passes ended and the stop before the third frame each let go of VFO A's moves.
+    EXPECT_EQ(drops, 3);
+    EXPECT_EQ(rig.station.transmission().sequence(), keyer::wsprpass::sequence(second));
+    EXPECT_EQ(countOf(mock::readFile("vfolog.txt"), "   WSPR2   00:01:52   \"E\" 136000,0\r\n"), 2);
 }
 
 TEST(Beacon, TheRehearsalIsThePassTheBeaconSends) {
