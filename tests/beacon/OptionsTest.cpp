@@ -93,6 +93,8 @@ TEST(Options, BadInputGivesStatusTwoAndNamesTheProblem) {
         {{"--mode", "wspr2", "--text", "X"}, "--text makes no sense with --mode wspr2"},
         {{"--mode", "wspr2", "--id-start"}, "--id-start makes no sense"},
         {{"--mode", "wspr2", "--shift", "1"}, "--shift makes no sense"},
+        {{"--mode", "wspr2", "--call", "K1ABC", "--locator", "ZZ99", "--power", "37"},
+         "wspr2: the locator \"ZZ99\""},
     };
     for (const auto& c : cases) {
         const OptionsParse parsed = parseOptions(c.arguments);
@@ -111,6 +113,13 @@ TEST(Options, FskcwAndWsprCommandLines) {
     EXPECT_EQ(parse({"--mode", "dfcw3", "--shift=12.34"}).options.shiftCentiHz, 1234);
     EXPECT_EQ(parse({"--mode", "custom", "--shift", "2000"}).options.shiftCentiHz, 200000);
     EXPECT_EQ(parse({"--mode", "fskcw1"}).options.shiftCentiHz, std::nullopt);
+    const Options wspr =
+        parse({"--mode", "wspr2", "--call", "k1abc", "--locator", "FN42", "--power", "37"}).options;
+    EXPECT_TRUE(wspr.wspr2 && wspr.everyMs == 120'000 && wspr.txPercent == 100 && wspr.powerDbm == 37);
+    EXPECT_EQ(parse({"--mode=wspr2", "--call=K1ABC", "--locator=FN42", "--power=0", "--every=10m",
+                     "--tx-percent=20"})
+                  .options.txPercent,
+              20);
 }
 
 } // namespace
