@@ -111,15 +111,10 @@ TEST(Options, FskcwAndWsprCommandLines) {
     EXPECT_EQ(fskcw.fskcwDotSeconds, 120);
     EXPECT_EQ(fskcw.shiftCentiHz, 50);
     EXPECT_EQ(parse({"--mode", "dfcw3", "--shift=12.34"}).options.shiftCentiHz, 1234);
-    EXPECT_EQ(parse({"--mode", "custom", "--shift", "2000"}).options.shiftCentiHz, 200000);
     EXPECT_EQ(parse({"--mode", "fskcw1"}).options.shiftCentiHz, std::nullopt);
     const Options wspr =
         parse({"--mode", "wspr2", "--call", "k1abc", "--locator", "FN42", "--power", "37"}).options;
     EXPECT_TRUE(wspr.wspr2 && wspr.everyMs == 120'000 && wspr.txPercent == 100 && wspr.powerDbm == 37);
-    EXPECT_EQ(parse({"--mode=wspr2", "--call=K1ABC", "--locator=FN42", "--power=0", "--every=10m",
-                     "--tx-percent=20"})
-                  .options.txPercent,
-              20);
 }
 
 } // namespace
