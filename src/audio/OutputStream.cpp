@@ -17,6 +17,20 @@ std::atomic<bool> OutputStream::anyLeftBehind_{false};
 
 namespace {
 
+// Whether a move already played (the last kRecent words) or still waiting brings VFO A to word.
+template <std::size_t kRecent>
+bool movedTo(std::int32_t word, const std::int32_t (&recent)[kRecent], std::size_t recentCount,
+             const VfoAMove* pending, std::size_t pendingFirst, std::size_t pendingCount) {
+    for (std::size_t k = 0; k < std::min(recentCount, kRecent); ++k)
+        if (recent[k] == word)
+            return true;
+    for (std::size_t k = 0; k < pendingCount; ++k)
+        if (static_cast<std::int32_t>(static_cast<std::uint32_t>(
+                pending[(pendingFirst + k) % VfoAMoveQueue::kCapacity].word)) == word)
+            return true;
+    return false;
+}
+
 std::int64_t monotonicNow() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -311,6 +325,15 @@ void OutputStream::run(const std::shared_ptr<Worker>& self, std::int32_t bytes) 
     std::uint64_t drops = worker.vfoAMoveDrops.load(std::memory_order_acquire);
     bool followingMoves = false; // VFO A plays the moves' word, not the stored one
     std::int32_t wordA = 0;
+    // The stored word as last read, and the words the latest moves brought: while VFO A follows a keyer's
+    // retunes (not continuous moves), the stored word catches up with them as each step runs, so a stored
+    // word that none of them brings is the operator's own retune, which must be heard as it was before
+    // moves existed, from the next buffer, and not only once the keyer queues its next retune.
+    std::int32_t storedWordSeen = 0;
+    bool followingRetunes = false;
+    constexpr std::size_t kRecentMoves = 8;
+    std::int32_t recentWords[kRecentMoves] = {};
+    std::size_t recentCount = 0;
     std::int64_t written = 0; // frames filled so far: the next buffer starts at this sample
     SampleInstants instants;
     instants.assumeStart(monotonicNow());
@@ -355,18 +378,30 @@ void OutputStream::run(const std::shared_ptr<Worker>& self, std::int32_t bytes) 
         if (worker.leftBehind)
             return false;
         takeMoves();
+        const auto storedWord = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(vfoA_.frequencyWord.load(std::memory_order_relaxed)));
+        if (followingMoves && followingRetunes && storedWord != storedWordSeen &&
+            !movedTo(storedWord, recentWords, recentCount, pending.get(), pendingFirst, pendingCount)) {
+            // Moves queued before the operator's retune carry the old frequency: the keyer's next step
+            // retunes from the stored word again.
+            pendingCount = 0;
+            followingMoves = false;
+        }
+        storedWordSeen = storedWord;
         if (!followingMoves) {
             // The stored word, read once a buffer as ever.
-            wordA = static_cast<std::int32_t>(
-                static_cast<std::uint32_t>(vfoA_.frequencyWord.load(std::memory_order_relaxed)));
+            wordA = storedWord;
             vfoA_.phase.on = false;
         }
         const int count = dueChanges();
         synth::FillChannel(blockA, vfoA_.waveform.load(std::memory_order_relaxed),
                            vfoA_.level.load(std::memory_order_relaxed), wordA, frames, vfoA_.time,
                            vfoA_.phase, changes.get(), count);
+        for (int c = 0; c < count; ++c)
+            recentWords[recentCount++ % kRecentMoves] = changes[c].word;
         if (count > 0) {
             followingMoves = true;
+            followingRetunes = !changes[count - 1].continuous;
             wordA = changes[count - 1].word;
         }
         synth::FillChannel(blockB, vfoB_, frames);

@@ -90,8 +90,10 @@ public:
 
     // VFO A to word from the sample the device plays at instantNs (CLOCK_MONOTONIC), continuous: without a
     // phase jump. The latest worker places it by the positions the device reports; from its first move on,
-    // VFO A follows the moves and not the stored word, until dropVfoAMoves(). False when no worker runs or
-    // 512 moves wait already. A stream stopped or started again drops what was queued.
+    // VFO A follows the moves and not the stored word, until dropVfoAMoves() or, after a move that is not
+    // continuous, a stored word that no recent or waiting move brings (the operator's retune, played from
+    // the next buffer with the waiting moves dropped). False when no worker runs or 512 moves wait already. A
+    // stream stopped or started again drops what was queued.
     bool queueVfoAMove(std::int64_t word, std::int64_t instantNs, bool continuous);
     // Drops the moves still waiting; from the next buffer the worker plays VFO A's stored word again.
     void dropVfoAMoves();

@@ -157,6 +157,36 @@ TEST_F(OutputStreamTest, VfoAMovesLandOnTheSamplePlayedAtTheirInstant) {
     }
 }
 
+// While VFO A follows the keyer's retunes, the stored word catching up with them changes nothing, but the
+// operator's own retune is heard from the next buffer, and the retunes queued before it are dropped.
+TEST_F(OutputStreamTest, AnOperatorsRetuneBetweenTheKeyersRetunesIsHeardAtOnce) {
+    const auto at = [](std::int64_t sample) { return 1'000'000'000'000 + sample * 1'000'000'000 / 44100; };
+    record->sampleClock = true;
+    stream.startWorker();
+    ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == 2 && record->waiting == 1; }));
+    stream.queueVfoAMove(hertz(1500), at(2 * frames + 10), false);
+    stream.queueVfoAMove(hertz(1600), at(4 * frames + 20), false);
+    const std::int32_t stored[] = {hertz(1000), hertz(1500), hertz(1234), hertz(1234)};
+    for (std::size_t n = 3; n <= 6; ++n) {
+        vfoA.frequencyWord = stored[n - 3];
+        record->play();
+        ASSERT_TRUE(record->waitUntil([&] { return record->submits.size() == n && record->waiting == 1; }));
+    }
+    stream.stopAndWait();
+
+    const std::vector<synth::FrequencyChange> retune{{10, hertz(1500), false}};
+    double time = 0.0;
+    synth::CountedPhase phase;
+    std::vector<std::int16_t> block(frames + 1);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const std::int32_t word = k < 3 ? hertz(1000) : k == 3 ? hertz(1500) : hertz(1234);
+        synth::FillChannel(block.data(), 1, 22000, word, frames, time, phase, retune.data(), k == 2 ? 1 : 0);
+        for (int i = 0; i < frames; ++i)
+            ASSERT_EQ(record->submits[k][2 * static_cast<std::size_t>(i)], block[i])
+                << "buffer " << k << " " << i;
+    }
+}
+
 TEST_F(OutputStreamTest, StopBeforeTheFirstSubmitSubmitsNothing) {
     record->holdOpen = true;
     stream.startWorker();
