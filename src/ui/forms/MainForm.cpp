@@ -240,6 +240,9 @@ MainForm::MainForm() {
         customFields[i]->setAccessibleName(customNames[i]);
     }
     add(Button9, PnBtdfcw, 150, 140, 84, 25);
+    add(SpFskcw, PnBtdfcw, 6, 142, 56, 21);
+    SpFskcw.setAccessibleName("FSKCW dot length, s");
+    add(BtFskcw, PnBtdfcw, 66, 140, 78, 25);
 
     // The pop-up panels open over the top left of the window, which every layout shows.
     add(PnPort, TForm1, 10, 16, 244, 152);

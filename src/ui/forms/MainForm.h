@@ -184,6 +184,9 @@ struct MainForm : Inventory {
     controls::Label LbShift{"LbShift", "Shift, N/100, Hz"};
     controls::SpinField SpShift{"SpShift", 0, 200000, 10, 20};
     controls::Button Button9{"Button9", "Ok"};
+    // FSKCW at a QRSS speed, in the pop-up's free bottom-left corner.
+    controls::SpinField SpFskcw{"SpFskcw", 1, 3600, 1, 10};
+    controls::Button BtFskcw{"BtFskcw", "FSKCW"};
 
     // Port panel (pop-up).
     controls::Panel PnPort{"PnPort"};

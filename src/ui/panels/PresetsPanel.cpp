@@ -1,5 +1,6 @@
 #include "ui/panels/PresetsPanel.h"
 
+#include "platform/Failure.h"
 #include "ui/forms/MainForm.h"
 
 #include <string>
@@ -22,14 +23,15 @@ PresetsPanel::PresetsPanel(forms::MainForm& form, keyer::Presets& presets,
                                              &form.btDFCW60, &form.BtDFCW90,  &form.Btdfcw120,
                                              &form.Btdfcw240},
       customButton_(form.Btdfcw60i), customPopup_(form.PnBtdfcw), dot_(form.SpDot), dash_(form.SpDash),
-      elementGap_(form.SpLp), letterGap_(form.SpBigp), shift_(form.SpShift), presets_(presets),
-      transmission_(transmission) {
+      elementGap_(form.SpLp), letterGap_(form.SpBigp), shift_(form.SpShift), fskcwDot_(form.SpFskcw),
+      presets_(presets), transmission_(transmission) {
     form.Button5.onClick = [this] { presets_.choose(0); };
     for (int i = 0; i < keyer::Presets::kSpeedButtons; ++i)
         speedButtons_[i]->onClick = [this, i] { presets_.choose(i + 1); };
     customButton_.onClick = [this] { customButtonClick(); };
     customButton_.onMouseDown = [this](controls::MouseButton b) { customButtonMouseDown(b); };
     form.Button9.onClick = [this] { customOkClick(); };
+    form.BtFskcw.onClick = [this] { fskcwClick(); };
     for (controls::SpinField* field : {&dot_, &dash_, &elementGap_, &letterGap_, &shift_})
         field->onChange = [this] { readCustomMode(); };
     presets_.onChange.connect([this] { showMode(); });
@@ -75,6 +77,15 @@ void PresetsPanel::customOkClick() {
     customPopup_.hide();
     showCustomLabel();
     presets_.saveCustomMode();
+}
+
+void PresetsPanel::fskcwClick() {
+    const auto mode = keyer::Presets::fskcw(fskcwDot_.value());
+    if (!mode)
+        throw platform::Failure("FSKCW: a dot of " + std::to_string(fskcwDot_.value()) +
+                                " s is not one of the QRSS speeds 1, 3, 10, 20, 30, 60, 90 and 120 s");
+    customPopup_.hide();
+    presets_.chooseMode(*mode);
 }
 
 } // namespace tarvel::ui::panels

@@ -33,6 +33,8 @@ private:
     void customButtonMouseDown(controls::MouseButton button);
     // The pop-up's "Ok": hidden, the custom button relabelled, the values stored.
     void customOkClick();
+    // The pop-up's "FSKCW": FSKCW at the speed field's dot, which must be one of the QRSS row's.
+    void fskcwClick();
 
     controls::Label& modeLabel_;
     // The speed buttons from left to right, QRSS row first.
@@ -44,6 +46,7 @@ private:
     controls::SpinField& elementGap_;
     controls::SpinField& letterGap_;
     controls::SpinField& shift_;
+    controls::SpinField& fskcwDot_;
     keyer::Presets& presets_;
     const keyer::Transmission& transmission_;
 };

@@ -164,3 +164,41 @@ TEST(CustomMode, OkStoresTheFiveKeysInOrderAndRelabelsOnly) {
     EXPECT_EQ(rig.main.Btdfcw60i.caption(), "qrss5");
     EXPECT_EQ(rig.transmission.keying(), applied);
 }
+
+TEST(Fskcw, PopUpButtonSendsThePlansFskcwAndRefusesOtherSpeeds) {
+    PresetRig rig;
+    rig.main.Btdfcw60i.mouseDown(MouseButton::Right);
+    const KeyingValues before = rig.transmission.keying();
+    for (const char* typed : {"5", "240"}) {
+        rig.main.SpFskcw.setText(typed);
+        rig.act([&] { rig.main.BtFskcw.click(); });
+        EXPECT_EQ(rig.transmission.keying(), before);
+        EXPECT_TRUE(rig.main.PnBtdfcw.visible());
+    }
+    ASSERT_EQ(rig.fp.sink.messages.size(), 2u);
+    EXPECT_NE(rig.fp.sink.messages[1].find("240 s is not one of the QRSS speeds"), std::string::npos);
+
+    rig.main.SpFskcw.setValue(10);
+    rig.act([&] { rig.main.BtFskcw.click(); });
+    EXPECT_EQ(rig.main.Lbmode.caption(), "FSKCW10");
+    EXPECT_EQ(rig.transmission.keying(), keyer::Presets::fskcw(10)->values);
+    EXPECT_FALSE(rig.main.PnBtdfcw.visible());
+    EXPECT_EQ(rig.captions(), kPlain);
+
+    // Sent as the plan keys FSKCW10 when its mode is set directly: the key held from the first mark to the
+    // end.
+    PresetRig direct;
+    direct.transmission.setMode(*keyer::Presets::fskcw(10));
+    for (PresetRig* r : {&rig, &direct}) {
+        r->openPort();
+        r->send("ET");
+        r->runToIdle();
+    }
+    EXPECT_EQ(rig.lines.edges(), direct.lines.edges());
+    int keyEdges = 0;
+    for (const auto& edge : rig.lines.edges())
+        keyEdges += edge.line == Line::Rts;
+    EXPECT_EQ(keyEdges, 2);
+    EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
+    EXPECT_EQ(rig.fp.sink.messages.size(), 2u);
+}
