@@ -12,10 +12,6 @@ namespace {
 // that late into the frame, and a receiver watching the frame expects them on time.
 constexpr std::int64_t kSkipLateMs = 500;
 
-// A WSPR pass's moves go to the tone this long before its frame: the sound card plays up to 1.5 s after the
-// worker writes, more than the second from PTT to the first symbol.
-constexpr std::int64_t kMovesLeadMs = 3000;
-
 } // namespace
 
 TimerAlarm::TimerAlarm(platform::Timer& timer, std::function<std::int64_t()> nowUtcMs)
@@ -77,7 +73,7 @@ void Beacon::schedule(std::int64_t notBeforeUtcMs) {
     if (passScheduled)
         passScheduled(start);
     leading_ = wspr_.has_value();
-    alarm_.at(leading_ ? start - kMovesLeadMs : start);
+    alarm_.at(leading_ ? start - keyer::wsprpass::kMovesLeadMs : start);
 }
 
 void Beacon::leadPass() {

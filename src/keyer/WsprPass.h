@@ -19,6 +19,9 @@ inline constexpr char kCarrierEnd = '}';
 inline constexpr std::int64_t kFirstSymbolMs = 1000; // the frame's start to the first symbol
 inline constexpr std::int64_t kSymbolsMs = 110'592;  // 162 symbols of 8192/12000 s
 inline constexpr std::int64_t kPassMs = kFirstSymbolMs + kSymbolsMs;
+// A pass's moves go to the tone this long before its frame: the sound card plays up to 1.5 s after the
+// worker writes, more than the second from PTT to the first symbol.
+inline constexpr std::int64_t kMovesLeadMs = 3000;
 inline constexpr double kToneSpacingHz = 12000.0 / 8192.0; // exact in binary
 
 // Symbol k (0 to 162) starts this long after the first one: k x 8192/12000 s, rounded to the nanosecond

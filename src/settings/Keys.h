@@ -60,6 +60,12 @@ inline constexpr IntegerKey audioDeviceAnyPcm{"AudioDeviceAnyPcm", 0};
 // The logging switch (1 = on) and the process priority (1 real time, 2 high, 3 normal).
 inline constexpr IntegerKey logging{"log", 0};
 inline constexpr IntegerKey priority{"iPr", 3};
+// The window's WSPR-2 beacon: call, locator, power in dBm and the share of frames sent, in %; stored
+// at "TX" when the message encodes.
+inline constexpr TextKey wsprCall{"WsprCall", ""};
+inline constexpr TextKey wsprLocator{"WsprLocator", ""};
+inline constexpr IntegerKey wsprPower{"WsprPower", 37};
+inline constexpr IntegerKey wsprTxPercent{"WsprTxPercent", 20};
 
 // All of the above, for checks over the whole table.
 using AnyKey = std::variant<const IntegerKey*, const RealKey*, const TextKey*, const IntegerKeyFamily*,
@@ -74,6 +80,7 @@ inline constexpr AnyKey all[]{
     &customLetterPause, &customShift,      &endIdSpeed,   &startIdSpeed,
     &startIdText,       &endIdText,        &audioDevice,  &bufferKiB,
     &audioDeviceAnyPcm, &logging,          &priority,     &correctionCancelsPpm,
+    &wsprCall,          &wsprLocator,      &wsprPower,    &wsprTxPercent,
 };
 
 } // namespace tarvel::settings::keys

@@ -93,6 +93,15 @@ void writeChangesOf(settings::IniFile& ini, keyer::Identification& identificatio
     });
 }
 
+void writeChangesOf(settings::IniFile& ini, keyer::WsprBeacon& wspr) {
+    wspr.accepted.connect([&ini](const keyer::WsprValues& values) {
+        ini.write(keys::wsprCall, values.call);
+        ini.write(keys::wsprLocator, values.locator);
+        ini.write(keys::wsprPower, values.powerDbm);
+        ini.write(keys::wsprTxPercent, values.txPercent);
+    });
+}
+
 SettingsWriter::SettingsWriter(settings::IniFile& ini, const StoredObjects& objects) : ini_(ini) {
     writeChangesOf(ini_, objects.plan);
     writeChangesOf(ini_, objects.options);
@@ -105,6 +114,7 @@ SettingsWriter::SettingsWriter(settings::IniFile& ini, const StoredObjects& obje
     writeChangesOf(ini_, objects.presets);
     writeChangesOf(ini_, objects.messages);
     writeChangesOf(ini_, objects.identification);
+    writeChangesOf(ini_, objects.wspr);
     objects.priorityApplied.connect([this](std::int32_t choice) { ini_.write(keys::priority, choice); });
 }
 

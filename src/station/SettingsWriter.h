@@ -12,6 +12,7 @@
 #include "keyer/Identification.h"
 #include "keyer/Port.h"
 #include "keyer/Presets.h"
+#include "keyer/WsprBeacon.h"
 #include "log/Logbook.h"
 #include "platform/Notice.h"
 #include "settings/IniFile.h"
@@ -33,6 +34,7 @@ void writeChangesOf(settings::IniFile& ini, keyer::Port& port);
 void writeChangesOf(settings::IniFile& ini, keyer::Presets& presets);
 void writeChangesOf(settings::IniFile& ini, keyer::BeaconMessages& messages);
 void writeChangesOf(settings::IniFile& ini, keyer::Identification& identification);
+void writeChangesOf(settings::IniFile& ini, keyer::WsprBeacon& wspr);
 
 // Everything the window stores.
 struct StoredObjects {
@@ -49,6 +51,7 @@ struct StoredObjects {
     keyer::Identification& identification;
     // The process priority the operator applied (platform::ProcessPriority's numbers).
     platform::Notice<std::int32_t>& priorityApplied;
+    keyer::WsprBeacon& wspr;
 };
 
 class SettingsWriter {

@@ -55,6 +55,8 @@ StoredSettings readStoredSettings(const settings::IniReader& file) {
     s.priority = file.read(keys::priority);
     s.port1 = file.read(keys::port1Device);
     s.port2 = file.read(keys::port2Device);
+    s.wspr = {file.read(keys::wsprCall), file.read(keys::wsprLocator), file.read(keys::wsprPower),
+              file.read(keys::wsprTxPercent)};
     return s;
 }
 

@@ -6,6 +6,7 @@
 #include "audio/ClockCorrection.h"
 #include "freqplan/FrequencyPlan.h"
 #include "keyer/CustomMode.h"
+#include "keyer/WsprBeacon.h"
 #include "settings/IniFile.h"
 
 #include <array>
@@ -40,6 +41,7 @@ struct StoredSettings {
     std::string startIdText;
     std::string endIdText;
     std::int32_t priority = 0;
+    keyer::WsprValues wspr;
 };
 
 // Every stored setting, in the order the window has always read them.

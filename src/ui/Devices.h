@@ -10,6 +10,7 @@
 #include "platform/ProcessPriority.h"
 #include "platform/Timer.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,6 +42,10 @@ struct Devices {
     // Whether the system clock is synchronised, shown in the calibration window; the kernel's when not
     // given.
     const platform::ClockDiscipline* clockDiscipline = nullptr;
+    // UTC now in ms, for the WSPR frames; the system clock when not given.
+    std::function<std::int64_t()> nowUtcMs = {};
+    // The WSPR schedule's draw of each frame; random when not given.
+    std::function<std::uint64_t()> wsprDraw = {};
 };
 
 // The window's devices on the real hardware, as the program and the end-to-end tests that run it in-process

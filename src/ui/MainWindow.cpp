@@ -9,17 +9,18 @@ namespace tarvel::ui {
 
 MainWindow::MainWindow(Wiring& form, platform::MessageSink& sink)
     : form_(form), sink_(sink), log_{form.logWindow(), nullptr}, keypad_{form.keypadWindow(), nullptr},
-      help_{form.helpWindow(), nullptr}, calibrate_{form.calibrateWindow(), nullptr} {
+      help_{form.helpWindow(), nullptr}, calibrate_{form.calibrateWindow(), nullptr}, wspr_{form.wsprWindow(),
+                                                                                            nullptr} {
     main_ = view::FormView::build(form.mainWindow(), sink);
     main_->finishBuilding();
-    for (LaterWindow* later : {&log_, &keypad_, &help_, &calibrate_})
+    for (LaterWindow* later : {&log_, &keypad_, &help_, &calibrate_, &wspr_})
         buildWhenShown(*later);
     qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
-    for (LaterWindow* later : {&log_, &keypad_, &help_, &calibrate_})
+    for (LaterWindow* later : {&log_, &keypad_, &help_, &calibrate_, &wspr_})
         if (!later->window)
             later->inventory.window().setViewListener({});
 }

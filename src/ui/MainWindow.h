@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows on screen: builds the widgets of every window from its controls and passes the
 // keyboard's window-wide keys (function keys, Alt+X) to the main window. The main window is built at once;
-// the log, keypad, help and calibration windows when their models first show (or when asked for here), so
-// that start-up builds only what it shows.
+// the log, keypad, help, calibration and WSPR windows when their models first show (or when asked for here),
+// so that start-up builds only what it shows.
 #include "ui/Wiring.h"
 #include "ui/view/FormWindow.h"
 
@@ -22,6 +22,7 @@ public:
     view::FormWindow& keypadWindow() { return built(keypad_); }
     view::FormWindow& helpWindow() { return built(help_); }
     view::FormWindow& calibrateWindow() { return built(calibrate_); }
+    view::FormWindow& wsprWindow() { return built(wspr_); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +44,7 @@ private:
     LaterWindow keypad_;
     LaterWindow help_;
     LaterWindow calibrate_;
+    LaterWindow wspr_;
 };
 
 } // namespace tarvel::ui

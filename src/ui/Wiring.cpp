@@ -1,14 +1,26 @@
 #include "ui/Wiring.h"
 
+#include <chrono>
+
 namespace tarvel::ui {
+namespace {
+
+std::int64_t systemUtcMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
 
 Wiring::Wiring(Devices d)
     : devices_(std::move(d)),
       keyerTimer_(devices_.makeKeyerTimer ? devices_.makeKeyerTimer() : devices_.makeTimer()),
-      clockTimer_(devices_.makeTimer()), statusTimer_(devices_.makeTimer()),
+      clockTimer_(devices_.makeTimer()), statusTimer_(devices_.makeTimer()), wsprTimer_(devices_.makeTimer()),
+      nowUtcMs_(devices_.nowUtcMs ? devices_.nowUtcMs : systemUtcMs),
       station_({devices_.lines, *keyerTimer_, *clockTimer_, devices_.clock, devices_.sink,
                 devices_.makeAudioDevice, devices_.outputPcms, devices_.settingsPath,
                 settings::IniFile::Access::ReadWrite, devices_.logPath}),
+      wsprBeacon_(station_.transmission(), *wsprTimer_, nowUtcMs_, devices_.wsprDraw),
       tonePanel_(main_, station_.tone()), vfoAPanel_(main_, station_.plan()),
       vfoBPanel_(main_, station_.plan()),
       // The operator sees why the port is missing, but still gets the beacon panel.
@@ -27,13 +39,18 @@ Wiring::Wiring(Devices d)
       audioDevicePanel_(main_, station_.audioDevice()),
       calibratePanel_(main_, calibrate_, station_.clockMeasurement(), station_.plan(), optionsPanel_,
                       devices_.clockDiscipline ? *devices_.clockDiscipline : kernelClock_),
+      wsprPanel_(main_, wspr_, wsprBeacon_, station_.transmission(), nowUtcMs_,
+                 [this] {
+                     if (!station_.port().transmitter().portOpened())
+                         portPanel_.openPort();
+                 }),
       settingsWriter_(station_.settings(),
                       {station_.plan(), station_.options(), station_.memories(), station_.tone(),
                        station_.audioDevice(), station_.clockMeasurement(), station_.logbook(),
                        station_.port(), station_.presets(), station_.messages(),
-                       station_.transmission().identification(), priorityPanel_.applied}) {
+                       station_.transmission().identification(), priorityPanel_.applied, wsprBeacon_}) {
     // Every window stays hidden until the start-up sequence or the operator shows it.
-    const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_, &calibrate_};
+    const forms::Inventory* windows[] = {&main_, &logWindow_, &keypad_, &help_, &calibrate_, &wspr_};
     for (const forms::Inventory* form : windows)
         form->window().hide();
     connectResizes();
@@ -46,6 +63,12 @@ Wiring::Wiring(Devices d)
         tonePanel_.showUnderruns();
         aboutPanel_.showUnderruns();
         calibratePanel_.tick();
+        wsprPanel_.tick();
+    };
+    // The beacon panel's Stop TX (and its key) also ends the WSPR passes: nothing keys again after it.
+    main_.BtStopTX.onClick = [this, stop = std::move(main_.BtStopTX.onClick)] {
+        wsprBeacon_.disarm();
+        stop();
     };
 }
 
@@ -88,6 +111,7 @@ void Wiring::startUp() {
     presetsPanel_.readCustomMode();
 
     guarded([&] { idPanel_.checkLoadedSpeeds(); });
+    wsprPanel_.showValues(stored.wspr);
     priorityPanel_.showChoice();
     // The priority applied, which also stores it.
     guarded([&] { priorityPanel_.applyChoice(); });
@@ -128,6 +152,7 @@ void Wiring::startUp() {
 }
 
 void Wiring::shutDown() {
+    wsprBeacon_.disarm();
     station_.shutDown();
 }
 
@@ -136,6 +161,7 @@ void Wiring::watchTone(platform::Timer& timer) {
 }
 
 void Wiring::stopTransmission() {
+    wsprBeacon_.disarm();
     station_.stopTransmission();
 }
 

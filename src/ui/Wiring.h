@@ -11,6 +11,7 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/forms/WsprForm.h"
 #include "ui/panels/AudioDevicePanel.h"
 #include "ui/panels/BeaconMessagesPanel.h"
 #include "ui/panels/CalibratePanel.h"
@@ -26,6 +27,7 @@
 #include "ui/panels/TonePanel.h"
 #include "ui/panels/TransmissionPanel.h"
 #include "ui/panels/VfoPanels.h"
+#include "ui/panels/WsprPanel.h"
 
 #include <memory>
 
@@ -63,6 +65,7 @@ public:
     forms::KeypadForm& keypadWindow() { return keypad_; }
     forms::HelpForm& helpWindow() { return help_; }
     forms::CalibrateForm& calibrateWindow() { return calibrate_; }
+    forms::WsprForm& wsprWindow() { return wspr_; }
 
     // The core objects, for tests that look behind the windows.
     station::Station& station() { return station_; }
@@ -77,6 +80,8 @@ public:
     platform::Timer& keyerTimer() { return *keyerTimer_; }
     platform::Timer& clockTimer() { return *clockTimer_; }
     platform::Timer& statusTimer() { return *statusTimer_; }
+    platform::Timer& wsprTimer() { return *wsprTimer_; }
+    const keyer::WsprBeacon& wsprBeacon() const { return wsprBeacon_; }
 
 private:
     Devices devices_;
@@ -85,12 +90,16 @@ private:
     forms::KeypadForm keypad_;
     forms::HelpForm help_;
     forms::CalibrateForm calibrate_;
+    forms::WsprForm wspr_;
     platform::KernelClockDiscipline kernelClock_;
 
     std::unique_ptr<platform::Timer> keyerTimer_;
     std::unique_ptr<platform::Timer> clockTimer_;
     std::unique_ptr<platform::Timer> statusTimer_;
+    std::unique_ptr<platform::Timer> wsprTimer_;
+    std::function<std::int64_t()> nowUtcMs_;
     station::Station station_;
+    keyer::WsprBeacon wsprBeacon_;
 
     panels::TonePanel tonePanel_;
     panels::VfoAPanel vfoAPanel_;
@@ -111,6 +120,7 @@ private:
     panels::PortPanel portPanel_;
     panels::AudioDevicePanel audioDevicePanel_;
     panels::CalibratePanel calibratePanel_;
+    panels::WsprPanel wsprPanel_;
     // The window keeps what the operator changes; nothing is written before start-up.
     station::SettingsWriter settingsWriter_;
 

@@ -74,6 +74,8 @@ struct ProgramRig {
             iniPath(),
         };
         devices.clockDiscipline = &clockDiscipline;
+        devices.nowUtcMs = [this] { return utcAtStartMs + time.nowMs(); };
+        devices.wsprDraw = [this] { return wsprDraw(); };
         form = std::make_unique<ui::Wiring>(std::move(devices));
         if (withWindows)
             windows = std::make_unique<ui::MainWindow>(*form, sink);
@@ -100,6 +102,9 @@ struct ProgramRig {
         return record;
     }();
     std::vector<std::string> audioDevices;
+    // UTC at virtual time 0: a minute before an even-minute frame. Every WSPR frame is drawn unless changed.
+    std::int64_t utcAtStartMs = 1'700'000'040'000 - 60'000;
+    std::function<std::uint64_t()> wsprDraw = [] { return std::uint64_t{0}; };
     std::string clipboard;
     std::unique_ptr<ui::Wiring> form;
     std::unique_ptr<ui::MainWindow> windows;

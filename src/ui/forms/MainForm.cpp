@@ -39,6 +39,7 @@ MainForm::MainForm() {
     addMenu(Log1, TForm1);
     addMenu(ID1, TForm1);
     addMenu(QRSSDFCW2, TForm1);
+    addMenu(Wspr1, TForm1);
 
     // VFO A group.
     add(GroupBox2, TForm1, 10, 16, 305, 193);

@@ -46,6 +46,7 @@ struct MainForm : Inventory {
     controls::MenuItem Log1{"Log1", "  Log  "};
     controls::MenuItem ID1{"ID1", "   ID   "};
     controls::MenuItem QRSSDFCW2{"QRSSDFCW2", "QRSS/DFCW"};
+    controls::MenuItem Wspr1{"Wspr1", "WSPR"};
 
     // VFO A: coarse and fine frequency, tuning bar, memories.
     controls::GroupBox GroupBox2{"GroupBox2", "VFO A"};

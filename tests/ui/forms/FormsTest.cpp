@@ -7,6 +7,7 @@
 #include "ui/forms/KeypadForm.h"
 #include "ui/forms/LogForm.h"
 #include "ui/forms/MainForm.h"
+#include "ui/forms/WsprForm.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -71,8 +72,9 @@ template <typename F> void forEachForm(F check) {
     KeypadForm keypad;
     HelpForm help;
     CalibrateForm calibrate;
+    WsprForm wspr;
     for (const Inventory* form :
-         std::initializer_list<const Inventory*>{&main, &log, &keypad, &help, &calibrate})
+         std::initializer_list<const Inventory*>{&main, &log, &keypad, &help, &calibrate, &wspr})
         check(*form);
 }
 
@@ -225,7 +227,7 @@ TEST(Forms, MenuHangsUnderItsTopLevelItems) {
         else if (c->parent() == &f.Setup1)
             setup.push_back(c->name());
     }
-    EXPECT_EQ(bar, (std::vector<std::string>{"Menu", "Setup", "  Log  ", "   ID   ", "QRSS/DFCW"}));
+    EXPECT_EQ(bar, (std::vector<std::string>{"Menu", "Setup", "  Log  ", "   ID   ", "QRSS/DFCW", "WSPR"}));
     EXPECT_EQ(setup, (std::vector<std::string>{"Options2", "P1", "P2", "Buffer1", "AudioDevice1", "Log2",
                                                "Calibrate1"}));
     EXPECT_EQ(f.Help1.parent(), &f.Menu1);
