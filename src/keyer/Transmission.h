@@ -79,6 +79,7 @@ public:
 
     // A pass that ends starts again from the top while the loop is on.
     void setLoop(bool on) { loop_ = on; }
+    bool loop() const { return loop_; }
 
     // Where the steps come from: the keyer's plan of the sequence, unless a mode with steps of its own is set
     // (an empty source goes back to the plan). Asked at every step, and a wait ahead for VFO A's moves.

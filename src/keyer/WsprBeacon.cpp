@@ -5,18 +5,25 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace tarvel::keyer {
 
-WsprBeacon::WsprBeacon(Transmission& transmission, platform::Timer& frameTimer,
+WsprBeacon::WsprBeacon(Transmission& transmission, Presets& presets, platform::Timer& frameTimer,
                        std::function<std::int64_t()> nowUtcMs, std::function<std::uint64_t()> draw)
-    : transmission_(transmission), timer_(frameTimer), nowUtcMs_(std::move(nowUtcMs)),
+    : transmission_(transmission), presets_(presets), timer_(frameTimer), nowUtcMs_(std::move(nowUtcMs)),
       draw_(std::move(draw)) {
     timer_.setEnabled(false);
     timer_.onTimeout = [this] { alarm(); };
+    // The end of a pass, or Stop TX inside one.
+    transmission_.notices.messagesIdle.connect([listening = listening_] {
+        if (WsprBeacon* self = *listening; self && self->loopToRestore_)
+            self->transmission_.setLoop(*std::exchange(self->loopToRestore_, std::nullopt));
+    });
 }
 
 WsprBeacon::~WsprBeacon() {
+    *listening_ = nullptr;
     timer_.setEnabled(false);
     timer_.onTimeout = nullptr;
 }
@@ -121,6 +128,10 @@ void WsprBeacon::startPass() {
     }
     passFrameUtcMs_ = frame;
     passSymbols_ = schedule_->message(sent_++);
+    if (transmission_.mode().label != kModeLabel)
+        presets_.chooseMode({kModeLabel, {}});
+    loopToRestore_ = transmission_.loop();
+    transmission_.setLoop(false);
     transmission_.sendPass(passText_, schedule_->nextPass());
     changed();
 }

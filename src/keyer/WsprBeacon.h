@@ -5,6 +5,7 @@
 // symbol a second later. The frame timer runs on the monotonic clock and is set again from the UTC clock
 // at every frame, so a stepped system clock moves the next frame, not the one on the air. Called on the
 // user-interface thread.
+#include "keyer/Presets.h"
 #include "keyer/Transmission.h"
 #include "keyer/WsprPass.h"
 #include "platform/Notice.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,7 +34,10 @@ public:
     static constexpr std::int64_t kTooLateMs = 900;
 
     // draw: as wsprpass::Schedule's (random unless given).
-    WsprBeacon(Transmission& transmission, platform::Timer& frameTimer,
+    // A pass is sent in the mode kModeLabel (the plan's own timing, whatever preset was chosen) and without
+    // the loop, which comes back as it was when the pass is over.
+    static constexpr const char* kModeLabel = "WSPR2";
+    WsprBeacon(Transmission& transmission, Presets& presets, platform::Timer& frameTimer,
                std::function<std::int64_t()> nowUtcMs, std::function<std::uint64_t()> draw = {});
     ~WsprBeacon();
     WsprBeacon(const WsprBeacon&) = delete;
@@ -72,6 +77,7 @@ private:
     void startPass();
 
     Transmission& transmission_;
+    Presets& presets_;
     platform::Timer& timer_;
     std::function<std::int64_t()> nowUtcMs_;
     std::function<std::uint64_t()> draw_;
@@ -83,6 +89,9 @@ private:
     std::optional<std::int64_t> passFrameUtcMs_;
     std::optional<wspr::Symbols> passSymbols_;
     int sent_ = 0; // passes sent since armed
+    std::optional<bool> loopToRestore_;
+    // The transmission's notices outlive the beacon: its listener asks this whether the beacon still listens.
+    std::shared_ptr<WsprBeacon*> listening_ = std::make_shared<WsprBeacon*>(this);
 };
 
 } // namespace tarvel::keyer

@@ -20,7 +20,7 @@ Wiring::Wiring(Devices d)
       station_({devices_.lines, *keyerTimer_, *clockTimer_, devices_.clock, devices_.sink,
                 devices_.makeAudioDevice, devices_.outputPcms, devices_.settingsPath,
                 settings::IniFile::Access::ReadWrite, devices_.logPath}),
-      wsprBeacon_(station_.transmission(), *wsprTimer_, nowUtcMs_, devices_.wsprDraw),
+      wsprBeacon_(station_.transmission(), station_.presets(), *wsprTimer_, nowUtcMs_, devices_.wsprDraw),
       tonePanel_(main_, station_.tone()), vfoAPanel_(main_, station_.plan()),
       vfoBPanel_(main_, station_.plan()),
       // The operator sees why the port is missing, but still gets the beacon panel.
@@ -65,6 +65,8 @@ Wiring::Wiring(Devices d)
         calibratePanel_.tick();
         wsprPanel_.tick();
     };
+    // A pass that fails to start is shown, and the next frame is aimed at already.
+    wsprTimer_->onTimeout = [this, alarm = std::move(wsprTimer_->onTimeout)] { guarded(alarm); };
     // The beacon panel's Stop TX (and its key) also ends the WSPR passes: nothing keys again after it.
     main_.BtStopTX.onClick = [this, stop = std::move(main_.BtStopTX.onClick)] {
         wsprBeacon_.disarm();

@@ -43,18 +43,26 @@ TEST(WsprWindow, RefusesBadMessagesStoresAcceptedOnesKeysOnTheFrameAndStopsAtSto
     rig.form->statusTimer().onTimeout();
     EXPECT_TRUE(w.LbWsprNextValue.caption().ends_with(":00 UTC"));
 
-    // Closing the window leaves the schedule armed; the pass keys at second 1 of the frame.
+    // Closing the window leaves the schedule armed; the pass keys at second 1 of the frame, once, although
+    // the loop was on, which it is again after the pass.
     w.TFormWspr.hide();
+    rig.form->transmission().setLoop(true);
     rig.time.advance(t + 1000 + 700 - rig.time.nowMs());
     EXPECT_EQ(rig.lines.edges(), (std::vector<Op>{{Line::Dtr, true, t}, {Line::Rts, true, t + 1000}}));
     rig.form->statusTimer().onTimeout();
     EXPECT_TRUE(w.LbWsprSymbolValue.caption().starts_with("2 of 162: "));
+    EXPECT_EQ(rig.form->mainWindow().Lbmode.caption(), "WSPR2");
+    rig.time.advance(t + 115'000 - rig.time.nowMs());
+    EXPECT_EQ(rig.lines.edges().size(), 4u);
+    EXPECT_TRUE(rig.form->transmission().loop());
+    rig.time.advance(t + 120'500 - rig.time.nowMs());
+    EXPECT_EQ(rig.lines.edges().size(), 5u);
 
     // The beacon panel's Stop TX ends the pass and every later one.
     platform::runGuarded(rig.sink, [&] { rig.form->mainWindow().BtStopTX.click(); });
     EXPECT_FALSE(rig.form->wsprBeacon().armed());
     rig.time.advance(600'000);
-    EXPECT_EQ(rig.lines.edges().size(), 4u);
+    EXPECT_EQ(rig.lines.edges().size(), 6u);
     EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
-    EXPECT_TRUE(rig.sink.messages.size() == 3u);
+    EXPECT_EQ(rig.sink.messages.size(), 3u);
 }
