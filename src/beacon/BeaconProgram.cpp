@@ -6,6 +6,7 @@
 #include "beacon/Calibration.h"
 #include "beacon/ClockTracking.h"
 #include "beacon/Rehearsal.h"
+#include "beacon/Render.h"
 #include "beacon/Schedule.h"
 #include "beacon/WallClockAlarm.h"
 #include "keyer/BeaconMessages.h"
@@ -45,6 +46,8 @@ constexpr int kExitFailure = 1;
 // A dry run lists this many passes at most and counts the rest: a count of a billion must not take minutes
 // and gigabytes to show.
 constexpr int kDryRunPasses = 1000;
+// A render holds at most this many passes, like the dry run.
+constexpr int kRenderPasses = 1000;
 
 void error(const std::string& text) {
     std::cerr << "tarvel beacon: " << text << std::endl;
@@ -333,6 +336,25 @@ int runBeacon(const std::vector<std::string>& arguments) {
             if (!plan.error.empty())
                 return usageError(plan.error);
             printDryRun(options, plan, message, passLengthMs);
+            return kExitOk;
+        }
+        if (options.renderFile) {
+            Options rendered = options;
+            rendered.loop = false;
+            rendered.count = options.loop ? 1 : std::min(options.count, kRenderPasses);
+            const Rehearsal plan = rehearse(settingsPath, rendered, message, nowUtcMs());
+            if (!plan.error.empty())
+                return usageError(plan.error);
+            const RenderResult written = renderRun(*options.renderFile, plan);
+            if (!written.error.empty()) {
+                error(written.error);
+                return kExitFailure;
+            }
+            if (!options.quiet)
+                std::cout << "rendered " << plan.passStarts.size() << " pass"
+                          << (plan.passStarts.size() == 1 ? "" : "es") << ", "
+                          << formatDuration(written.frames * 1000 / 44100) << " of tone, to "
+                          << *options.renderFile << std::endl;
             return kExitOk;
         }
     } catch (const std::exception& failure) {

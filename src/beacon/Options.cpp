@@ -126,6 +126,9 @@ std::string usageText() {
            "  --loop             send passes until stopped\n"
            "  --dry-run          no port and no sound: print the planned edges with their times,\n"
            "                     and VFO A's moves while PTT is on (FSKCW, WSPR) to the microsecond\n"
+           "  --render FILE.wav  no port and no sound: write the run's tone to FILE.wav (44100 Hz,\n"
+           "                     16-bit stereo, VFO A left) from the first pass's frame; the tone\n"
+           "                     plays on between passes; 1000 passes at most, one with --loop\n"
            "  --track-clock      measure the sound card's clock against the system clock and\n"
            "                     correct the tone between passes (the settings file is not written)\n"
            "  --quiet            print only errors\n"
@@ -140,9 +143,9 @@ std::string versionText() {
 OptionsParse parseOptions(const std::vector<std::string>& arguments) {
     static const std::vector<std::string> kFlags{"--id-start", "--id-end", "--loop",
                                                  "--dry-run",  "--quiet",  "--track-clock"};
-    static const std::vector<std::string> kValued{"--settings", "--message", "--text",  "--mode",
-                                                  "--every",    "--offset",  "--count", "--shift",
-                                                  "--call",     "--locator", "--power", "--tx-percent"};
+    static const std::vector<std::string> kValued{
+        "--settings", "--message", "--text",    "--mode",  "--every",      "--offset", "--count",
+        "--shift",    "--call",    "--locator", "--power", "--tx-percent", "--render"};
     const auto listed = [](const std::vector<std::string>& list, const std::string& name) {
         return std::find(list.begin(), list.end(), name) != list.end();
     };
@@ -188,6 +191,10 @@ OptionsParse parseOptions(const std::vector<std::string>& arguments) {
             if (text.empty())
                 return failure("--settings needs a file name");
             options.settingsFile = text;
+        } else if (name == "--render") {
+            if (text.empty())
+                return failure("--render needs a file name");
+            options.renderFile = text;
         } else if (name == "--text") {
             if (text.find_first_not_of(" \t") == std::string::npos)
                 return failure("--text is empty");
@@ -242,6 +249,8 @@ OptionsParse parseOptions(const std::vector<std::string>& arguments) {
         }
     }
 
+    if (options.renderFile && options.dryRun)
+        return failure("--render and --dry-run exclude each other");
     if (listed(seen, "--message") && options.text)
         return failure("--message and --text exclude each other");
     if (listed(seen, "--count") && options.loop)

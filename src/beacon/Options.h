@@ -37,6 +37,8 @@ struct Options {
     int count = 1;     // passes to send
     bool loop = false; // send passes until stopped; count does not apply
     bool dryRun = false;
+    // --render: the run's samples written to this WAV file instead of played; no port, no sound card.
+    std::optional<std::string> renderFile;
     bool quiet = false;
     bool trackClock = false; // keep the correction current from the sound card's measured clock
 };

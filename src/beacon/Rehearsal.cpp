@@ -45,6 +45,7 @@ public:
 
     std::vector<PassEdge> edges;
     std::vector<ToneChange> toneChanges;
+    std::vector<VfoAWordChange> vfoAWords;
     std::vector<std::int64_t> passStarts;
 
     // message: Windows-1251, sent with the identification the station was prepared with; a WSPR-2 beacon
@@ -95,10 +96,12 @@ private:
                     plan.setDfcwShift(shift->centiHz);
                 } else if (const auto* move = std::get_if<keyer::action::ShiftVfoA>(&step)) {
                     // A moved tone the channels cannot take fails here as it would on the air.
-                    static_cast<void>(plan.vfoAWordMovedBy(move->rfOffsetHz));
+                    vfoAWords.push_back(
+                        {t * 1'000'000 + move->fromNs, plan.vfoAWordMovedBy(move->rfOffsetHz), true, false});
                     moveTone(t * 1'000'000 + move->fromNs, move->rfOffsetHz);
-                } else if (std::holds_alternative<keyer::action::RetuneVfoA>(step)) {
+                } else if (const auto* retune = std::get_if<keyer::action::RetuneVfoA>(&step)) {
                     // A shifted tone the channels cannot take fails here as it would on the air.
+                    vfoAWords.push_back({(t + retune->fromMs) * 1'000'000, plan.vfoAWord(), false, false});
                     plan.retuneVfoA();
                 } else if (const auto* pass = std::get_if<keyer::action::Pass>(&step);
                            pass && pass->sending) {
@@ -124,8 +127,10 @@ private:
             edges.push_back({atUtcMs, ptt, on, station_.plan().dfcwShift()});
         level = on;
         // Off the air VFO A plays its controls' frequency again.
-        if (ptt && !on)
+        if (ptt && !on) {
             toneOffsetHz_ = 0;
+            vfoAWords.push_back({atUtcMs * 1'000'000, station_.plan().vfoAWord(), false, true});
+        }
     }
 
     void moveTone(std::int64_t atUtcNs, double rfOffsetHz) {
@@ -239,6 +244,9 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
         result.error = prepareStation(station, options);
         if (!result.error.empty())
             return result;
+        result.vfoA = station.plan().vfoA();
+        result.vfoB = station.plan().vfoB();
+        result.bufferFrames = station.stored().bufferKiB * 1024 / 4;
         walk.run(message, startUtcMs);
         const keyer::KeyingMode& mode = station.transmission().mode();
         result.modeLabel = mode.label;
@@ -252,6 +260,7 @@ Rehearsal rehearse(const std::string& settingsPath, const Options& options, cons
         result.error = sink.message;
     result.edges = walk.edges;
     result.toneChanges = walk.toneChanges;
+    result.vfoAWords = walk.vfoAWords;
     result.passStarts = walk.passStarts;
     if (!result.edges.empty())
         result.lengthMs = result.edges.back().atUtcMs - result.edges.front().atUtcMs;

@@ -2,6 +2,7 @@
 // What the beacon will send, worked out before anything is keyed: the message chosen on the command line,
 // the station set up for it, and its passes walked on the keyer's plan, their waits summed on the beacon's
 // schedule. The pass's length refuses a frame too short for it, and its edges are what --dry-run prints.
+#include "audio/ToneSource.h"
 #include "beacon/Options.h"
 #include "beacon/Station.h"
 #include "keyer/Wspr.h"
@@ -42,6 +43,16 @@ struct ToneChange {
     bool operator==(const ToneChange&) const = default;
 };
 
+// VFO A's word as the keyer hands it to the tone: a move at its instant (continuous: without a phase jump),
+// or, off the air, the stored word again from the next buffer the worker fills after the instant.
+struct VfoAWordChange {
+    std::int64_t atUtcNs = 0;
+    std::int64_t word = 0;
+    bool continuous = false;
+    bool stored = false;
+    bool operator==(const VfoAWordChange&) const = default;
+};
+
 struct Rehearsal {
     std::vector<PassEdge> edges;
     std::vector<ToneChange> toneChanges;  // a tone already playing is not listed again
@@ -51,7 +62,11 @@ struct Rehearsal {
     bool shifts = false;                  // the mode moves VFO A for its dots (DFCW with a shift)
     std::int32_t vfoACoarseHz = 0;        // VFO A unshifted
     std::int32_t vfoAFineCentiHz = 0;
-    std::string error; // a setting or failure that stops the beacon before it keys anything
+    std::vector<VfoAWordChange> vfoAWords; // every one, as queued, while the tone plays
+    audio::ChannelValues vfoA;             // both channels as the tone starts
+    audio::ChannelValues vfoB;
+    int bufferFrames = 0; // of the worker's buffers
+    std::string error;    // a setting or failure that stops the beacon before it keys anything
 };
 
 // Walks the passes of the options (all of them: not for --loop) with message (Windows-1251) from the

@@ -69,7 +69,7 @@ int openFile(const std::string& path, FileAccess access) {
     // Refused before opening: opening a device can already act on it.
     if (found && !S_ISREG(info.st_mode))
         return -notRegular(info.st_mode);
-    if (!found && access != FileAccess::Append)
+    if (!found && access != FileAccess::Append && access != FileAccess::Replace)
         return -ENOENT;
 
     // O_NOFOLLOW: what is opened is the name just checked, not a link put there since. O_NONBLOCK: a FIFO
@@ -85,6 +85,10 @@ int openFile(const std::string& path, FileAccess access) {
     case FileAccess::Write:
         flags |= O_WRONLY;
         break;
+    case FileAccess::Replace:
+        // Not O_TRUNC: only a file found regular below is emptied.
+        flags |= O_WRONLY | O_CREAT;
+        break;
     }
     const int fd = ::open(target.c_str(), flags, 0666);
     if (fd < 0)
@@ -93,6 +97,8 @@ int openFile(const std::string& path, FileAccess access) {
     int err = ::fstat(fd, &opened) != 0 ? errno : S_ISREG(opened.st_mode) ? 0 : notRegular(opened.st_mode);
     // A regular file ignores O_NONBLOCK; it is cleared so the descriptor behaves as any other.
     if (err == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        err = errno;
+    if (err == 0 && access == FileAccess::Replace && ::ftruncate(fd, 0) != 0)
         err = errno;
     if (err != 0) {
         ::close(fd);

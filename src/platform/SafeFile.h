@@ -8,9 +8,10 @@
 namespace tarvel::platform {
 
 enum class FileAccess {
-    Read,   // an existing file, for reading
-    Append, // writes go to the end; a missing file is created empty (0666 less the umask)
-    Write,  // an existing file, for writing from its start; nothing is cut off by the open
+    Read,    // an existing file, for reading
+    Append,  // writes go to the end; a missing file is created empty (0666 less the umask)
+    Write,   // an existing file, for writing from its start; nothing is cut off by the open
+    Replace, // for writing from its start, created as Append creates it or emptied once found a regular file
 };
 
 // A symbolic link that is not the running user's own (effective user id) is refused with EACCES, as the
