@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -290,3 +293,92 @@ TEST(Beacon, SigtermInADashEndsThePassAtOnceAndInOrder) {
 }
 
 } // namespace
+
+// Renders to tone.wav in dir (VFO A 1500 Hz: 136 kHz off, factor 1) after the dry run of the same line;
+// returns the dry run's output and the left channel's samples.
+std::pair<std::string, std::vector<std::int16_t>> render(const fs::path& dir, std::vector<std::string> line) {
+    std::string outputs[2];
+    line.insert(line.begin(), {"beacon", "--settings", "station.ini", "--dry-run"});
+    for (std::string& output : outputs) {
+        RunningProgram program(TARVEL_EXECUTABLE, dir, line);
+        EXPECT_TRUE(program.ends(60s) && program.exitStatus() == 0) << program.errors();
+        output = program.output();
+        line[3] = "--render=tone.wav";
+    }
+    const std::string bytes = tarvel::mock::readFile(dir / "tone.wav");
+    std::vector<std::int16_t> left;
+    for (std::size_t i = 44; i + 4 <= bytes.size(); i += 4)
+        left.push_back(static_cast<std::int16_t>((bytes[i] & 0xFF) | (bytes[i + 1] << 8)));
+    return {outputs[0], left};
+}
+
+// Every sample against the dry run within 1 LSB: DFCW retunes (at each gap, to the tone of the next key on)
+// restart the tone on sample time; FSKCW moves go on from the phase counted in whole units.
+TEST(Beacon, RenderPutsDfcwRetunesAndFskcwMovesOnTheirSamples) {
+    for (const std::string mode : {"dfcw3", "fskcw1"}) {
+        const auto [plan, left] = render(stationDir(mode, "freq=137500\r\nFpA=136000\r\nN=1\r\n", true),
+                                         {"--text", "TE", "--mode", mode});
+        std::vector<std::tuple<std::int64_t, std::int64_t, bool>> moves; // sample, word, continuous
+        std::int64_t startUs = -1, word = 1500 * 4096, units = -1;
+        std::istringstream lines(plan);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t vfo = line.find("VFO A "), at = line.find(" 20") + 1;
+            const bool gap = mode[0] == 'd' && line.ends_with("key off");
+            if (vfo == std::string::npos && !gap && !line.starts_with("pass 1"))
+                continue;
+            const std::int64_t us = utcMs(line.substr(at, 23) + "Z") * 1000 +
+                                    (line[at + 23] == 'Z' ? 0 : std::stoi(line.substr(at + 23, 3)));
+            if (line.starts_with("pass 1"))
+                startUs = us;
+            else
+                moves.emplace_back(((us - startUs) * 441 + 5000) / 10000,
+                                   gap ? 0 : std::llround((std::stod(line.substr(vfo + 6)) - 136000) * 4096),
+                                   !gap && line.find("key on") == std::string::npos);
+        }
+        for (std::size_t i = moves.size(); i-- > 0;)
+            if (std::get<1>(moves[i]) == 0)
+                std::get<1>(moves[i]) = std::get<1>(moves[i + 1 < moves.size() ? i + 1 : i - 1]);
+        ASSERT_GT(left.size(), 44100u * 8) << mode;
+        for (std::int64_t i = 0, next = 0; i < static_cast<std::int64_t>(left.size()); ++i) {
+            for (; next < std::ssize(moves) && std::get<0>(moves[next]) == i;
+                 word = std::get<1>(moves[next++]))
+                units = !std::get<2>(moves[next]) ? -1 : units < 0 ? word * i % (4096 * 44100) : units;
+            const long double cycle = (units < 0 ? word * i : units) / (4096.0L * 44100);
+            ASSERT_LE(std::abs(left[i] - std::llround(22000 * std::sin(6.28318530717958647692L * cycle))), 1)
+                << mode << " sample " << i;
+            units = units < 0 ? units : (units + word) % (4096 * 44100);
+        }
+    }
+}
+
+// The outside decoder on a rendered WSPR pass, taken to 12 kHz mono (linear interpolation serves one tone)
+// in a file named with the time stamp the decoder wants: the message, its frequency, DT near 0.
+TEST(Beacon, RenderOfAWsprPassDecodesWithTheOutsideDecoder) {
+    if (::access("/usr/bin/wsprd", X_OK) != 0)
+        GTEST_SKIP() << "wsprd (package wsjtx) is not installed";
+    const fs::path dir = stationDir("wspr-render", "freq=137500\r\nFpA=136000\r\nN=1\r\n", true);
+    const auto left = render(dir, {"--mode=wspr2", "--call=K1ABC", "--locator=FN42", "--power=37"}).second;
+    std::string mono;
+    const auto put = [&mono](std::uint32_t value, int bytes) {
+        for (int b = 0; b < bytes; ++b)
+            mono += static_cast<char>(value >> (8 * b));
+    };
+    for (std::size_t k = 0, i = 0; (i = k * 147 / 40) + 1 < left.size(); ++k)
+        put(static_cast<std::uint16_t>(
+                std::lround(left[i] + (left[i + 1] - left[i]) * ((k * 147 % 40) / 40.0))),
+            2);
+    std::ofstream file(dir / "000000_0000.wav", std::ios::binary);
+    file << "RIFF" << std::string(4, 0) << "WAVEfmt "
+         << std::string("\x10\0\0\0\1\0\1\0\xe0\x2e\0\0\xc0\x5d\0\0\2\0\x10\0", 20) << "data"
+         << std::string(4, 0) << mono;
+    file.close();
+    ASSERT_EQ(std::system(("cd '" + dir.string() + "' && wsprd -f 0.136 000000_0000.wav > decoded").c_str()),
+              0);
+    std::istringstream decoded(tarvel::mock::readFile(dir / "decoded"));
+    std::string time, snr, frequency, drift, message;
+    double dt = 99;
+    decoded >> time >> snr >> dt >> frequency >> drift;
+    std::getline(decoded, message);
+    EXPECT_EQ(frequency + message.substr(0, 15), "0.137500  K1ABC FN42 37") << decoded.str();
+    EXPECT_LT(std::abs(dt), 0.2) << decoded.str();
+}
