@@ -62,6 +62,12 @@ bool AlsaAudioDevice::probe() {
     return true;
 }
 
+bool AlsaAudioDevice::servedBySoundServer() const {
+    // A sound server is reached through an I/O plug-in ("pulse", "pipewire", "jack" and a "default" that
+    // leads to one); a plug-in that wraps another PCM may end at a sound card, so only this type counts.
+    return pcm_ && snd_pcm_type(pcm_.get()) == SND_PCM_TYPE_IOPLUG;
+}
+
 bool AlsaAudioDevice::open(int framesPerBuffer) {
     // Without the wake descriptor a stop would have to wait out a whole buffer: refuse instead.
     if (wakeFd_ < 0)

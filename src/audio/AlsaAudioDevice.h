@@ -31,6 +31,7 @@ public:
     static std::jthread readConfigurationAhead();
 
     bool probe() override;
+    bool servedBySoundServer() const override;
     bool open(int framesPerBuffer) override;
     bool submit(const std::int16_t* interleaved, int frames) override;
     bool waitForCompletion() override;

@@ -14,6 +14,9 @@ public:
     // Opens the device: true when it is there and can be opened for output. The device stays open for
     // open(), and is let go by close() or with the object.
     virtual bool probe() = 0;
+    // After a probe that found it: whether the device is a sound server's (a connection to share), not a
+    // sound card that other programs could not use while this one holds it open.
+    virtual bool servedBySoundServer() const { return false; }
 
     // Opens the device for a stream of buffers of framesPerBuffer frames each, taking over the one a
     // probe opened; false when it cannot.

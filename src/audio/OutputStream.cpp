@@ -68,6 +68,10 @@ struct OutputStream::Worker {
     bool go = false;
     bool dropped = false;
     std::int32_t bytes = 0;
+    // Opened ahead: the stopped worker to wait for first, so that two workers never share a sound card.
+    bool ahead = false;
+    std::shared_ptr<Worker> previous;
+    std::chrono::milliseconds previousLimit{0};
 };
 
 OutputStream::OutputStream(synth::ToneChannel& vfoA, synth::ToneChannel& vfoB, DeviceFactory factory,
@@ -82,6 +86,19 @@ OutputStream::~OutputStream() {
 bool OutputStream::probe() {
     if (thread_.joinable() && worker_->stop.stop_requested())
         waitForWorker();
+    if (heldAhead()) {
+        // The device opened ahead answers here as a probe's would; one that is not there is opened again.
+        std::shared_ptr<Worker> worker = std::move(probed_);
+        std::thread thread = std::move(probedThread_);
+        probeUnanswered_ = false;
+        if (awaitAnswer(worker, thread)) {
+            probed_ = std::move(worker);
+            probedThread_ = std::move(thread);
+            return true;
+        }
+        if (probeUnanswered_)
+            return false;
+    }
     dropProbed();
     probeUnanswered_ = false;
     std::unique_ptr<AudioDevice> device = factory_ ? factory_() : nullptr;
@@ -92,6 +109,15 @@ bool OutputStream::probe() {
     // not return: the worker is left behind when it does not answer in time.
     auto worker = std::make_shared<Worker>(0, std::move(device));
     std::thread thread([this, worker] { runProbed(worker); });
+    if (!awaitAnswer(worker, thread))
+        return false;
+    probed_ = std::move(worker);
+    probedThread_ = std::move(thread);
+    probedAhead_ = false;
+    return true;
+}
+
+bool OutputStream::awaitAnswer(const std::shared_ptr<Worker>& worker, std::thread& thread) {
     std::unique_lock lock(worker->mutex);
     if (!worker->endedChanged.wait_for(lock, waitLimit_, [&] { return worker->answered; })) {
         worker->leftBehind = true;
@@ -103,12 +129,25 @@ bool OutputStream::probe() {
     }
     const bool present = worker->present;
     lock.unlock();
-    if (!present) {
+    if (!present)
         thread.join();
+    return present;
+}
+
+bool OutputStream::openAhead() {
+    if (playing_ || probed_ || !factory_ || (thread_.joinable() && !worker_->stop.stop_requested()))
         return false;
-    }
+    std::unique_ptr<AudioDevice> device = factory_();
+    if (!device)
+        return false;
+    auto worker = std::make_shared<Worker>(0, std::move(device));
+    worker->ahead = true;
+    if (thread_.joinable())
+        worker->previous = worker_;
+    worker->previousLimit = waitLimit_;
+    probedThread_ = std::thread([this, worker] { runProbed(worker); });
     probed_ = std::move(worker);
-    probedThread_ = std::move(thread);
+    probedAhead_ = true;
     return true;
 }
 
@@ -165,7 +204,24 @@ void OutputStream::startWorker() {
 void OutputStream::runProbed(const std::shared_ptr<Worker>& self) {
     platform::leaveInheritedTimeCritical();
     Worker& worker = *self;
-    const bool present = worker.device->probe();
+    bool present = false;
+    if (worker.ahead) {
+        // The stopped worker lets go of its device first; one that does not is stalled, and nothing is
+        // opened beside it.
+        bool previousEnded = true;
+        if (const std::shared_ptr<Worker> previous = std::exchange(worker.previous, nullptr)) {
+            std::unique_lock lock(previous->mutex);
+            previousEnded =
+                previous->endedChanged.wait_for(lock, worker.previousLimit, [&] { return previous->ended; });
+        }
+        present = previousEnded && worker.device->probe();
+        if (present && !worker.device->servedBySoundServer()) {
+            worker.device->close();
+            present = false;
+        }
+    } else {
+        present = worker.device->probe();
+    }
     std::int32_t bytes = 0;
     {
         std::unique_lock lock(worker.mutex);

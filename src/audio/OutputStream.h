@@ -55,6 +55,13 @@ public:
     bool probe();
     // Lets go of the device the last probe found and opened, when no worker was started on it.
     void dropProbed();
+    // While nothing plays, opens the device ahead on a thread of its own, without waiting for it: the next
+    // probe takes it over instead of opening it again. Only a sound server's device is held this way; a
+    // sound card is let go at once, as other programs could not use it meanwhile. False when nothing was
+    // begun (playing, or a device already held or probed).
+    bool openAhead();
+    // A device opened ahead is held (or still being opened) for the next probe.
+    bool heldAhead() const { return probed_ && probedAhead_; }
     // The last probe gave up waiting for the device.
     bool probeUnanswered() const { return probeUnanswered_; }
 
@@ -116,6 +123,8 @@ private:
     void run(const std::shared_ptr<Worker>& worker, std::int32_t bytes);
     // A probe's worker: opens the device, answers, and plays once started.
     void runProbed(const std::shared_ptr<Worker>& worker);
+    // Whether the worker a probe started found the device; false also when it was left behind unanswered.
+    bool awaitAnswer(const std::shared_ptr<Worker>& worker, std::thread& thread);
     // Marks the worker failed and passes the news on, unless the stream has left it behind.
     void report(Worker& worker, std::string reason);
     // The worker's last touch of the stream: the channels' time back to 0, then "ended".
@@ -133,6 +142,7 @@ private:
     std::uint64_t moveDrops_ = 0; // the generation of the moves queued from now on
     std::chrono::milliseconds waitLimit_ = defaultWaitLimit;
     bool probeUnanswered_ = false;
+    bool probedAhead_ = false; // probed_ was opened ahead, not by a probe
     // The latest worker's state and device, shared with its thread so that a worker left behind keeps
     // what it uses.
     std::shared_ptr<Worker> worker_;

@@ -37,9 +37,11 @@ void ToneOutput::start() {
     if (playing())
         return;
     vfoAKept(source_.lastCoarse(), source_.lastFine());
-    if (const std::string refusal = pcmRefusal(settings_.read(settings::keys::audioDevice), settings_);
-        !refusal.empty())
+    const std::string name = settings_.read(settings::keys::audioDevice);
+    if (const std::string refusal = pcmRefusal(name, settings_); !refusal.empty())
         throw platform::Failure(std::string(kAudioDeviceError) + ": " + refusal);
+    if (stream_.heldAhead() && name != aheadName_)
+        stream_.dropProbed();
     if (!stream_.probe())
         throw platform::Failure(stream_.probeUnanswered()
                                     ? std::string(kAudioDeviceError) +
@@ -52,6 +54,7 @@ void ToneOutput::start() {
     } catch (...) {
         // The probe left the device open for the worker that now does not start.
         stream_.dropProbed();
+        openAhead();
         throw;
     }
     // The stream zeroes both channels' time itself, once the previous worker has surely ended.
@@ -75,7 +78,31 @@ void ToneOutput::stop() {
     stream_.requestStop();
     held_ = false;
     stream_.setPlaying(false);
+    openAhead();
     changed();
+}
+
+void ToneOutput::keepDeviceOpenAhead(bool on) {
+    openAhead_ = on;
+    if (on)
+        openAhead();
+    else if (stream_.heldAhead())
+        stream_.dropProbed();
+}
+
+void ToneOutput::deviceChanged() {
+    if (stream_.heldAhead())
+        stream_.dropProbed();
+    openAhead();
+}
+
+void ToneOutput::openAhead() {
+    if (!openAhead_ || playing())
+        return;
+    // A refused name is left for Start to report.
+    const std::string name = settings_.read(settings::keys::audioDevice);
+    if (pcmRefusal(name, settings_).empty() && stream_.openAhead())
+        aheadName_ = name;
 }
 
 void ToneOutput::holdForTransmission() {

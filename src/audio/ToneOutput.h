@@ -9,6 +9,7 @@
 #include "settings/IniFile.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tarvel::audio {
@@ -29,6 +30,12 @@ public:
     // Stops the tone (also when it never started) and ends any transmission's hold on it.
     void stop();
     bool playing() const { return stream_.playing(); }
+    // While on (the window, once its event loop runs), a sound server's device is opened ahead whenever
+    // nothing plays, now and after each stop, so that a start need not wait for the connection; off drops
+    // the one held. Off at first: the beacon never holds a device.
+    void keepDeviceOpenAhead(bool on);
+    // The chosen device changed: the one held ahead is let go, and the chosen one opened ahead anew.
+    void deviceChanged();
     // Underruns the sound system recovered from during the latest stream, playing or stopped since; 0
     // before the first. Safe while the worker runs.
     std::int64_t underruns() const { return stream_.underrunCount(); }
@@ -86,6 +93,7 @@ private:
     // The tone is gone: whatever needs it ends, it stops, and the failure is raised.
     [[noreturn]] void lose(const std::string& reason);
     void checkStream();
+    void openAhead();
 
     OutputStream& stream_;
     synth::ToneChannel& vfoA_;
@@ -93,6 +101,8 @@ private:
     const settings::IniFile& settings_;
     const ToneSource& source_;
     bool held_ = false;
+    bool openAhead_ = false;
+    std::string aheadName_; // the device held ahead
     platform::Timer* watchdog_ = nullptr;
     std::int64_t lastTaken_ = 0;
     int quietTicks_ = 0;

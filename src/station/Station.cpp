@@ -22,6 +22,17 @@ Station::Station(Devices devices)
         if (transmission_.onAir())
             transmission_.stopTransmission();
     });
+    // The settings writer keeps the new name after this listener: the device is opened anew once it has.
+    audioDevice_.chosen.connect([this](const std::string&) {
+        if (QCoreApplication* loop = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                loop,
+                [this, alive = std::weak_ptr<bool>(alive_)] {
+                    if (alive.lock())
+                        tone_.deviceChanged();
+                },
+                Qt::QueuedConnection);
+    });
 }
 
 Station::~Station() {
@@ -77,7 +88,9 @@ void Station::stopTransmission() {
 }
 
 void Station::shutDown() {
-    // Each step is tried whatever the one before did: the port must be let go with both lines low.
+    // Each step is tried whatever the one before did: the port must be let go with both lines low. No
+    // device is opened ahead from here on, and the one held is let go.
+    tone_.keepDeviceOpenAhead(false);
     try {
         stopTransmission();
     } catch (...) {

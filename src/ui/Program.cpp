@@ -76,6 +76,10 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     form.startUp();
     if (started && !terminated)
         started(form);
+    // Once the event loop runs, the sound server's connection is made ahead, so Start TX need not wait
+    // for it before PTT.
+    QMetaObject::invokeMethod(
+        qApp, [&form] { form.station().tone().keepDeviceOpenAhead(true); }, Qt::QueuedConnection);
     const int result = terminated ? 0 : QApplication::exec();
     form.shutDown();
     running = nullptr;

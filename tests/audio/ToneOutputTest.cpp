@@ -6,6 +6,7 @@
 #include "mock/VirtualTime.h"
 #include "platform/Failure.h"
 #include "platform/MessageSink.h"
+#include "settings/Keys.h"
 #include "station/SettingsWriter.h"
 
 #include <atomic>
@@ -91,6 +92,45 @@ TEST(ToneOutput, FailedProbeShowsTheAudioErrorAndStartProbesAgain) {
     rig.act([&] { rig.tone.start(); });
     EXPECT_TRUE(rig.tone.playing());
     rig.tone.stop();
+}
+
+TEST(ToneOutput, ASoundServersDeviceOpenedAheadIsTakenByTheNextStartOfTheSameDeviceOnly) {
+    ToneRig rig;
+    rig.record->soundServer = true;
+    rig.record->autoPlay = true;
+    rig.tone.keepDeviceOpenAhead(true);
+    ASSERT_TRUE(rig.record->waitUntil([&] { return rig.record->probes == 1; }));
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_TRUE(rig.tone.playing());
+    EXPECT_EQ(rig.record->devicesMade, 1); // no second connection
+    rig.tone.stop();
+    ASSERT_TRUE(rig.record->waitUntil([&] { return rig.record->probes == 2; }));
+    EXPECT_EQ(rig.record->maxOpenAtOnce, 1);
+
+    // Another device chosen since: the one held is not it.
+    rig.ini.write(settings::keys::audioDevice, "pulse");
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_TRUE(rig.sink.messages.empty());
+    EXPECT_EQ(rig.record->devicesMade, 3);
+    rig.tone.keepDeviceOpenAhead(false);
+    rig.tone.stop();
+    EXPECT_FALSE(rig.stream.heldAhead());
+    EXPECT_EQ(rig.record->devicesMade, 3);
+}
+
+TEST(ToneOutput, ASoundCardIsNeverHeldOpenAheadNorIsAnyDeviceWithoutTheWindowsSwitch) {
+    ToneRig rig;
+    rig.record->autoPlay = true;
+    rig.tone.keepDeviceOpenAhead(true);
+    ASSERT_TRUE(rig.record->waitUntil(
+        [&] { return std::count(rig.record->events.begin(), rig.record->events.end(), "close") == 1; }));
+    rig.act([&] { rig.tone.start(); });
+    EXPECT_TRUE(rig.record->waitUntil([&] { return rig.record->probes == 2; })); // opened again at the start
+    rig.tone.keepDeviceOpenAhead(false);
+    rig.tone.stop();
+    rig.stream.stopAndWait();
+    EXPECT_EQ(rig.record->devicesMade, 2);
+    EXPECT_FALSE(rig.stream.heldAhead());
 }
 
 TEST(ToneOutput, FrequencyFaultEndsStartBeforeAnyWorker) {

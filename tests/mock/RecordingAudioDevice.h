@@ -21,6 +21,8 @@ namespace tarvel::mock {
 struct AudioRecord {
     // Set by the test before the worker starts.
     bool probeFails = false;
+    bool soundServer = false; // the devices are a sound server's, which may be held open ahead
+    int probes = 0;
     bool failOpen = false;
     bool autoPlay = false;     // a wait with both buffers queued plays the older one itself
     bool holdOpen = false;     // open() blocks until the test calls releaseOpen()
@@ -109,8 +111,11 @@ public:
     bool probe() override {
         std::unique_lock lock(record_->mutex);
         record_->changed.wait(lock, [&] { return !stalled(); });
+        ++record_->probes;
+        record_->changed.notify_all();
         return !record_->probeFails;
     }
+    bool servedBySoundServer() const override { return record_->soundServer; }
     bool open(int framesPerBuffer) override {
         std::unique_lock lock(record_->mutex);
         record_->events.push_back("open");
