@@ -53,6 +53,7 @@ struct OutputStream::Worker {
     VfoAMoveQueue vfoAMoves;
     std::atomic<std::uint64_t> vfoAMoveDrops{0};
     std::atomic<std::int64_t> lateVfoAMoves{0};
+    std::int64_t droppedVfoAMoves = 0; // the user-interface thread's own
 
     // Guards the fields below, and every use the worker makes of the stream (the channels, the notice):
     // the stream leaves a worker behind under it, so a worker that wakes up later touches nothing.
@@ -295,7 +296,12 @@ ClockPairRing* OutputStream::clockPairs() {
 }
 
 bool OutputStream::queueVfoAMove(std::int64_t word, std::int64_t instantNs, bool continuous) {
-    return worker_ && worker_->vfoAMoves.push({word, instantNs, continuous, moveDrops_});
+    if (!worker_)
+        return false;
+    if (worker_->vfoAMoves.push({word, instantNs, continuous, moveDrops_}))
+        return true;
+    ++worker_->droppedVfoAMoves;
+    return false;
 }
 
 void OutputStream::dropVfoAMoves() {
@@ -306,6 +312,10 @@ void OutputStream::dropVfoAMoves() {
 
 std::int64_t OutputStream::lateVfoAMoves() const {
     return worker_ ? worker_->lateVfoAMoves.load() : 0;
+}
+
+std::int64_t OutputStream::droppedVfoAMoves() const {
+    return worker_ ? worker_->droppedVfoAMoves : 0;
 }
 
 std::int64_t OutputStream::underrunCount() const {

@@ -99,14 +99,16 @@ public:
     // phase jump. The latest worker places it by the positions the device reports; from its first move on,
     // VFO A follows the moves and not the stored word, until dropVfoAMoves() or, after a move that is not
     // continuous, a stored word that no recent or waiting move brings (the operator's retune, played from
-    // the next buffer with the waiting moves dropped). False when no worker runs or 512 moves wait already. A
-    // stream stopped or started again drops what was queued.
+    // the next buffer with the waiting moves dropped). False when no worker runs or 512 moves wait already
+    // (counted: droppedVfoAMoves()). A stream stopped or started again drops what was queued.
     bool queueVfoAMove(std::int64_t word, std::int64_t instantNs, bool continuous);
     // Drops the moves still waiting; from the next buffer the worker plays VFO A's stored word again.
     void dropVfoAMoves();
     // Moves of the latest worker that came too late for their instant: each played from the first sample
     // not yet written instead. Safe while the worker runs.
     std::int64_t lateVfoAMoves() const;
+    // Moves the latest worker never got because its queue was full: each is not heard at all.
+    std::int64_t droppedVfoAMoves() const;
 
     std::chrono::milliseconds waitLimit() const { return waitLimit_; }
     // For tests: a shorter wait limit.

@@ -50,6 +50,8 @@ public:
     // Moves that came later than the queued sound allowed, each played from the first sample not yet
     // written; of the latest stream.
     std::int64_t lateRetunes() const { return stream_.lateVfoAMoves(); }
+    // Moves the stream had no room for, each lost unheard; of the latest stream.
+    std::int64_t lostRetunes() const { return stream_.droppedVfoAMoves(); }
     // Each move handed to the stream, and each drop: for whoever traces them.
     platform::Notice<std::int64_t, std::int64_t, bool> vfoAMoveQueued;
     platform::Notice<> vfoAMovesDropped;

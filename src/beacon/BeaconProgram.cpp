@@ -435,8 +435,17 @@ int runBeacon(const std::vector<std::string>& arguments) {
     // An adapter unplugged between passes is found before the next pass would key into nothing.
     // Only a port that reported its lines once can be missed: some never tell.
     bool portTells = false;
+    // VFO A's moves that the tone had no room for are told on the same tick, as the window shows them
+    // beside the underruns: the run goes on, but what they belonged to was not sent as planned.
+    std::int64_t lostMovesTold = 0;
     QTimer portCheck;
     QObject::connect(&portCheck, &QTimer::timeout, [&] {
+        if (const std::int64_t lost = station.tone().lostRetunes(); lost > lostMovesTold) {
+            lostMovesTold = lost;
+            error(std::to_string(lost) +
+                  " of VFO A's moves lost so far (the sound worker's queue was full): " +
+                  "the passes they belong to are not sent as planned");
+        }
         if (portTells && !lines.readBack())
             sink.show("the serial port " + station.port().transmitter().portName(station.port().portChoice) +
                       " is gone (unplugged?)");

@@ -2,6 +2,7 @@
 
 #include "keyer/MessageCompiler.h"
 #include "keyer/TransmissionEstimate.h"
+#include "keyer/Wspr.h"
 #include "platform/Failure.h"
 #include "platform/Locale.h"
 
@@ -320,6 +321,11 @@ void Transmission::takeOffAir(std::optional<LogRecord> record) {
         write(*record);
     notices.manualPttOffered(true);
 }
+
+// A pass's moves go to the tone's queue at once, and the moves of a pass dropped just before may still wait
+// there until the worker's next buffer (a new frame's, or a clock step's, handing); the steps of the other
+// modes queue a move or two each, a wait ahead. Both passes must fit, or a symbol is lost.
+static_assert(2 * wspr::kSymbolCount <= audio::VfoAMoveQueue::kCapacity);
 
 bool Transmission::handPassMovesAhead(const std::string& sequence, std::int64_t pttInMs) {
     dropHandedMoves();

@@ -3,7 +3,9 @@
 namespace tarvel::ui::panels {
 
 std::string underrunsText(const audio::ToneOutput& tone) {
-    return "Underruns: " + std::to_string(tone.underruns());
+    const std::string underruns = "Underruns: " + std::to_string(tone.underruns());
+    const std::int64_t lost = tone.lostRetunes();
+    return lost == 0 ? underruns : underruns + ", VFO A moves lost: " + std::to_string(lost);
 }
 
 TonePanel::TonePanel(forms::MainForm& form, audio::ToneOutput& tone)

@@ -11,7 +11,8 @@
 
 namespace tarvel::ui::panels {
 
-// What the operator is told of the latest stream's underruns, e.g. "Underruns: 3".
+// What the operator is told of the latest stream's underruns, e.g. "Underruns: 3", and of VFO A's moves it
+// had no room for, once there are any: "Underruns: 3, VFO A moves lost: 2".
 std::string underrunsText(const audio::ToneOutput& tone);
 
 class TonePanel {

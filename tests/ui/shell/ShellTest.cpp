@@ -147,18 +147,23 @@ TEST(Shell, TheLatestStreamsUnderrunsShowInTheStreamPanelsToolTipAndInAbout) {
     const QWidget* streamPanel = rig.windows->mainWindow().widget("PnBt");
     ASSERT_NE(streamPanel, nullptr);
     EXPECT_EQ(streamPanel->toolTip(), "Underruns: 0");
+    rig.audio->holdOpen = true; // the worker takes no move of VFO A from its queue until released
     clickButton(rig, "btnPlay");
     rig.audio->underruns = 3;
     rig.time.advance(1000); // the spare one-second tick keeps it current while the tone plays
     EXPECT_EQ(streamPanel->toolTip(), "Underruns: 3");
+    // A move that finds the queue full is lost, and said beside the underruns.
+    for (std::size_t k = 0; k <= audio::VfoAMoveQueue::kCapacity; ++k)
+        rig.form->station().tone().retuneVfoAAt(1, std::int64_t{1} << 62, true);
+    rig.audio->releaseOpen();
     trigger(rig, "About1");
-    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 3");
-    // The count of a stream that stopped stays to be read.
+    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 3, VFO A moves lost: 1");
+    // The counts of a stream that stopped stay to be read.
     rig.audio->underruns = 4;
     clickButton(rig, "btnStop");
-    EXPECT_EQ(streamPanel->toolTip(), "Underruns: 4");
+    EXPECT_EQ(streamPanel->toolTip(), "Underruns: 4, VFO A moves lost: 1");
     rig.time.advance(1000);
-    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 4");
+    EXPECT_EQ(rig.form->mainWindow().LbAboutUnderruns.caption(), "Underruns: 4, VFO A moves lost: 1");
     EXPECT_TRUE(rig.sink.messages.empty());
 }
 
