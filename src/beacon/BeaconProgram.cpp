@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -345,6 +346,9 @@ int runBeacon(const std::vector<std::string>& arguments) {
             const Rehearsal plan = rehearse(settingsPath, rendered, message, nowUtcMs());
             if (!plan.error.empty())
                 return usageError(plan.error);
+            // A file-size limit is a write that fails, told and cleaned up as a full disk is, rather than a
+            // signal that ends the program with the file cut short.
+            std::signal(SIGXFSZ, SIG_IGN);
             const RenderResult written = renderRun(*options.renderFile, plan);
             if (!written.error.empty()) {
                 error(written.error);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -71,13 +72,28 @@ RenderResult renderRun(const std::string& path, const Rehearsal& plan) {
         return failure("the run's " + std::to_string(total / kRate) + " s are more than a WAV file holds (" +
                        std::to_string(kMostFrames / kRate) + " s)");
 
-    const int fd = platform::openFile(path, platform::FileAccess::Replace);
+    // Opened at the end of its links, so that a failure removes the file this run emptied, not a link to it.
+    std::string target;
+    if (const int err = platform::resolveLinks(path, target); err != 0)
+        return failure(std::strerror(err));
+    const int fd = platform::openFile(target, platform::FileAccess::Replace);
     if (fd < 0)
         return failure(std::strerror(-fd));
+    struct stat opened {};
+    const bool known = ::fstat(fd, &opened) == 0;
+    // A file cut short has a header that promises more than it holds: no player should take it for the run.
+    const auto removePartial = [&](const std::string& why) {
+        struct stat named {};
+        const bool same = known && ::lstat(target.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+                          named.st_ino == opened.st_ino;
+        if (same && ::unlink(target.c_str()) == 0)
+            return failure(why + "; the part written was removed");
+        return failure(why + "; the part written is left in " + target + " and is not a whole WAV file");
+    };
     const auto write = [&](std::string_view bytes) {
         const int err = platform::writeAll(fd, bytes);
         if (err != 0)
-            failure(std::strerror(err));
+            result.error = std::strerror(err);
         return err == 0;
     };
 
@@ -133,8 +149,14 @@ RenderResult renderRun(const std::string& path, const Rehearsal& plan) {
         if (written)
             result.frames += frames;
     }
-    if (::close(fd) != 0 && written)
-        return failure(std::strerror(errno));
+    if (::close(fd) != 0 && written) {
+        written = false;
+        result.error = std::strerror(errno);
+    }
+    if (!written) {
+        result.frames = 0;
+        return removePartial(result.error);
+    }
     return result;
 }
 

@@ -351,6 +351,18 @@ TEST(Beacon, RenderPutsDfcwRetunesAndFskcwMovesOnTheirSamples) {
     }
 }
 
+// A render that a file-size limit stops partway: status 1, the reason, and no file cut short left behind.
+TEST(Beacon, ARenderThatFailsPartwayLeavesNoFileBehind) {
+    const fs::path dir = stationDir("render-cut", "", true);
+    RunningProgram program("/usr/bin/prlimit", dir,
+                           {"--fsize=100000", TARVEL_EXECUTABLE, "beacon", "--settings=station.ini",
+                            "--render=tone.wav", "--text=TE"});
+    EXPECT_TRUE(program.ends(60s) && program.exitStatus() == 1 && !fs::exists(dir / "tone.wav"));
+    EXPECT_NE(program.errors().find("tone.wav: File too large; the part written was removed"),
+              std::string::npos)
+        << program.errors();
+}
+
 // The outside decoder on a rendered WSPR pass, taken to 12 kHz mono (linear interpolation serves one tone)
 // in a file named with the time stamp the decoder wants: the message, its frequency, DT near 0.
 TEST(Beacon, RenderOfAWsprPassDecodesWithTheOutsideDecoder) {
