@@ -175,6 +175,8 @@ void OutputStream::dropProbed() {
 }
 
 void OutputStream::startWorker() {
+    // Here, on the caller's thread: the worker's fills then neither allocate nor compute the table.
+    synth::PrepareFill();
     stopAndWait();
     vfoA_.time = 0.0;
     vfoB_.time = 0.0;

@@ -318,6 +318,10 @@ void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
     FillChannel(block, waveform, level, frequencyWordLow32, frames, time, timed, nullptr, 0);
 }
 
+void PrepareFill() {
+    TabulatedOffsets();
+}
+
 void FillChannel(std::int16_t* block, ToneChannel& channel, int frames) {
     const std::int32_t waveform = channel.waveform.load(std::memory_order_relaxed);
     const std::int32_t level = channel.level.load(std::memory_order_relaxed);

@@ -32,6 +32,10 @@ void FillChannel(std::int16_t* block, std::int32_t waveform, std::int32_t level,
                  std::int32_t frequencyWordLow32, int frames, double& time, CountedPhase& phase,
                  const FrequencyChange* changes, int changeCount);
 
+// Builds the fill's table of sample offsets (about 263 KB), once per process. The first fill builds it
+// otherwise: called where a stream starts, it keeps that allocation off the audio worker's thread.
+void PrepareFill();
+
 // Takes the channel's waveform, level and frequency word once each, then fills as above with its time.
 void FillChannel(std::int16_t* block, ToneChannel& channel, int frames);
 
