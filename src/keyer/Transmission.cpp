@@ -54,6 +54,11 @@ void Transmission::start(const std::string& message) {
         platform::Timer& timer;
         ~Anchored() { timer.dropAnchor(); }
     } anchored{timer_};
+    // Moves handed ahead are for the pass that brings its own sequence: a message started before that pass
+    // (the operator's, in the seconds before a WSPR frame) must not be sent on them. A tone stopped since
+    // has lost them: the pass queues its own.
+    if (ownSequence_.empty() || !tone_.playing())
+        dropHandedMoves();
     sentText_.clear();
     notices.sentTextChanged();
     position_ = 1;
@@ -329,6 +334,9 @@ static_assert(2 * wspr::kSymbolCount <= audio::VfoAMoveQueue::kCapacity);
 
 bool Transmission::handPassMovesAhead(const std::string& sequence, std::int64_t pttInMs) {
     dropHandedMoves();
+    // A tone that does not play takes no moves: counted as handed, they would leave the pass without any.
+    if (!tone_.playing())
+        return false;
     const KeyerPlan pass(sequence);
     PlanState state{1, mode_.values, mode_.values, plan_.dfcwShift(), mode_.values.dotMs};
     const StepConditions once{id_.speeds, false, true, false};

@@ -96,10 +96,11 @@ public:
     // one second after PTT, and the sound card plays more than a second after the worker writes): VFO A's
     // moves of that sequence go to the tone now, placed from a PTT pttInMs from now on the keyer timer's
     // clock, and the pass that sendPass starts next queues none again. False, and nothing handed, when a
-    // word fails: the pass then fails as it runs.
+    // word fails (the pass then fails as it runs) or when the tone does not play (the pass starts it and
+    // queues its moves itself, a wait ahead).
     bool handPassMovesAhead(const std::string& sequence, std::int64_t pttInMs);
     // Moves handed ahead for a pass that will not be sent: dropped, and VFO A plays its stored word again.
-    // The end of the pass lets go of them as of every move.
+    // The end of the pass lets go of them as of every move, and a start of anything but a pass drops them.
     void dropHandedMoves();
     // Start TX. If a step after the PTT went on fails (a settings file that cannot be written), what
     // this start took is given back before the failure reaches the operator: no step will run, the key

@@ -44,11 +44,14 @@ TEST(WsprWindow, RefusesBadMessagesStoresAcceptedOnesKeysOnTheFrameAndStopsAtSto
     EXPECT_TRUE(w.LbWsprNextValue.caption().ends_with(":00 UTC"));
 
     // Closing the window leaves the schedule armed; the pass keys at second 1 of the frame, once, although
-    // the loop was on, which it is again after the pass.
+    // the loop was on, which it is again after the pass. With the tone off it queues its own moves.
     w.TFormWspr.hide();
     rig.form->transmission().setLoop(true);
+    int moves = 0;
+    rig.form->station().tone().vfoAMoveQueued.connect([&](std::int64_t, std::int64_t, bool) { ++moves; });
     rig.time.advance(t + 1000 + 700 - rig.time.nowMs());
     EXPECT_EQ(rig.lines.edges(), (std::vector<Op>{{Line::Dtr, true, t}, {Line::Rts, true, t + 1000}}));
+    EXPECT_EQ(moves, 162);
     rig.form->statusTimer().onTimeout();
     EXPECT_TRUE(w.LbWsprSymbolValue.caption().starts_with("2 of 162: "));
     EXPECT_EQ(rig.form->mainWindow().Lbmode.caption(), "WSPR2");
@@ -65,4 +68,28 @@ TEST(WsprWindow, RefusesBadMessagesStoresAcceptedOnesKeysOnTheFrameAndStopsAtSto
     EXPECT_EQ(rig.lines.edges().size(), 6u);
     EXPECT_FALSE(rig.lines.rts || rig.lines.dtr);
     EXPECT_EQ(rig.sink.messages.size(), 3u);
+}
+
+// With the tone on, each frame's moves go ahead 3 s early; then the UTC clock is set forward by lateMs. A
+// frame over 900 ms late is left out, one 900 ms late is sent; one that finds the operator's message on the
+// air is left out too, and that message's start dropped the moves handed for the frame.
+TEST(WsprWindow, LeavesOutFramesOver900MsLateOrBusy) {
+    ProgramRig rig("[Param]\r\nWsprCall=K1ABC\r\nWsprLocator=FN42\r\nWsprPower=37\r\nWsprTxPercent=100\r\n");
+    rig.form->startUp();
+    rig.form->mainWindow().btnPlay.click();
+    platform::runGuarded(rig.sink, [&] { rig.form->wsprWindow().BtWsprTx.click(); });
+    int drops = 0;
+    rig.form->station().tone().vfoAMovesDropped.connect([&] { ++drops; });
+    for (const std::int64_t lateMs : {901, 900, 0}) {
+        rig.time.advance(*rig.form->wsprBeacon().nextFrameUtcMs() - 3000 - rig.utcAtStartMs -
+                         rig.time.nowMs());
+        rig.utcAtStartMs += lateMs;
+        const int before = drops;
+        if (lateMs == 0)
+            rig.form->transmission().sendMessage("PARIS PARIS");
+        EXPECT_EQ(drops, before + (lateMs == 0));
+        rig.time.advance(3000);
+        EXPECT_EQ(rig.form->transmission().messageText() == "WSPR K1ABC FN42 37", lateMs == 900) << lateMs;
+    }
+    EXPECT_TRUE(rig.sink.messages.empty());
 }
