@@ -73,7 +73,7 @@ std::optional<std::uint32_t> packCall(std::string call) {
     if (call.starts_with("3DA0"))
         call.erase(2, 1);
     if (call.size() >= 2 && isDigit(call[1]) && (call.size() == 2 || !isDigit(call[2])))
-        call.insert(0, " ");
+        call.insert(call.begin(), ' ');
     if (call.size() > kMaxBaseCall)
         return std::nullopt;
     call.resize(kMaxBaseCall, ' ');

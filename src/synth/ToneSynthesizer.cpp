@@ -241,8 +241,9 @@ void FillSineCounted(std::int16_t* block, std::int32_t level, std::int32_t word,
     for (int first = a; first < b; first += kAnchorSpacing) {
         const int count = std::min(kAnchorSpacing, b - first);
         const std::int64_t anchor = Advanced(units, word, first - a);
-        double anchorSine;
-        double anchorCosine;
+        // A counted phase is below one cycle, always inside the reduction's range.
+        double anchorSine = 0.0;
+        double anchorCosine = 0.0;
         ReducedSineCosine(kRadiansPerUnit * static_cast<long double>(anchor), anchorSine, anchorCosine);
         for (int j = 0; j < count; ++j) {
             const double value =

@@ -19,7 +19,7 @@ std::string fixed(double value, int decimals, bool sign = false) {
         if (c == '.')
             c = platform::decimalSeparator();
     if (sign && !out.starts_with('-'))
-        out.insert(0, "+");
+        out.insert(out.begin(), '+');
     return out;
 }
 
