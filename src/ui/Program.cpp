@@ -8,6 +8,7 @@
 #include "settings/SettingsPath.h"
 #include "station/RealDevices.h"
 #include "ui/MainWindow.h"
+#include "ui/view/DeferredIconStyle.h"
 #include "ui/view/QMessageBoxSink.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
 }
 
 int runProgram(const std::function<void(Wiring&)>& started) {
+    view::DeferredIconStyle::install();
     // The menu entry's icon, for the window manager and the task switcher. It is given once the event
     // loop runs: drawing it loads the SVG icon engine and scans the image-format plug-ins, which need not
     // hold up the window's first appearance.

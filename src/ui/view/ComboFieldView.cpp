@@ -1,64 +1,23 @@
 #include "ui/view/ComboFieldView.h"
 
+#include "ui/view/StyleIconEngine.h"
 #include "ui/view/ViewSupport.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QIcon>
-#include <QIconEngine>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
-#include <QPointer>
 #include <QStyle>
 
 namespace tarvel::ui::view {
 namespace {
-
-// The style's arrow, asked for when a field first draws it: the style finds it through an icon-theme
-// lookup (index files, caches, fall-backs) that need not hold up the window's first appearance.
-class StyleArrowEngine : public QIconEngine {
-public:
-    explicit StyleArrowEngine(const QStyle& style) : style_(&style) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        arrow().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return arrow().actualSize(size, mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return arrow().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return arrow().pixmap(size, scale, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return arrow().availableSizes(mode, state);
-    }
-    QString iconName() override { return arrow().name(); }
-    // Never null, so that the field makes room for its button at once; the style always has an arrow.
-    bool isNull() override { return false; }
-    QString key() const override { return QStringLiteral("StyleArrowEngine"); }
-    QIconEngine* clone() const override { return new StyleArrowEngine(*this); }
-
-private:
-    const QIcon& arrow() {
-        if (!style_.isNull() && arrow_.isNull())
-            arrow_ = style_->standardIcon(QStyle::SP_ArrowDown);
-        return arrow_;
-    }
-
-    QPointer<const QStyle> style_;
-    QIcon arrow_;
-};
 
 // Every field shows the same arrow, and the lookup runs once for the application, not once per field.
 // The icon is let go with the application, whose style drew it.
 const QIcon& arrowIcon(const QStyle& style) {
     static QIcon arrow;
     if (arrow.isNull()) {
-        arrow = QIcon(new StyleArrowEngine(style));
+        arrow = QIcon(new StyleIconEngine(style, QStyle::SP_ArrowDown));
         qAddPostRoutine([] { arrow = QIcon(); });
     }
     return arrow;

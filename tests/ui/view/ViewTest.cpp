@@ -10,6 +10,7 @@
 #include "ui/controls/Simple.h"
 #include "ui/controls/SpinField.h"
 #include "ui/view/ComboFieldView.h"
+#include "ui/view/DeferredIconStyle.h"
 #include "ui/view/FormView.h"
 #include "ui/view/QMessageBoxSink.h"
 #include "ui/view/RadioGroupView.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionSlider>
@@ -646,4 +648,35 @@ TEST_F(ViewTest, HiddenContainerIsFilledWhenItShowsOrIsAskedForWithItsFieldsInTh
         stops.push_back(QApplication::focusWidget()->objectName().toStdString());
     }
     EXPECT_EQ(stops, (std::vector<std::string>{"EdB", "EdC", "EdD"}));
+}
+
+namespace {
+
+// Counts the standard icons asked of the style it stands for.
+class CountingStyle : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        ++asked;
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+    mutable int asked = 0;
+};
+
+} // namespace
+
+TEST(DeferredIconStyleTest, TheOverflowArrowIsReadWhenFirstDrawnAndLooksAsTheStyleDrawsIt) {
+    auto* base = new CountingStyle;
+    tarvel::ui::view::DeferredIconStyle style(base);
+    const QIcon arrow = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    EXPECT_FALSE(arrow.isNull());
+    EXPECT_EQ(base->asked, 0);
+    const QImage drawn = arrow.pixmap(16, 16).toImage();
+    EXPECT_EQ(base->asked, 1);
+    EXPECT_EQ(drawn, base->QProxyStyle::standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                         .pixmap(16, 16)
+                         .toImage());
+    // Other icons come from the style at once.
+    style.standardIcon(QStyle::SP_MessageBoxWarning);
+    EXPECT_EQ(base->asked, 2);
 }
