@@ -9,7 +9,15 @@
 
 namespace tarvel::station {
 
-RealDevices::RealDevices() : soundConfiguration_(audio::AlsaAudioDevice::readConfigurationAhead()) {}
+RealDevices::RealDevices(SoundConfiguration when) {
+    if (when == SoundConfiguration::ReadAtOnce)
+        readSoundConfigurationAhead();
+}
+
+void RealDevices::readSoundConfigurationAhead() {
+    if (!soundConfiguration_.joinable())
+        soundConfiguration_ = audio::AlsaAudioDevice::readConfigurationAhead();
+}
 
 std::unique_ptr<audio::AudioDevice> RealDevices::makeAudioDevice(const std::string& pcm) {
     return std::make_unique<audio::AlsaAudioDevice>(pcm);

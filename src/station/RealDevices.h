@@ -16,7 +16,13 @@ namespace tarvel::station {
 
 class RealDevices {
 public:
-    RealDevices();
+    // When the sound configuration is read ahead, on a thread of its own: at once (the beacon), or when
+    // asked (the window, once it shows, so that the thread does not compete with building it).
+    enum class SoundConfiguration { ReadAtOnce, ReadWhenAsked };
+    explicit RealDevices(SoundConfiguration when = SoundConfiguration::ReadAtOnce);
+
+    // Reads the sound configuration ahead, unless it is already being read.
+    void readSoundConfigurationAhead();
 
     // A fresh ALSA device on the named PCM.
     static std::unique_ptr<audio::AudioDevice> makeAudioDevice(const std::string& pcm);

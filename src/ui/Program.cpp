@@ -63,7 +63,7 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     platform::TerminationSignals termination(std::move(actions));
 
     view::QMessageBoxSink sink;
-    station::RealDevices real;
+    station::RealDevices real(station::RealDevices::SoundConfiguration::ReadWhenAsked);
     platform::LinuxProcessPriority priority;
     Devices devices = realDevices(
         real, sink, priority,
@@ -78,10 +78,15 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     form.startUp();
     if (started && !terminated)
         started(form);
-    // Once the event loop runs, the sound server's connection is made ahead, so Start TX need not wait
-    // for it before PTT.
+    // Once the event loop runs, with the window on screen, the sound configuration is read and the sound
+    // server's connection made ahead, so Start TX need not wait for them before PTT.
     QMetaObject::invokeMethod(
-        qApp, [&form] { form.station().tone().keepDeviceOpenAhead(true); }, Qt::QueuedConnection);
+        qApp,
+        [&form, &real] {
+            real.readSoundConfigurationAhead();
+            form.station().tone().keepDeviceOpenAhead(true);
+        },
+        Qt::QueuedConnection);
     const int result = terminated ? 0 : QApplication::exec();
     form.shutDown();
     running = nullptr;
