@@ -29,6 +29,9 @@ milliseconds effective(int ms) {
 // A chain further behind than this (a suspended machine, a stalled event loop) starts again from now:
 // catching up would crowd the missed intervals into a burst of empty ones.
 constexpr auto kMaxLag = seconds(1);
+// The kernel timer goes off this much ahead of a deadline and the waiting thread spins the rest: an
+// ordinary thread's wake-up takes tens of microseconds, which then pass before the edge, not after it.
+constexpr auto kSpinLead = microseconds(100);
 
 int checked(int fd, const char* call) {
     if (fd < 0)
@@ -127,7 +130,8 @@ void PreciseEdgeTimer::arm(Clock::time_point deadline) {
     armed_ = true;
     deadline_ = deadline;
     action_ = nullptr;
-    const auto ns = std::max(duration_cast<nanoseconds>(deadline.time_since_epoch()), nanoseconds(1));
+    const auto ns =
+        std::max(duration_cast<nanoseconds>((deadline - kSpinLead).time_since_epoch()), nanoseconds(1));
     itimerspec oneShot{};
     oneShot.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
     oneShot.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
@@ -161,12 +165,27 @@ void PreciseEdgeTimer::waitForDeadlines() {
             count = 0; // drained meanwhile: the flags below decide
         const bool expired =
             (fds[0].revents & POLLIN) && ::read(timerFd_, &count, sizeof count) == sizeof count;
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         if (quitting_)
             return;
-        // Nothing to read when the timer was re-armed or disarmed after the kernel flagged it readable.
-        if (!expired || !armed_ || Clock::now() < deadline_)
+        // Nothing to read when the timer was re-armed or disarmed after the kernel flagged it readable; a
+        // deadline further than the lead was armed after it went off.
+        if (!expired || !armed_ || deadline_ - Clock::now() > kSpinLead)
             continue;
+        if (Clock::now() < deadline_) {
+            // Awake ahead of the deadline: the rest is waited out without the lock, so that arming or
+            // disarming meanwhile is not held up, and counts only if it is still the same deadline.
+            const std::uint64_t generation = generation_;
+            const Clock::time_point deadline = deadline_;
+            lock.unlock();
+            while (Clock::now() < deadline) {
+            }
+            lock.lock();
+            if (quitting_)
+                return;
+            if (!armed_ || generation_ != generation)
+                continue;
+        }
         armed_ = false;
         if (action_) {
             action_();
