@@ -27,6 +27,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildWhenShown(LaterWindow& later) {
     controls::Form& model = later.inventory.window();
+    // Start-up may have shown it before the windows were built.
+    if (model.visible()) {
+        built(later);
+        return;
+    }
     model.setViewListener([this, &later, &model](controls::ViewChange) {
         // Building replaces this listener with the window's own: nothing of it is used afterwards.
         if (model.visible())

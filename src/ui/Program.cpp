@@ -74,8 +74,11 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     Wiring form(devices);
     running = &form;
     form.watchTone(toneWatchdog);
+    // The values are in before the widgets are built: each widget starts with what it shows, and what
+    // start-up hides is built only when it first shows.
+    form.loadAndShow();
     MainWindow windows(form, sink);
-    form.startUp();
+    form.takeKeyboard();
     if (started && !terminated)
         started(form);
     // Once the event loop runs, with the window on screen, the sound configuration is read and the sound

@@ -85,6 +85,11 @@ void Wiring::connectResizes() {
 }
 
 void Wiring::startUp() {
+    loadAndShow();
+    takeKeyboard();
+}
+
+void Wiring::loadAndShow() {
     const station::StoredSettings& stored = station_.load();
     priorityPanel_.choice = station_.priorityChoice();
     clockTimer_->setEnabled(true);
@@ -148,8 +153,11 @@ void Wiring::startUp() {
     guarded([&] { station_.plan().retuneVfoA(); });
     guarded([&] { station_.plan().retuneVfoB(); });
     guarded([&] { layout_.showCompact(); });
-    // Shown; the keyboard to the window's own box, where the function keys reach it.
     main_.window().show();
+}
+
+void Wiring::takeKeyboard() {
+    // The window's own box, where the function keys reach it.
     memoriesPanel_.takeKeyboard();
 }
 

@@ -41,8 +41,13 @@ public:
     Wiring& operator=(const Wiring&) = delete;
 
     // The start-up: the station loads the settings file, the panels show what it holds, and the VFOs are
-    // tuned through their fields by the fields' own rules; then the window shows.
+    // tuned through their fields by the fields' own rules; then the window shows and the keyboard goes to
+    // the window's own box.
     void startUp();
+    // The same start-up in two steps, for windows built in between: built after the values are in, they
+    // show them from the start and leave what is hidden for later; the keyboard needs their widgets.
+    void loadAndShow();
+    void takeKeyboard();
     // The end of the run, on every way out (window closed, termination signal): a transmission on the
     // air ends as Stop TX ends it, the stream stops and its worker is waited for (within a bound: a stalled
     // sound device is left behind, and the operator told so), and the port is let go with both lines low.

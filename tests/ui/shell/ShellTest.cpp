@@ -28,11 +28,14 @@ void clickButton(ProgramRig& rig, const std::string& name) {
 } // namespace
 
 TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
-    ProgramRig rig({}, true);
-    rig.form->startUp();
+    ProgramRig rig;
+    rig.form->loadAndShow();
+    rig.windows = std::make_unique<ui::MainWindow>(*rig.form, rig.sink);
+    rig.form->takeKeyboard();
     auto& main = rig.windows->mainWindow();
     EXPECT_EQ(main.windowTitle(), "Tarvel 1.2");
     EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.focusWidget(), main.widget("Edit1"));
     EXPECT_TRUE(main.fixedSingleBorder());
     EXPECT_FALSE(main.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(rig.windows->logWindow().windowTitle(), "Log");
