@@ -1,18 +1,18 @@
 #include "ui/WindowEntry.h"
 
+#include "platform/SideThread.h"
 #include "station/EndOfRun.h"
 #include "ui/Program.h"
 
 #include <QApplication>
 #include <fontconfig/fontconfig.h>
-#include <thread>
 
 extern "C" __attribute__((visibility("default"))) int tarvel_run_window(int argc, char** argv) {
     static_assert(std::is_same_v<decltype(&tarvel_run_window), tarvel::ui::WindowEntry>);
-    // The font configuration (many small files parsed, the font caches mapped) is read on a second
-    // thread while the application connects to the display: the window needs it for its captions' sizes
-    // before it can show, the toolkit would read it only then, and it is read once for the process.
-    std::jthread fonts([] { FcInit(); });
+    // The font configuration (many small files parsed, the font caches mapped) is read on another core
+    // while the application connects to the display: the window needs it for its captions' sizes before
+    // it can show, the toolkit would read it only then, and it is read once for the process.
+    tarvel::platform::SideThread fonts([] { FcInit(); });
     QApplication app(argc, argv);
     fonts.join();
     QApplication::setApplicationName("Tarvel");
