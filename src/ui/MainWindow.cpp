@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
+#include <utility>
 
 namespace tarvel::ui {
 
@@ -15,6 +17,9 @@ MainWindow::MainWindow(Wiring& form, platform::MessageSink& sink)
     main_->finishBuilding();
     for (LaterWindow* later : {&log_, &keypad_, &help_, &calibrate_, &wspr_})
         buildWhenShown(*later);
+    firstFrameLate_.setSingleShot(true);
+    firstFrameLate_.setInterval(1000);
+    connect(&firstFrameLate_, &QTimer::timeout, this, &MainWindow::runAfterFirstFrame);
     qApp->installEventFilter(this);
 }
 
@@ -47,7 +52,22 @@ view::FormWindow& MainWindow::built(LaterWindow& later) {
     return *later.window;
 }
 
+void MainWindow::afterFirstFrame(std::function<void()> work) {
+    afterFirstFrame_.push_back(std::move(work));
+    firstFrameLate_.start();
+}
+
+void MainWindow::runAfterFirstFrame() {
+    firstFrameLate_.stop();
+    for (auto& work : std::exchange(afterFirstFrame_, {}))
+        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The window draws its frame as it handles the expose: the work comes in a later pass, after it.
+    if (event->type() == QEvent::Expose && !afterFirstFrame_.empty() && watched == main_->windowHandle() &&
+        main_->windowHandle()->isExposed())
+        QMetaObject::invokeMethod(this, &MainWindow::runAfterFirstFrame, Qt::QueuedConnection);
     // Closing the main window ends the program, whatever other window is open.
     if (watched == main_.get() && event->type() == QEvent::Close)
         QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);

@@ -7,7 +7,10 @@
 #include "ui/view/FormWindow.h"
 
 #include <QObject>
+#include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace tarvel::ui {
 
@@ -24,6 +27,11 @@ public:
     view::FormWindow& calibrateWindow() { return built(calibrate_); }
     view::FormWindow& wsprWindow() { return built(wspr_); }
 
+    // Runs work from the event loop once the main window's first frame is drawn, or after a second if the
+    // window is not shown by then (a desktop that maps it later): what start-up can put off then never
+    // holds up what the operator first sees. In the order given, each in its own pass of the event loop.
+    void afterFirstFrame(std::function<void()> work);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,6 +44,7 @@ private:
     // Builds the window on the first change of its model that shows it.
     void buildWhenShown(LaterWindow& later);
     view::FormWindow& built(LaterWindow& later);
+    void runAfterFirstFrame();
 
     Wiring& form_;
     platform::MessageSink& sink_;
@@ -45,6 +54,8 @@ private:
     LaterWindow help_;
     LaterWindow calibrate_;
     LaterWindow wspr_;
+    std::vector<std::function<void()>> afterFirstFrame_;
+    QTimer firstFrameLate_;
 };
 
 } // namespace tarvel::ui

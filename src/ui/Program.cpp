@@ -36,11 +36,6 @@ Devices realDevices(station::RealDevices& real, platform::MessageSink& sink,
 
 int runProgram(const std::function<void(Wiring&)>& started) {
     view::DeferredIconStyle::install();
-    // The menu entry's icon, for the window manager and the task switcher. It is given once the event
-    // loop runs: drawing it loads the SVG icon engine and scans the image-format plug-ins, which need not
-    // hold up the window's first appearance.
-    QMetaObject::invokeMethod(
-        qApp, [] { QApplication::setWindowIcon(QIcon(":/tarvel.svg")); }, Qt::QueuedConnection);
     // A signal ends the program the way closing its window does, so nothing is left keyed. One that
     // arrives during start-up, before the event loop runs, is kept and honoured once start-up is over.
     bool terminated = false;
@@ -81,15 +76,15 @@ int runProgram(const std::function<void(Wiring&)>& started) {
     form.takeKeyboard();
     if (started && !terminated)
         started(form);
-    // Once the event loop runs, with the window on screen, the sound configuration is read and the sound
-    // server's connection made ahead, so Start TX need not wait for them before PTT.
-    QMetaObject::invokeMethod(
-        qApp,
-        [&form, &real] {
-            real.readSoundConfigurationAhead();
-            form.station().tone().keepDeviceOpenAhead(true);
-        },
-        Qt::QueuedConnection);
+    // Once the window's first frame is drawn, the sound configuration is read and the sound server's
+    // connection made ahead, so Start TX need not wait for them before PTT; then the menu entry's icon is
+    // given for the window manager and the task switcher (drawing it loads the SVG icon engine and scans
+    // the image-format plug-ins).
+    windows.afterFirstFrame([&form, &real] {
+        real.readSoundConfigurationAhead();
+        form.station().tone().keepDeviceOpenAhead(true);
+    });
+    windows.afterFirstFrame([] { QApplication::setWindowIcon(QIcon(":/tarvel.svg")); });
     const int result = terminated ? 0 : QApplication::exec();
     form.shutDown();
     running = nullptr;

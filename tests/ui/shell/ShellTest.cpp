@@ -48,6 +48,38 @@ TEST(Shell, WindowsCarryTheirCaptionsAndTheMainWindowHasAFixedBorder) {
     }
 }
 
+TEST(Shell, WorkPutOffUntilTheFirstFrameRunsOnceAfterItInOrderAndLateWorkStillRuns) {
+    ProgramRig rig;
+    rig.form->loadAndShow();
+    rig.windows = std::make_unique<ui::MainWindow>(*rig.form, rig.sink);
+    std::vector<std::string> seen;
+    struct PaintWatch : QObject {
+        std::vector<std::string>& seen;
+        explicit PaintWatch(std::vector<std::string>& s) : seen(s) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && seen.empty())
+                seen.push_back("painted");
+            return false;
+        }
+    } watch(seen);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.windows->mainWindow()));
+    rig.windows->mainWindow().hide();
+    rig.windows->mainWindow().installEventFilter(&watch);
+    rig.windows->afterFirstFrame([&seen] { seen.push_back("first"); });
+    rig.windows->afterFirstFrame([&seen] { seen.push_back("second"); });
+    QTest::qWait(50);
+    EXPECT_TRUE(seen.empty());
+    rig.windows->mainWindow().show();
+    ASSERT_TRUE(QTest::qWaitFor([&seen] { return seen.size() == 3; }, 5000));
+    EXPECT_EQ(seen, (std::vector<std::string>{"painted", "first", "second"}));
+    // Given once the window is on screen, work still runs (no expose will come for it).
+    rig.windows->afterFirstFrame([&seen] { seen.push_back("late"); });
+    ASSERT_TRUE(QTest::qWaitFor([&seen] { return seen.size() == 4; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(seen.back(), "late");
+    EXPECT_EQ(seen.size(), 4u);
+}
+
 TEST(Shell, MenuItemsShowTheirPanels) {
     ProgramRig rig({}, true);
     rig.form->startUp();
