@@ -253,6 +253,8 @@ OptionsParse parseOptions(const std::vector<std::string>& arguments) {
         return failure("--render and --dry-run exclude each other");
     if (options.renderFile && options.trackClock)
         return failure("--track-clock needs the sound card, which --render does not play on");
+    if (options.dryRun && options.trackClock)
+        return failure("--track-clock needs the sound card, which --dry-run does not play on");
     if (listed(seen, "--message") && options.text)
         return failure("--message and --text exclude each other");
     if (listed(seen, "--count") && options.loop)

@@ -75,6 +75,7 @@ TEST(Options, BadInputGivesStatusTwoAndNamesTheProblem) {
         {{"--count", "0"}, "--count must be a whole number of at least 1"},
         {{"--count", "2", "--loop"}, "--count and --loop exclude each other"},
         {{"--render", "a.wav", "--track-clock"}, "--track-clock needs the sound card, which --render"},
+        {{"--track-clock", "--dry-run"}, "--track-clock needs the sound card, which --dry-run"},
         {{"--loop=yes"}, "--loop takes no value"},
         {{"--quiet", "--quiet"}, "--quiet given twice"},
         {{"--mode", "qrss3", "--shift", "2"}, "--shift needs a DFCW, FSKCW or custom mode"},
