@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/LinuxProcessPriority.h"
+#include "platform/WakeAhead.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,9 +30,6 @@ milliseconds effective(int ms) {
 // A chain further behind than this (a suspended machine, a stalled event loop) starts again from now:
 // catching up would crowd the missed intervals into a burst of empty ones.
 constexpr auto kMaxLag = seconds(1);
-// The kernel timer goes off this much ahead of a deadline and the waiting thread spins the rest: an
-// ordinary thread's wake-up takes tens of microseconds, which then pass before the edge, not after it.
-constexpr auto kSpinLead = microseconds(100);
 
 int checked(int fd, const char* call) {
     if (fd < 0)
@@ -131,7 +129,7 @@ void PreciseEdgeTimer::arm(Clock::time_point deadline) {
     deadline_ = deadline;
     action_ = nullptr;
     const auto ns =
-        std::max(duration_cast<nanoseconds>((deadline - kSpinLead).time_since_epoch()), nanoseconds(1));
+        std::max(duration_cast<nanoseconds>((deadline - kWakeLead).time_since_epoch()), nanoseconds(1));
     itimerspec oneShot{};
     oneShot.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
     oneShot.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
@@ -170,7 +168,7 @@ void PreciseEdgeTimer::waitForDeadlines() {
             return;
         // Nothing to read when the timer was re-armed or disarmed after the kernel flagged it readable; a
         // deadline further than the lead was armed after it went off.
-        if (!expired || !armed_ || deadline_ - Clock::now() > kSpinLead)
+        if (!expired || !armed_ || deadline_ - Clock::now() > kWakeLead)
             continue;
         if (Clock::now() < deadline_) {
             // Awake ahead of the deadline: the rest is waited out without the lock, so that arming or
@@ -178,8 +176,7 @@ void PreciseEdgeTimer::waitForDeadlines() {
             const std::uint64_t generation = generation_;
             const Clock::time_point deadline = deadline_;
             lock.unlock();
-            while (Clock::now() < deadline) {
-            }
+            spinUntil<Clock>(deadline);
             lock.lock();
             if (quitting_)
                 return;
