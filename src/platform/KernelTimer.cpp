@@ -1,6 +1,7 @@
 #include "platform/KernelTimer.h"
 
 #include "platform/Failure.h"
+#include "platform/WakeAhead.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -125,7 +126,9 @@ template <typename C> void KernelTimer<C>::startFrom(typename Clock::time_point 
 
 template <typename C> void KernelTimer<C>::arm(typename Clock::time_point deadline) {
     deadline_ = deadline;
-    const itimerspec oneShot = oneShotAt(duration_cast<nanoseconds>(deadline.time_since_epoch()));
+    // The kernel timer goes off the lead ahead and expire() spins the rest; a nearer deadline is waited for.
+    const auto wakeAt = deadline - Clock::now() > kWakeLead ? deadline - kWakeLead : deadline;
+    const itimerspec oneShot = oneShotAt(duration_cast<nanoseconds>(wakeAt.time_since_epoch()));
     const int flags = TFD_TIMER_ABSTIME | (onClockStep_ ? TFD_TIMER_CANCEL_ON_SET : 0);
     // Cannot fail for a valid descriptor and a normalised time; re-arming also drops an unread expiry.
     timerfd_settime(fd_, flags, &oneShot, nullptr);
@@ -151,7 +154,16 @@ template <typename C> void KernelTimer<C>::expire() {
     // Nothing to read when the timer was re-armed or disarmed after the kernel flagged it readable.
     if (got != static_cast<ssize_t>(sizeof expirations) || !enabled_)
         return;
-    const auto now = Clock::now();
+    auto now = Clock::now();
+    // Woken the lead ahead: the rest is spun here, as this thread has nothing to do before the deadline.
+    if (deadline_ > now && deadline_ - now <= kWakeLead) {
+        now = spinUntil<C>(deadline_);
+        // A step of the clock during the spin is told first, as at any other time.
+        if (onClockStep_ && ::read(fd_, &expirations, sizeof expirations) < 0 && errno == ECANCELED) {
+            clockStepped();
+            return;
+        }
+    }
     if (deadline_ > now) { // the clock was stepped back after the expiry: wait for the deadline again
         arm(deadline_);
         return;

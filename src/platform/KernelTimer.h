@@ -1,8 +1,9 @@
 #pragma once
 // A timer on one of the kernel's clocks: a kernel timer (timerfd) armed at absolute nanosecond deadlines
-// wakes the user-interface thread's Qt event loop; otherwise it behaves as QtTimer does. The unattended
-// beacon times the elements of a pass on the monotonic clock, which no setting of the system clock moves,
-// and waits for its frames on the system (UTC) clock, which the time service keeps right and may step.
+// wakes the user-interface thread's Qt event loop a little ahead, and the loop spins to the deadline itself,
+// so its wake-up passes before the deadline; otherwise it behaves as QtTimer does. The unattended beacon
+// times the elements of a pass on the monotonic clock, which no setting of the system clock moves, and
+// waits for its frames on the system (UTC) clock, which the time service keeps right and may step.
 // Created and used on the user-interface thread.
 #include "platform/HandlerDeadline.h"
 #include "platform/Timer.h"

@@ -94,5 +94,20 @@ TYPED_TEST(KernelTimerTest, DisablingCancelsThePendingTimeout) {
     EXPECT_EQ(fired, 0);
 }
 
+TYPED_TEST(KernelTimerTest, NoTimeoutComesBeforeItsDeadlineNearerOrFurtherThanTheWakeUpLead) {
+    TypeParam timer;
+    int fired = 0, steps = 0;
+    if constexpr (std::is_same_v<TypeParam, WallClockTimer>)
+        timer.watchClockSteps([&](std::chrono::nanoseconds) { ++steps; }); // none unless the clock is set
+    auto target = TypeParam::Clock::now();
+    timer.onTimeout = [&] {
+        EXPECT_GE(TypeParam::Clock::now(), target) << "timeout " << fired;
+        timer.startAt(target = TypeParam::Clock::now() + std::chrono::microseconds(++fired % 7 * 40));
+    };
+    timer.startAt(target);
+    this->runUntil([&] { return fired == 300; }, 10s);
+    EXPECT_EQ(std::pair(fired, steps), std::pair(300, 0));
+}
+
 } // namespace
 } // namespace tarvel::platform
