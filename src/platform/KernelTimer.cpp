@@ -32,6 +32,9 @@ milliseconds effective(int ms) {
 // catching up would crowd the missed intervals into a burst of empty ones.
 constexpr auto kMaxLag = seconds(1);
 
+// The timeout runs from the event loop, which wakes more slowly than a thread waiting by itself.
+constexpr auto kLead = kEventLoopWakeLead;
+
 // Far beyond any frame: a system-clock timer armed here only watches for steps of the clock.
 constexpr auto kNever = seconds(7'258'118'400); // 2200-01-01
 
@@ -127,7 +130,7 @@ template <typename C> void KernelTimer<C>::startFrom(typename Clock::time_point 
 template <typename C> void KernelTimer<C>::arm(typename Clock::time_point deadline) {
     deadline_ = deadline;
     // The kernel timer goes off the lead ahead and expire() spins the rest; a nearer deadline is waited for.
-    const auto wakeAt = deadline - Clock::now() > kWakeLead ? deadline - kWakeLead : deadline;
+    const auto wakeAt = deadline - Clock::now() > kLead ? deadline - kLead : deadline;
     const itimerspec oneShot = oneShotAt(duration_cast<nanoseconds>(wakeAt.time_since_epoch()));
     const int flags = TFD_TIMER_ABSTIME | (onClockStep_ ? TFD_TIMER_CANCEL_ON_SET : 0);
     // Cannot fail for a valid descriptor and a normalised time; re-arming also drops an unread expiry.
@@ -156,8 +159,8 @@ template <typename C> void KernelTimer<C>::expire() {
         return;
     auto now = Clock::now();
     // Woken the lead ahead: the rest is spun here, as this thread has nothing to do before the deadline.
-    if (deadline_ > now && deadline_ - now <= kWakeLead) {
-        now = spinUntil<C>(deadline_);
+    if (deadline_ > now && deadline_ - now <= kLead) {
+        now = spinUntil<C>(deadline_, kLead);
         // A step of the clock during the spin is told first, as at any other time.
         if (onClockStep_ && ::read(fd_, &expirations, sizeof expirations) < 0 && errno == ECANCELED) {
             clockStepped();

@@ -129,7 +129,7 @@ void PreciseEdgeTimer::arm(Clock::time_point deadline) {
     deadline_ = deadline;
     action_ = nullptr;
     const auto ns =
-        std::max(duration_cast<nanoseconds>((deadline - kWakeLead).time_since_epoch()), nanoseconds(1));
+        std::max(duration_cast<nanoseconds>((deadline - kThreadWakeLead).time_since_epoch()), nanoseconds(1));
     itimerspec oneShot{};
     oneShot.it_value.tv_sec = static_cast<time_t>(ns.count() / 1'000'000'000);
     oneShot.it_value.tv_nsec = static_cast<long>(ns.count() % 1'000'000'000);
@@ -168,7 +168,7 @@ void PreciseEdgeTimer::waitForDeadlines() {
             return;
         // Nothing to read when the timer was re-armed or disarmed after the kernel flagged it readable; a
         // deadline further than the lead was armed after it went off.
-        if (!expired || !armed_ || deadline_ - Clock::now() > kWakeLead)
+        if (!expired || !armed_ || deadline_ - Clock::now() > kThreadWakeLead)
             continue;
         if (Clock::now() < deadline_) {
             // Awake ahead of the deadline: the rest is waited out without the lock, so that arming or
@@ -176,7 +176,7 @@ void PreciseEdgeTimer::waitForDeadlines() {
             const std::uint64_t generation = generation_;
             const Clock::time_point deadline = deadline_;
             lock.unlock();
-            spinUntil<Clock>(deadline);
+            spinUntil<Clock>(deadline, kThreadWakeLead);
             lock.lock();
             if (quitting_)
                 return;
