@@ -167,7 +167,7 @@ template <typename C> void KernelTimer<C>::expire() {
             return;
         }
     }
-    if (deadline_ > now) { // the clock was stepped back after the expiry: wait for the deadline again
+    if (deadline_ > now) { // the clock was stepped back after the expiry or in the spin: wait again
         arm(deadline_);
         return;
     }
