@@ -27,9 +27,10 @@ public:
     view::FormWindow& calibrateWindow() { return built(calibrate_); }
     view::FormWindow& wsprWindow() { return built(wspr_); }
 
-    // Runs work from the event loop once the main window's first frame is drawn, or after a second if the
-    // window is not shown by then (a desktop that maps it later): what start-up can put off then never
-    // holds up what the operator first sees. In the order given, each in its own pass of the event loop.
+    // Runs work from the event loop once the main window's first frame is drawn, or a second after it is
+    // given if no frame comes by then (a desktop that maps the window later, work given after the frame):
+    // what start-up can put off then never holds up what the operator first sees. In the order given,
+    // each in its own pass of the event loop.
     void afterFirstFrame(std::function<void()> work);
 
 protected:
